@@ -1,0 +1,116 @@
+#include "ColorMap.h"
+
+ColorMap currentColorMap{};
+ColorMap workColorMap{};
+
+namespace {
+
+struct Rgb {
+    int red;
+    int green;
+    int blue;
+};
+
+// One step of the 16-entry cycle: ((i + c) mod 16) * 16.
+int Cycle(int i, int c) { return ((i + c) % 16) * 16; }
+
+Rgb Setting1(int i)
+{
+    const int s4 = Cycle(i, 4), s8 = Cycle(i, 8), s12 = Cycle(i, 12);
+    switch (i / 64) {
+    case 0: return {s12, s8, s4};
+    case 1: return {s4, s12, s8};
+    case 2: return {s8, s4, s12};
+    default: return {s4, s8, s12};
+    }
+}
+
+Rgb Setting4(int i)
+{
+    const int s4 = Cycle(i, 4), s8 = Cycle(i, 8), s12 = Cycle(i, 12);
+    switch (i / 64) {
+    case 0: return {s4, s8, s12};
+    case 1: return {s8, s12, s4};
+    case 2: return {s12, s4, s8};
+    default: return {s4, s8, s12};
+    }
+}
+
+Rgb Setting2(int i)
+{
+    return {255 - ((i + 8) % 32) * 8, 255 - ((i + 16) % 32) * 8, 255 - ((i + 24) % 32) * 8};
+}
+
+Rgb Setting3(int i)
+{
+    const int v = 100 * i;
+    if (v < 256)
+        return {v, (v % 128) * 2, 0};
+    if (v < 512)
+        return {(v % 64) * 4, v % 256, 0};
+    return {(v % 64) * 4, (v % 128) * 2, v % 256};
+}
+
+Rgb Monotone(int i) { return {i, i, i}; }
+
+Rgb ShortMonotone(int i)
+{
+    const int v = (i % 16) * 16;
+    return {v, v, v};
+}
+
+Rgb PresetColour(int presetCode, int i)
+{
+    switch (presetCode) {
+    case kPresetSetting2: return Setting2(i);
+    case kPresetSetting3: return Setting3(i);
+    case kPresetSetting4: return Setting4(i);
+    case kPresetMonotone: return Monotone(i);
+    case kPresetShortMonotone: return ShortMonotone(i);
+    default: return Setting1(i);
+    }
+}
+
+void SetRgb(ColorMapEntry& e, uint8_t red, uint8_t green, uint8_t blue)
+{
+    e.red = red;
+    e.green = green;
+    e.blue = blue;
+}
+
+}  // namespace
+
+void FillPresetColorMap(ColorMap& map, int presetCode)
+{
+    for (int i = 0; i < 256; ++i) {
+        const Rgb c = PresetColour(presetCode, i);
+        map[i] = ColorMapEntry{0, uint8_t(c.red), uint8_t(c.green), uint8_t(c.blue)};
+    }
+}
+
+void FillBandColorMap(ColorMap& map)
+{
+    SetRgb(map[0], 0, 0, 255);
+    SetRgb(map[16], 0, 255, 0);
+    SetRgb(map[32], 0, 255, 255);
+    SetRgb(map[48], 255, 0, 0);
+    SetRgb(map[64], 255, 0, 255);
+    SetRgb(map[80], 255, 255, 0);
+    SetRgb(map[96], 255, 255, 255);
+    for (int d = 0; d <= 8; ++d) {
+        for (int j = 0; j <= 14; ++j) {
+            const int b = 16 * d + j;
+            map[b + 1] = map[b];
+            if (b + 112 <= 255)
+                map[b + 112] = map[b];
+        }
+        if (16 * d + 127 <= 255)
+            map[16 * d + 127] = map[16 * d + 15];
+    }
+}
+
+void InvertColorMap(ColorMap& map)
+{
+    for (ColorMapEntry& e : map)
+        SetRgb(e, uint8_t(255 - e.red), uint8_t(255 - e.green), uint8_t(255 - e.blue));
+}

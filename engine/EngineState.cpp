@@ -1,0 +1,66 @@
+#include "EngineState.h"
+
+#include "ColorMap.h"
+
+const ViewRecord ViewTemplate{};
+ViewRecord dpCurr{};
+ViewRecord dpNext{};
+ViewRecord WholeView{};
+ViewStack BackStack;
+ViewStack ForwardStack;
+
+FormulaParams EditedParams = StartupEditedParams();
+FormulaParams ActiveParams{};
+
+IterationBufferType IterationBuffer{};
+EscapeHistogramType EscapeHistogram{};
+RenderedArea LastRenderedArea{};
+
+bool IsRendering = false;
+bool CancelRequested = false;
+bool DebugMode = false;
+bool TrackResize = false;
+int32_t FrameHeight = 0;
+
+int LastBackCount = 0;
+int LastForwardCount = 0;
+
+long double KeyStep = StartupKeyStep();
+long double IndicatorExtent = 0.0L;
+long double IndicatorStep = 0.0L;
+int32_t CrossX = 0;
+int32_t CrossY = 0;
+
+long double StartupKeyStep()
+{
+    // 0x3FFD C90FDAA22168C235: pi / 8 rounded to 64 mantissa bits.
+    return 0x1.921fb54442d1846ap-2L;
+}
+
+void ResetEngineState()
+{
+    dpCurr = ViewTemplate;
+    dpNext = ViewTemplate;
+    WholeView = ViewTemplate;
+    ClearHistoryStack(BackStack);
+    ClearHistoryStack(ForwardStack);
+    EditedParams = StartupEditedParams();
+    ActiveParams = FormulaParams{};
+    IterationBuffer.fill(0);
+    EscapeHistogram.fill(0);
+    LastRenderedArea = RenderedArea{};
+    IsRendering = false;
+    CancelRequested = false;
+    DebugMode = false;
+    TrackResize = false;
+    FrameHeight = 0;
+    LastBackCount = 0;
+    LastForwardCount = 0;
+    KeyStep = StartupKeyStep();
+    IndicatorExtent = 0.0L;
+    IndicatorStep = 0.0L;
+    CrossX = 0;
+    CrossY = 0;
+    FillPresetColorMap(currentColorMap, kPresetSetting1);
+    workColorMap = ColorMap{};
+}

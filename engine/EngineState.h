@@ -1,0 +1,65 @@
+#pragma once
+// The program-wide engine state, shared by every window on the one
+// user-interface thread.
+
+#include <array>
+#include <cstdint>
+
+#include "Formulas.h"
+#include "ViewRecord.h"
+
+inline constexpr int kBufferColumns = 2001;
+inline constexpr int kBufferRows = 1501;
+
+// Escape counts of the last render, column-major: (x, y) at x * kBufferRows + y.
+using IterationBufferType = std::array<uint8_t, kBufferColumns * kBufferRows>;
+// Counters 0..255 per escape count, counter 256 for captured points.
+using EscapeHistogramType = std::array<uint32_t, 257>;
+
+inline constexpr int BufferIndex(int x, int y) { return x * kBufferRows + y; }
+
+// The part of the picture the last render really filled: the columns it
+// completed, at the height it rendered.
+struct RenderedArea {
+    int columns = 0;
+    int rows = 0;
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < columns && y < rows; }
+};
+
+extern const ViewRecord ViewTemplate;
+extern ViewRecord dpCurr;
+extern ViewRecord dpNext;
+extern ViewRecord WholeView;
+extern ViewStack BackStack;
+extern ViewStack ForwardStack;
+
+extern FormulaParams EditedParams;
+extern FormulaParams ActiveParams;
+
+extern IterationBufferType IterationBuffer;
+extern EscapeHistogramType EscapeHistogram;
+extern RenderedArea LastRenderedArea;
+
+extern bool IsRendering;
+extern bool CancelRequested;
+extern bool DebugMode;
+extern bool TrackResize;
+extern int32_t FrameHeight;
+
+// History counts taken by the last render; they decide back/forward after it.
+extern int LastBackCount;
+extern int LastForwardCount;
+
+extern long double KeyStep;
+extern long double IndicatorExtent;
+extern long double IndicatorStep;
+extern int32_t CrossX;
+extern int32_t CrossY;
+
+// pi / 8 in extended precision.
+long double StartupKeyStep();
+
+// Puts every program-wide value back to what the program starts with:
+// view records from the template, empty history, start-up parameters,
+// cleared buffer and histogram, flags off, colour maps at their start.
+void ResetEngineState();

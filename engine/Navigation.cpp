@@ -1,0 +1,158 @@
+#include "Navigation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "EngineState.h"
+#include "NumberFormat.h"
+#include "RenderDriver.h"
+
+namespace {
+
+// 0x4000 E666666666666666: 3.6 rounded to 64 mantissa bits.
+constexpr long double kWholeExtent = 3.6L;
+
+void FitExtendAndRender(QVHost& host)
+{
+    host.FitWindowToView(dpCurr);
+    RecomputeExtents(dpCurr);
+    RenderView(host, dpCurr);
+}
+
+// One step of back or forward: from takes the step, to receives dpCurr.
+void StepThroughHistory(QVHost& host, ViewStack& from, ViewStack& to, QVCommand fromCommand, QVCommand toCommand)
+{
+    const size_t n = from.size();
+    if (n <= 1)
+        host.SetCommandEnabled(fromCommand, false);
+    if (n == 0)
+        return;
+    std::unique_ptr<ViewRecord> record = PopView(from);
+    PushView(to);
+    host.SetCommandEnabled(toCommand, true);
+    dpCurr = *record;
+    record.reset();
+    FitExtendAndRender(host);
+}
+
+}  // namespace
+
+void ResetHistory(QVHost& host)
+{
+    ClearHistoryStack(BackStack);
+    ClearHistoryStack(ForwardStack);
+    host.SetCommandEnabled(QVCommand::pmiPrev, false);
+    host.SetCommandEnabled(QVCommand::pmiNext, false);
+}
+
+void ZoomHistoryStep(QVHost& host)
+{
+    PushView(BackStack);
+    host.SetCommandEnabled(QVCommand::pmiPrev, true);
+    ClearHistoryStack(ForwardStack);
+    host.SetCommandEnabled(QVCommand::pmiNext, false);
+    dpCurr = dpNext;
+}
+
+void GoBack(QVHost& host)
+{
+    StepThroughHistory(host, BackStack, ForwardStack, QVCommand::pmiPrev, QVCommand::pmiNext);
+}
+
+void GoForward(QVHost& host)
+{
+    StepThroughHistory(host, ForwardStack, BackStack, QVCommand::pmiNext, QVCommand::pmiPrev);
+}
+
+void Redraw(QVHost& host) { FitExtendAndRender(host); }
+
+void SetUpWholeView(int type)
+{
+    dpCurr.diType = type;
+    dpCurr.dinum = 1;
+    dpCurr.dwx = kWholeExtent;
+    dpCurr.dwy = (static_cast<long double>(dpCurr.diImgH) / dpCurr.diImgW) * kWholeExtent;
+    dpCurr.dwPitchX = kWholeExtent / dpCurr.diImgW;
+    dpCurr.dwPitchY = dpCurr.dwy / dpCurr.diImgH;
+    switch (type) {
+    case 1:
+        dpCurr.dwa = -0.5L;
+        dpCurr.dwb = 0.0L;
+        break;
+    case 6:
+        dpCurr.dwa = -1.5L;
+        dpCurr.dwb = 0.0L;
+        break;
+    default:
+        dpCurr.dwa = EditedParams.Og.re;
+        dpCurr.dwb = EditedParams.Og.im;
+        break;
+    }
+    ActiveParams = EditedParams;
+    WholeView = dpCurr;
+}
+
+ZoomResult ComputeNextView()
+{
+    const ViewRecord& cur = dpCurr;
+    if (cur.diType == 0 || cur.cdx == 0 || cur.cdy == 0)
+        return ZoomResult::NoSelection;
+
+    const long double d = static_cast<long double>(cur.diImgW + cur.diImgH) / (cur.cdx + cur.cdy);
+    long long w = RoundHalfUp(cur.cdx * d);
+    long long h = RoundHalfUp(cur.cdy * d);
+    if (w > kMaxPictureWidth && h > kMaxPictureHeight)
+        return ZoomResult::TooLarge;
+    if (w > kMaxPictureWidth) {
+        w = kMaxPictureWidth;
+        h = RoundHalfUp(static_cast<long double>(kMaxPictureWidth) / cur.cdx * cur.cdy);
+    }
+    if (h > kMaxPictureHeight) {
+        h = kMaxPictureHeight;
+        w = RoundHalfUp(static_cast<long double>(kMaxPictureHeight) / cur.cdy * cur.cdx);
+    }
+
+    const long double pX = cur.dwx / cur.diImgW;
+    const long double pY = cur.dwy / cur.diImgH;
+    dpNext = ViewTemplate;
+    dpNext.diType = cur.diType;
+    dpNext.dinum = cur.dinum + 1;
+    dpNext.diImgW = int32_t(w);
+    dpNext.diImgH = int32_t(h);
+    dpNext.dwx = cur.cdx * pX;
+    dpNext.dwy = cur.cdy * pY;
+    dpNext.dwPitchX = dpNext.dwx / dpNext.diImgW;
+    dpNext.dwPitchY = dpNext.dwy / dpNext.diImgH;
+    dpNext.dwa = cur.ccx * pX - cur.dwx / 2 + cur.dwa;
+    dpNext.dwb = cur.ccy * pY - cur.dwy / 2 + cur.dwb;
+    return ZoomResult::Ready;
+}
+
+IndicatorSquare UpdateIndicatorScale()
+{
+    CrossX = 0;
+    CrossY = 0;
+    IndicatorExtent = std::min(dpCurr.dwx, dpCurr.dwy);
+    IndicatorStep = IndicatorExtent / kIndicatorSize;
+    const long long r = std::min(RoundHalfUp(dpCurr.dwy / 2 / dpCurr.dwPitchY),
+                                 RoundHalfUp(dpCurr.dwx / 2 / dpCurr.dwPitchX));
+    const int cx = dpCurr.diImgW / 2;
+    const int cy = dpCurr.diImgH / 2;
+    return IndicatorSquare{int(cx - r), int(cy - r), int(cx + r), int(cy + r)};
+}
+
+void ComputeCrossMarks(int32_t& crossX, int32_t& crossY)
+{
+    const long double e = IndicatorExtent;
+    const long double s = IndicatorStep;
+    crossX = 0;
+    crossY = 0;
+    if (s == 0.0L)
+        return;
+    const long double offX = dpCurr.dwa - WholeView.dwa;
+    const long double offY = dpCurr.dwb - WholeView.dwb;
+    if (std::fabs(offX) <= e / 2)
+        crossX = int32_t(RoundHalfUp((offX + e / 2) / s));
+    if (std::fabs(offY) <= e / 2)
+        crossY = int32_t(RoundHalfUp((offY + e / 2) / s));
+}

@@ -1,0 +1,63 @@
+#pragma once
+// Everything the engine needs of the windows. The windows implement it; tests
+// use a recording fake.
+
+#include <cstdint>
+#include <string>
+
+struct ViewRecord;
+
+// The commands whose enabled state follows the render: tool buttons of the
+// control window and items of the drawing window's popup menu.
+enum class QVCommand {
+    tbtnDrawAll,
+    tbtnDrawSelect,
+    tbtnReDraw,
+    tbtnCancel,
+    tbtnPrev,
+    tbtnNext,
+    pmiColorChange,
+    pmiSave,
+    pmiDrawSelect,
+    pmiReDraw,
+    pmiCancel,
+    pmiPrev,
+    pmiNext,
+    pmiDrawAll,
+};
+inline constexpr int kQVCommandCount = 14;
+
+struct ViewReadouts {
+    std::string centerX;
+    std::string centerY;
+    std::string areaX;
+    std::string areaY;
+    std::string scale;
+    std::string drawNest;
+    std::string drawNestTotal;
+};
+
+class QVHost {
+public:
+    virtual ~QVHost() = default;
+
+    // Fills the picture from (0, 0) to (width, height) with the button-face colour.
+    virtual void FillPictureBackground(int width, int height) = 0;
+    // The finished selection rectangle is painted over and no longer counts as shown.
+    virtual void ForgetSelectionMark() = 0;
+    // Paints rows 0..height-1 of column x; colours are colour words.
+    virtual void PaintColumn(int x, const uint32_t* colourWords, int height) = 0;
+    // Handles everything queued for the user interface and returns.
+    virtual void ProcessPendingMessages() = 0;
+
+    virtual void ShowReadouts(const ViewReadouts& readouts) = 0;
+    // Progress bar: minimum 0, the given maximum, step 1, position 0.
+    virtual void ResetProgress(int maximum) = 0;
+    virtual void StepProgress() = 0;
+
+    virtual void SetCommandEnabled(QVCommand command, bool enabled) = 0;
+    // Refreshes the diagnostics grid.
+    virtual void RefreshDiagnostics() = 0;
+    // Sizes the drawing window to the view's picture and writes diWinW/diWinH.
+    virtual void FitWindowToView(ViewRecord& view) = 0;
+};

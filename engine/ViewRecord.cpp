@@ -1,0 +1,29 @@
+#include "ViewRecord.h"
+
+#include "EngineState.h"
+
+void ClearHistoryStack(ViewStack& stack)
+{
+    while (!stack.empty())
+        stack.pop_back();
+}
+
+void PushView(ViewStack& stack)
+{
+    stack.push_back(std::make_unique<ViewRecord>(dpCurr));
+}
+
+std::unique_ptr<ViewRecord> PopView(ViewStack& stack)
+{
+    if (stack.empty())
+        return nullptr;
+    std::unique_ptr<ViewRecord> top = std::move(stack.back());
+    stack.pop_back();
+    return top;
+}
+
+void RecomputeExtents(ViewRecord& view)
+{
+    view.dwx = view.diImgW * view.dwPitchX;
+    view.dwy = view.diImgH * view.dwPitchY;
+}
