@@ -1,0 +1,137 @@
+#pragma once
+// A QVHost that only records what the render driver asks of the windows.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "QVHost.h"
+#include "ViewRecord.h"
+
+class FakeHost : public QVHost {
+public:
+    enum class ProgressEvent { Reset, Step };
+
+    // Called inside every ProcessPendingMessages with the call number (1 for
+    // the first call), after the call has been recorded.
+    std::function<void(int callNumber)> onProcessMessages;
+
+    std::vector<std::pair<int, int>> backgroundFills;
+    int forgetSelectionCalls = 0;
+
+    int paintColumnCalls = 0;
+
+    std::vector<ViewReadouts> readoutsShown;
+
+    int progressMaximum = -1;
+    int progressSteps = 0;
+    std::vector<ProgressEvent> progressEvents;
+
+    std::map<QVCommand, bool> commandEnabled;
+    std::vector<std::pair<QVCommand, bool>> commandCalls;
+
+    // Columns painted (PaintColumn calls) before each ProcessPendingMessages call.
+    std::vector<int> columnsPaintedAtMessages;
+
+    int refreshDiagnosticsCalls = 0;
+    int columnsPaintedAtRefresh = -1;
+    int fitWindowCalls = 0;
+
+    void FillPictureBackground(int width, int height) override { backgroundFills.emplace_back(width, height); }
+
+    void ForgetSelectionMark() override { ++forgetSelectionCalls; }
+
+    void PaintColumn(int x, const uint32_t* colourWords, int height) override
+    {
+        ++paintColumnCalls;
+        for (int y = 0; y < height; ++y) {
+            PixelAt(x, y) = colourWords[y];
+            ++PaintsAt(x, y);
+        }
+    }
+
+    void ProcessPendingMessages() override
+    {
+        columnsPaintedAtMessages.push_back(paintColumnCalls);
+        if (onProcessMessages)
+            onProcessMessages(int(columnsPaintedAtMessages.size()));
+    }
+
+    void ShowReadouts(const ViewReadouts& readouts) override { readoutsShown.push_back(readouts); }
+
+    void ResetProgress(int maximum) override
+    {
+        progressMaximum = maximum;
+        progressEvents.push_back(ProgressEvent::Reset);
+    }
+
+    void StepProgress() override
+    {
+        ++progressSteps;
+        progressEvents.push_back(ProgressEvent::Step);
+    }
+
+    void SetCommandEnabled(QVCommand command, bool enabled) override
+    {
+        commandEnabled[command] = enabled;
+        commandCalls.emplace_back(command, enabled);
+    }
+
+    void RefreshDiagnostics() override
+    {
+        ++refreshDiagnosticsCalls;
+        columnsPaintedAtRefresh = paintColumnCalls;
+    }
+
+    void FitWindowToView(ViewRecord& view) override
+    {
+        ++fitWindowCalls;
+        view.diWinW = view.diImgW + 6;
+        view.diWinH = view.diImgH + 2;
+    }
+
+    // The last colour painted at (x, y); nullopt when never painted.
+    std::optional<uint32_t> Pixel(int x, int y) const
+    {
+        if (PaintCount(x, y) == 0)
+            return std::nullopt;
+        return picture_[x][y];
+    }
+
+    int PaintCount(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= int(paints_.size()) || y >= int(paints_[x].size()))
+            return 0;
+        return paints_[x][y];
+    }
+
+    std::optional<bool> Enabled(QVCommand command) const
+    {
+        const auto it = commandEnabled.find(command);
+        if (it == commandEnabled.end())
+            return std::nullopt;
+        return it->second;
+    }
+
+    const ViewReadouts& LastReadouts() const { return readoutsShown.back(); }
+
+private:
+    std::vector<std::vector<uint32_t>> picture_;
+    std::vector<std::vector<int>> paints_;
+
+    template <typename T>
+    static T& Cell(std::vector<std::vector<T>>& grid, int x, int y)
+    {
+        if (x >= int(grid.size()))
+            grid.resize(size_t(x) + 1);
+        if (y >= int(grid[x].size()))
+            grid[x].resize(size_t(y) + 1, T{});
+        return grid[x][y];
+    }
+
+    uint32_t& PixelAt(int x, int y) { return Cell(picture_, x, y); }
+    int& PaintsAt(int x, int y) { return Cell(paints_, x, y); }
+};

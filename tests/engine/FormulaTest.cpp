@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <set>
+
+#include "EngineState.h"
+#include "Formulas.h"
+
+namespace {
+
+const FormulaParams kNoParams{};
+
+ComplexValue Value(long double re, long double im)
+{
+    ComplexValue v;
+    v.re = re;
+    v.im = im;
+    return v;
+}
+
+// Exponent (with sign) and 64-bit mantissa of an extended value.
+struct ExtendedBits {
+    uint16_t signExponent;
+    uint64_t mantissa;
+};
+
+ExtendedBits BitsOf(long double value)
+{
+    unsigned char bytes[10];
+    std::memcpy(bytes, &value, sizeof bytes);
+    ExtendedBits bits{};
+    std::memcpy(&bits.mantissa, bytes, 8);
+    std::memcpy(&bits.signExponent, bytes + 8, 2);
+    return bits;
+}
+
+TEST(IterateMandelbrot, EscapeCountsOnTheRealAxis)
+{
+    EXPECT_EQ(IteratePoint(1, 0.0L, 0.0L, kNoParams), kCaptured);
+    EXPECT_EQ(IteratePoint(1, -2.0L, 0.0L, kNoParams), kCaptured);  // -2, 2, 2, ... with |z|^2 = 4
+    EXPECT_EQ(IteratePoint(1, 2.0L, 0.0L, kNoParams), 1);           // 2, then 6
+    EXPECT_EQ(IteratePoint(1, 3.2L, 0.0L, kNoParams), 0);           // 10.24 at once
+    EXPECT_EQ(IteratePoint(1, 3.1L, 0.0L, kNoParams), 1);           // 9.61, then 12.71
+}
+
+TEST(EscapeRadius, ExactlyTenEscapes)
+{
+    // Each first or second iterate below lands exactly on |z|^2 = 10.
+    EXPECT_EQ(IteratePoint(1, 3.0L, 1.0L, kNoParams), 0);   // z1 = 3 + i
+    EXPECT_EQ(IteratePoint(1, -1.0L, 3.0L, kNoParams), 0);  // z1 = -1 + 3i
+    EXPECT_EQ(IteratePoint(1, 1.0L, 1.0L, kNoParams), 1);   // z2 = 2i + 1 + i = 1 + 3i
+    EXPECT_EQ(IteratePoint(2, 1.0L, 1.0L, kNoParams), 1);   // z2 = (1+i)^3 + 1 + i = -1 + 3i
+    EXPECT_EQ(IteratePoint(3, 1.0L, 1.0L, kNoParams), 1);   // z2 = (1+i)^4 + 1 + i = -3 + i
+    EXPECT_EQ(IteratePoint(5, 3.0L, -1.0L, StartupEditedParams()), 0);
+}
+
+TEST(EscapeRadius, JustInsideTenDoesNotEscapeAtThatStep)
+{
+    const long double below = std::nextafter(3.0L, 0.0L);
+    EXPECT_EQ(IteratePoint(1, below, 1.0L, kNoParams), 1);
+}
+
+TEST(IterateRational, PoleHitStopsThePointAtOnce)
+{
+    const FormulaParams p = StartupEditedParams();
+    // z1 = 0 + eta = eta; then z - eta is 0, the division fails, z2 = 10 + 10i.
+    EXPECT_EQ(IteratePoint(5, p.It.re, p.It.im, p), 1);
+    EXPECT_EQ(IteratePoint(5, 1.12L, 0.0L, p), 1);
+}
+
+TEST(IterateRational, PoleWithImaginaryPart)
+{
+    FormulaParams p = StartupEditedParams();
+    p.It = Value(0.5L, -0.75L);
+    EXPECT_EQ(IteratePoint(5, 0.5L, -0.75L, p), 1);
+}
+
+TEST(IterateRational, OriginStaysAtZero)
+{
+    EXPECT_EQ(IteratePoint(5, 0.0L, 0.0L, StartupEditedParams()), kCaptured);
+}
+
+TEST(IterateQuarticPolynomial, ZeroCoefficientsMapZToC)
+{
+    const FormulaParams zero{};
+    const struct {
+        long double cx, cy;
+        int expected;
+    } cases[] = {
+        {0.0L, 0.0L, kCaptured},  {3.1L, 0.0L, kCaptured},    {-2.0L, -2.0L, kCaptured},
+        {0.0L, 3.16L, kCaptured}, {3.0L, 1.0L, 0},            {3.2L, 0.0L, 0},
+        {0.0L, -3.17L, 0},        {-2.5L, 2.5L, 0},           {100.0L, -100.0L, 0},
+        {1.0L, 2.9L, kCaptured},  {-1.0L, -3.0L, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(IteratePoint(4, c.cx, c.cy, zero), c.expected) << c.cx << " + " << c.cy << "i";
+}
+
+TEST(IterateFormulas, UnknownTypeCapturesEveryPoint)
+{
+    EXPECT_EQ(IteratePoint(0, 5.0L, 5.0L, kNoParams), kCaptured);
+    EXPECT_EQ(IteratePoint(7, 5.0L, 5.0L, kNoParams), kCaptured);
+}
+
+TEST(FormulaParameters, StartupEditedValues)
+{
+    const FormulaParams p = StartupEditedParams();
+    EXPECT_EQ(p.Gz.re, 1.01L);
+    EXPECT_EQ(p.It.re, 1.12L);
+    EXPECT_EQ(p.Rm.re, 1.18L);
+    for (const ComplexValue* v : {&p.Og, &p.Gz, &p.It, &p.Rm, &p.Mu})
+        EXPECT_EQ(v->status, 0);
+    for (const ComplexValue* v : {&p.Og, &p.Gz, &p.It, &p.Rm, &p.Mu})
+        EXPECT_EQ(v->im, 0.0L);
+    EXPECT_EQ(p.Og.re, 0.0L);
+    EXPECT_EQ(p.Mu.re, 0.0L);
+    // The extended values, not the doubles nearest to the decimals.
+    EXPECT_NE(p.Gz.re, static_cast<long double>(1.01));
+    EXPECT_NE(p.It.re, static_cast<long double>(1.12));
+}
+
+TEST(FormulaParameters, EngineStartsWithEditedSetAndZeroActiveSet)
+{
+    ResetEngineState();
+    EXPECT_EQ(EditedParams.Gz.re, 1.01L);
+    EXPECT_EQ(EditedParams.It.re, 1.12L);
+    EXPECT_EQ(EditedParams.Rm.re, 1.18L);
+    for (const ComplexValue* v : {&ActiveParams.Og, &ActiveParams.Gz, &ActiveParams.It, &ActiveParams.Rm,
+                                  &ActiveParams.Mu}) {
+        EXPECT_EQ(v->status, 0);
+        EXPECT_EQ(v->re, 0.0L);
+        EXPECT_EQ(v->im, 0.0L);
+    }
+}
+
+TEST(ExtendedConstants, KeyStepIsPiOverEight)
+{
+    const ExtendedBits bits = BitsOf(StartupKeyStep());
+    EXPECT_EQ(bits.signExponent, 0x3FFD);
+    EXPECT_EQ(bits.mantissa, 0xC90FDAA22168C235ull);
+    ResetEngineState();
+    EXPECT_EQ(KeyStep, StartupKeyStep());
+}
+
+TEST(ExtendedConstants, WholeViewExtent)
+{
+    const ExtendedBits bits = BitsOf(3.6L);
+    EXPECT_EQ(bits.signExponent, 0x4000);
+    EXPECT_EQ(bits.mantissa, 0xE666666666666666ull);
+}
+
+// Plain restatement of the six maps, one step each, to check the engine's
+// counts against.
+struct Z {
+    long double x, y;
+};
+
+Z StepSquare(Z z, long double cx, long double cy, const FormulaParams&)
+{
+    return {z.x * z.x - z.y * z.y + cx, z.x * 2 * z.y + cy};
+}
+
+Z StepCube(Z z, long double cx, long double cy, const FormulaParams&)
+{
+    const long double x = z.x, y = z.y;
+    return {x * x * x - x * 3 * y * y + cx, x * 3 * x * y - y * y * y + cy};
+}
+
+Z StepFourth(Z z, long double cx, long double cy, const FormulaParams&)
+{
+    const long double x = z.x, y = z.y;
+    return {x * x * x * x - x * 6 * x * y * y + y * y * y * y + cx, x * 4 * y * (x * x - y * y) + cy};
+}
+
+Z StepPolynomial(Z z, long double cx, long double cy, const FormulaParams& p)
+{
+    const long double x = z.x, y = z.y;
+    const long double a2 = x * x - y * y;
+    const long double b2 = x * 2 * y;
+    const long double a3 = x * x * x - x * 3 * y * y;
+    const long double b3 = x * 3 * x * y - y * y * y;
+    const long double a4 = x * x * x * x - x * 6 * x * y * y + y * y * y * y;
+    const long double b4 = x * 4 * y * (x * x - y * y);
+    long double nx = p.Gz.re * a4 - p.Gz.im * b4;
+    nx += p.It.re * a3 - p.It.im * b3;
+    nx += p.Rm.re * a2 - p.Rm.im * b2;
+    nx += p.Mu.re * x - p.Mu.im * y;
+    nx += cx;
+    long double ny = p.Gz.re * b4 + p.Gz.im * a4;
+    ny += p.It.re * b3 + p.It.im * a3;
+    ny += p.Rm.re * b2 + p.Rm.im * a2;
+    ny += p.Mu.re * y + p.Mu.im * x;
+    ny += cy;
+    return {nx, ny};
+}
+
+Z StepRational(Z z, long double cx, long double cy, const FormulaParams& p)
+{
+    const long double x = z.x, y = z.y;
+    const long double sqRe = x * x - y * y;  // z * z
+    const long double sqIm = x * y + y * x;
+    const long double qRe = x - p.Gz.re;  // z - xi
+    const long double qIm = y - p.Gz.im;
+    const long double nRe = sqRe * qRe - sqIm * qIm;
+    const long double nIm = sqRe * qIm + sqIm * qRe;
+    const long double dRe = x - p.It.re;  // z - eta
+    const long double dIm = y - p.It.im;
+    if (dRe == 0 && dIm == 0)
+        return {10, 10};
+    const long double m = dRe * dRe + dIm * dIm;
+    if (m == 0)
+        return {10, 10};
+    return {(nRe * dRe + nIm * dIm) / m + cx, (nIm * dRe - nRe * dIm) / m + cy};
+}
+
+Z StepExponential(Z z, long double cx, long double cy, const FormulaParams&)
+{
+    const long double a = 1 - (z.x * z.x - z.y * z.y);
+    const long double b = 0 - z.x * 2 * z.y;
+    return {std::exp(a) * std::cos(b) + cx, std::exp(a) * std::sin(b) + cy};
+}
+
+using StepFunction = Z (*)(Z, long double, long double, const FormulaParams&);
+
+int ReferenceCount(StepFunction step, long double cx, long double cy, const FormulaParams& p)
+{
+    Z z{0, 0};
+    for (int j = 0; j < 256; ++j) {
+        z = step(z, cx, cy, p);
+        if (z.x * z.x + z.y * z.y >= 10)
+            return j;
+    }
+    return 256;
+}
+
+StepFunction ReferenceStep(int type)
+{
+    switch (type) {
+    case 1: return StepSquare;
+    case 2: return StepCube;
+    case 3: return StepFourth;
+    case 4: return StepPolynomial;
+    case 5: return StepRational;
+    default: return StepExponential;
+    }
+}
+
+struct GridView {
+    long double centreX, centreY;
+};
+
+// Whole-view centres of the six types with the given parameters.
+GridView WholeViewCentre(int type, const FormulaParams& p)
+{
+    if (type == 1)
+        return {-0.5L, 0.0L};
+    if (type == 6)
+        return {-1.5L, 0.0L};
+    return {p.Og.re, p.Og.im};
+}
+
+// Compares the engine with the reference over a coarse grid of the type's
+// whole view, pixels mapped as the render maps them.
+void ExpectGridMatchesReference(int type, const FormulaParams& p)
+{
+    constexpr int W = 61, H = 47;
+    const long double dwx = 3.6L;
+    const long double dwy = (static_cast<long double>(H) / W) * 3.6L;
+    const GridView view = WholeViewCentre(type, p);
+    std::set<int> counts;
+    int mismatches = 0;
+    for (int x = 0; x < W; ++x) {
+        const long double cx = (x - W / 2.0L) * dwx / W + view.centreX;
+        for (int y = 0; y < H; ++y) {
+            const long double cy = (y - H / 2.0L) * dwy / H + view.centreY;
+            const int expected = ReferenceCount(ReferenceStep(type), cx, cy, p);
+            const int actual = IteratePoint(type, cx, cy, p);
+            if (actual != expected && ++mismatches <= 5)
+                ADD_FAILURE() << "type " << type << " pixel (" << x << ", " << y << "): engine " << actual
+                              << ", reference " << expected;
+            counts.insert(expected);
+        }
+    }
+    EXPECT_EQ(mismatches, 0) << "type " << type;
+    // A grid of one count would compare nothing worth comparing.
+    EXPECT_GE(counts.size(), 4u) << "type " << type;
+    EXPECT_EQ(counts.count(kCaptured), 1u) << "type " << type;
+}
+
+FormulaParams ComplexParams()
+{
+    FormulaParams p{};
+    p.Og = Value(0.1L, -0.2L);
+    p.Gz = Value(1.01L, 0.2L);
+    p.It = Value(1.12L, -0.3L);
+    p.Rm = Value(1.18L, 0.05L);
+    p.Mu = Value(0.3L, -0.7L);
+    return p;
+}
+
+TEST(FormulaGrid, EveryTypeMatchesReferenceWithStartupParameters)
+{
+    for (int type = kFirstFormulaType; type <= kLastFormulaType; ++type)
+        ExpectGridMatchesReference(type, StartupEditedParams());
+}
+
+TEST(FormulaGrid, PolynomialAndRationalMatchWithComplexParameters)
+{
+    ExpectGridMatchesReference(4, ComplexParams());
+    ExpectGridMatchesReference(5, ComplexParams());
+}
+
+// With one coefficient 1 and the others 0 the polynomial is a plain power map.
+TEST(FormulaGrid, PolynomialReducesToPowerMaps)
+{
+    const struct {
+        ComplexValue FormulaParams::*coefficient;
+        int powerType;
+    } cases[] = {{&FormulaParams::Rm, 1}, {&FormulaParams::It, 2}, {&FormulaParams::Gz, 3}};
+    for (const auto& c : cases) {
+        FormulaParams p{};
+        (p.*c.coefficient).re = 1.0L;
+        for (int x = 0; x < 41; ++x)
+            for (int y = 0; y < 31; ++y) {
+                const long double cx = (x - 20.5L) * 3.6L / 41;
+                const long double cy = (y - 15.5L) * 2.7L / 31;
+                ASSERT_EQ(IteratePoint(4, cx, cy, p), IteratePoint(c.powerType, cx, cy, kNoParams))
+                    << "power type " << c.powerType << " at " << cx << " + " << cy << "i";
+            }
+    }
+}
+
+}  // namespace

@@ -1,0 +1,410 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "EngineState.h"
+#include "Navigation.h"
+#include "NumberFormat.h"
+
+namespace {
+
+class NavigationTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetEngineState(); }
+    void TearDown() override { ResetEngineState(); }
+
+    static void SetPicture(int width, int height)
+    {
+        dpCurr.diImgW = width;
+        dpCurr.diImgH = height;
+    }
+
+    static void Select(int csx, int csy, int cex, int cey)
+    {
+        dpCurr.csx = csx;
+        dpCurr.csy = csy;
+        dpCurr.cex = cex;
+        dpCurr.cey = cey;
+        dpCurr.cdx = cex - csx;
+        dpCurr.cdy = cey - csy;
+        dpCurr.ccx = (csx + cex) / 2;
+        dpCurr.ccy = (csy + cey) / 2;
+    }
+
+    // A whole view of the type on a picture of the given size, ready to zoom.
+    static void WholeViewOf(int type, int width, int height)
+    {
+        SetPicture(width, height);
+        SetUpWholeView(type);
+    }
+
+    static void ExpectParamsEqual(const ComplexValue& a, const ComplexValue& b)
+    {
+        EXPECT_EQ(a.status, b.status);
+        EXPECT_EQ(a.re, b.re);
+        EXPECT_EQ(a.im, b.im);
+    }
+};
+
+// ---- whole view -------------------------------------------------------------
+
+TEST_F(NavigationTest, WholeViewOfEveryTypeOnSquarePicture)
+{
+    const long double expectedCentre[] = {0, -0.5L, 0, 0, 0, 0, -1.5L};
+    for (int type = kFirstFormulaType; type <= kLastFormulaType; ++type) {
+        ResetEngineState();
+        WholeViewOf(type, 580, 580);
+        EXPECT_EQ(dpCurr.diType, type);
+        EXPECT_EQ(dpCurr.dinum, 1);
+        EXPECT_EQ(dpCurr.dwx, 3.6L);
+        EXPECT_EQ(dpCurr.dwy, 3.6L);
+        EXPECT_EQ(dpCurr.dwPitchX, 3.6L / 580);
+        EXPECT_EQ(dpCurr.dwPitchY, 3.6L / 580);
+        EXPECT_EQ(dpCurr.dwa, expectedCentre[type]) << "type " << type;
+        EXPECT_EQ(dpCurr.dwb, 0.0L) << "type " << type;
+    }
+}
+
+TEST_F(NavigationTest, WholeViewMakesEditedParametersActive)
+{
+    EditedParams.Og = ComplexValue{0, 0.25L, -0.125L};
+    EditedParams.Gz = ComplexValue{1, 2.0L, 3.0L};
+    EditedParams.Mu = ComplexValue{0, -0.75L, 0.5L};
+    WholeViewOf(4, 580, 580);
+    ExpectParamsEqual(ActiveParams.Og, EditedParams.Og);
+    ExpectParamsEqual(ActiveParams.Gz, EditedParams.Gz);
+    ExpectParamsEqual(ActiveParams.It, EditedParams.It);
+    ExpectParamsEqual(ActiveParams.Rm, EditedParams.Rm);
+    ExpectParamsEqual(ActiveParams.Mu, EditedParams.Mu);
+    EXPECT_EQ(ActiveParams.It.re, 1.12L);
+}
+
+TEST_F(NavigationTest, WholeViewIsRememberedAsReference)
+{
+    WholeViewOf(2, 640, 480);
+    EXPECT_EQ(WholeView.diType, dpCurr.diType);
+    EXPECT_EQ(WholeView.dinum, dpCurr.dinum);
+    EXPECT_EQ(WholeView.diImgW, 640);
+    EXPECT_EQ(WholeView.diImgH, 480);
+    EXPECT_EQ(WholeView.dwx, dpCurr.dwx);
+    EXPECT_EQ(WholeView.dwy, dpCurr.dwy);
+    EXPECT_EQ(WholeView.dwPitchX, dpCurr.dwPitchX);
+    EXPECT_EQ(WholeView.dwPitchY, dpCurr.dwPitchY);
+    EXPECT_EQ(WholeView.dwa, dpCurr.dwa);
+    EXPECT_EQ(WholeView.dwb, dpCurr.dwb);
+}
+
+TEST_F(NavigationTest, WholeViewKeepsSizesRenderFlagAndSelection)
+{
+    SetPicture(580, 400);
+    dpCurr.diWinW = 586;
+    dpCurr.diWinH = 432;
+    dpCurr.dbOK = true;
+    dpCurr.dinum = 9;
+    Select(10, 20, 110, 70);
+    SetUpWholeView(3);
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    EXPECT_EQ(dpCurr.diImgH, 400);
+    EXPECT_EQ(dpCurr.diWinW, 586);
+    EXPECT_EQ(dpCurr.diWinH, 432);
+    EXPECT_TRUE(dpCurr.dbOK);
+    EXPECT_EQ(dpCurr.dinum, 1);
+    EXPECT_EQ(dpCurr.csx, 10);
+    EXPECT_EQ(dpCurr.csy, 20);
+    EXPECT_EQ(dpCurr.cex, 110);
+    EXPECT_EQ(dpCurr.cey, 70);
+    EXPECT_EQ(dpCurr.cdx, 100);
+    EXPECT_EQ(dpCurr.cdy, 50);
+    EXPECT_EQ(dpCurr.ccx, 60);
+    EXPECT_EQ(dpCurr.ccy, 45);
+}
+
+TEST_F(NavigationTest, CentreParameterMovesOnlyTypesTwoToFive)
+{
+    EditedParams.Og = ComplexValue{0, 0.2L, 0.1L};
+    WholeViewOf(3, 580, 580);
+    EXPECT_EQ(dpCurr.dwa, 0.2L);
+    EXPECT_EQ(dpCurr.dwb, 0.1L);
+
+    SetUpWholeView(1);
+    EXPECT_EQ(dpCurr.dwa, -0.5L);
+    EXPECT_EQ(dpCurr.dwb, 0.0L);
+
+    SetUpWholeView(6);
+    EXPECT_EQ(dpCurr.dwa, -1.5L);
+    EXPECT_EQ(dpCurr.dwb, 0.0L);
+
+    for (int type = 2; type <= 5; ++type) {
+        SetUpWholeView(type);
+        EXPECT_EQ(dpCurr.dwa, 0.2L) << "type " << type;
+        EXPECT_EQ(dpCurr.dwb, 0.1L) << "type " << type;
+    }
+}
+
+TEST_F(NavigationTest, WideWholeViewTakesRealQuotientOfSides)
+{
+    WholeViewOf(1, 700, 500);
+    const long double dwy = (500.0L / 700.0L) * 3.6L;
+    EXPECT_EQ(dpCurr.dwx, 3.6L);
+    EXPECT_EQ(dpCurr.dwy, dwy);
+    EXPECT_NEAR(double(dpCurr.dwy), 2.5714285714285714, 1e-15);
+    EXPECT_EQ(dpCurr.dwPitchX, 3.6L / 700);
+    EXPECT_EQ(dpCurr.dwPitchY, dwy / 500);
+}
+
+TEST_F(NavigationTest, TallWholeViewIsTallerThanWide)
+{
+    WholeViewOf(1, 300, 900);
+    EXPECT_EQ(dpCurr.dwy, (900.0L / 300.0L) * 3.6L);
+    EXPECT_EQ(dpCurr.dwPitchY, dpCurr.dwy / 900);
+}
+
+// ---- zoom ---------------------------------------------------------------
+
+TEST_F(NavigationTest, ZoomIntoSelectionOfSquarePicture)
+{
+    WholeViewOf(1, 580, 580);
+    Select(200, 100, 300, 150);
+    ASSERT_EQ(dpCurr.cdx, 100);
+    ASSERT_EQ(dpCurr.cdy, 50);
+    ASSERT_EQ(dpCurr.ccx, 250);
+    ASSERT_EQ(dpCurr.ccy, 125);
+    const ViewRecord before = dpCurr;
+
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_EQ(dpNext.diType, 1);
+    EXPECT_EQ(dpNext.dinum, 2);
+    EXPECT_EQ(dpNext.diImgW, 773);
+    EXPECT_EQ(dpNext.diImgH, 387);
+
+    const long double pX = 3.6L / 580;
+    const long double pY = 3.6L / 580;
+    EXPECT_EQ(dpNext.dwx, 100 * pX);
+    EXPECT_EQ(dpNext.dwy, 50 * pY);
+    EXPECT_EQ(dpNext.dwPitchX, dpNext.dwx / 773);
+    EXPECT_EQ(dpNext.dwPitchY, dpNext.dwy / 387);
+    EXPECT_EQ(dpNext.dwa, 250 * pX - 3.6L / 2 + -0.5L);
+    EXPECT_EQ(dpNext.dwb, 125 * pY - 3.6L / 2 + 0.0L);
+    // The selection's centre pixel, mapped as the render maps pixels.
+    EXPECT_NEAR(double(dpNext.dwa), double((250 - 290) * 3.6L / 580 - 0.5L), 1e-15);
+    EXPECT_NEAR(double(dpNext.dwb), double((125 - 290) * 3.6L / 580), 1e-15);
+
+    EXPECT_EQ(dpCurr.dinum, before.dinum);
+    EXPECT_EQ(dpCurr.dwa, before.dwa);
+    EXPECT_EQ(dpCurr.diImgW, 580);
+}
+
+TEST_F(NavigationTest, ZoomedViewStartsFromTemplate)
+{
+    WholeViewOf(1, 580, 580);
+    dpNext.dbOK = true;
+    dpNext.diWinW = 999;
+    dpNext.csx = 5;
+    dpNext.cdx = 7;
+    dpNext.ccy = 3;
+    Select(200, 100, 300, 150);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_FALSE(dpNext.dbOK);
+    EXPECT_EQ(dpNext.diWinW, 0);
+    EXPECT_EQ(dpNext.diWinH, 0);
+    EXPECT_EQ(dpNext.csx, 0);
+    EXPECT_EQ(dpNext.csy, 0);
+    EXPECT_EQ(dpNext.cex, 0);
+    EXPECT_EQ(dpNext.cey, 0);
+    EXPECT_EQ(dpNext.cdx, 0);
+    EXPECT_EQ(dpNext.cdy, 0);
+    EXPECT_EQ(dpNext.ccx, 0);
+    EXPECT_EQ(dpNext.ccy, 0);
+}
+
+TEST_F(NavigationTest, ZoomUsesCurrentExtentsNotPitches)
+{
+    // After a resize without redraw the extents still belong to the old size.
+    WholeViewOf(1, 580, 580);
+    SetPicture(600, 580);
+    Select(200, 100, 300, 150);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    const long double pX = 3.6L / 600;
+    EXPECT_EQ(dpNext.dwx, 100 * pX);
+    EXPECT_EQ(dpNext.dwa, 250 * pX - 3.6L / 2 + -0.5L);
+}
+
+TEST_F(NavigationTest, NarrowSelectionKeepsSumOfSides)
+{
+    WholeViewOf(1, 580, 580);
+    Select(100, 100, 110, 400);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_EQ(dpNext.diImgW, 37);
+    EXPECT_EQ(dpNext.diImgH, 1123);
+}
+
+TEST_F(NavigationTest, SelectionExceedingBothLimitsIsRefused)
+{
+    WholeViewOf(1, 1449, 1449);
+    Select(500, 600, 632, 700);
+    const ViewRecord before = dpCurr;
+    EXPECT_EQ(ComputeNextView(), ZoomResult::TooLarge);
+    EXPECT_EQ(dpCurr.dinum, before.dinum);
+    EXPECT_EQ(dpCurr.diImgW, 1449);
+    EXPECT_EQ(dpCurr.diImgH, 1449);
+    EXPECT_EQ(dpCurr.dwx, before.dwx);
+    EXPECT_EQ(dpCurr.dwy, before.dwy);
+    EXPECT_EQ(dpCurr.dwa, before.dwa);
+    EXPECT_EQ(dpCurr.dwb, before.dwb);
+    EXPECT_EQ(dpCurr.cdx, 132);
+    EXPECT_EQ(dpCurr.cdy, 100);
+}
+
+TEST_F(NavigationTest, TooWideSelectionIsClampedToWidthLimit)
+{
+    WholeViewOf(1, 1500, 1000);
+    Select(0, 0, 400, 100);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_EQ(dpNext.diImgW, 1600);
+    EXPECT_EQ(dpNext.diImgH, 400);
+    EXPECT_EQ(dpNext.dwPitchX, dpNext.dwx / 1600);
+    EXPECT_EQ(dpNext.dwPitchY, dpNext.dwy / 400);
+}
+
+TEST_F(NavigationTest, TooTallSelectionIsClampedToHeightLimit)
+{
+    WholeViewOf(1, 1000, 1500);
+    Select(0, 0, 100, 400);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_EQ(dpNext.diImgH, 1200);
+    EXPECT_EQ(dpNext.diImgW, 300);
+}
+
+TEST_F(NavigationTest, WidthExactlyAtLimitIsNotTooLarge)
+{
+    WholeViewOf(1, 1600, 1201);
+    Select(0, 0, 1600, 1201);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_EQ(dpNext.diImgH, 1200);
+    EXPECT_EQ(dpNext.diImgW, 1599);  // Floor(1200 / 1201 * 1600 + 0.5)
+}
+
+TEST_F(NavigationTest, MissingSelectionOrPictureGivesNoZoom)
+{
+    WholeViewOf(1, 580, 580);
+    dpNext.dinum = 42;
+
+    Select(200, 100, 200, 150);
+    EXPECT_EQ(ComputeNextView(), ZoomResult::NoSelection);
+    Select(200, 100, 300, 100);
+    EXPECT_EQ(ComputeNextView(), ZoomResult::NoSelection);
+    Select(200, 100, 300, 150);
+    dpCurr.diType = 0;
+    EXPECT_EQ(ComputeNextView(), ZoomResult::NoSelection);
+
+    EXPECT_EQ(dpNext.dinum, 42);
+}
+
+// ---- indicator --------------------------------------------------------------
+
+TEST_F(NavigationTest, IndicatorOfSquareWholeViewCopiesWholePicture)
+{
+    WholeViewOf(1, 580, 580);
+    CrossX = 17;
+    CrossY = 33;
+    const IndicatorSquare square = UpdateIndicatorScale();
+    EXPECT_EQ(IndicatorExtent, 3.6L);
+    EXPECT_EQ(IndicatorStep, 0.028125L);
+    EXPECT_EQ(IndicatorStep, 3.6L / 128);
+    EXPECT_EQ(CrossX, 0);
+    EXPECT_EQ(CrossY, 0);
+    EXPECT_EQ(square.left, 0);
+    EXPECT_EQ(square.top, 0);
+    EXPECT_EQ(square.right, 580);
+    EXPECT_EQ(square.bottom, 580);
+}
+
+TEST_F(NavigationTest, IndicatorOfWidePictureCopiesCentredSquare)
+{
+    WholeViewOf(1, 700, 500);
+    const IndicatorSquare square = UpdateIndicatorScale();
+    EXPECT_EQ(IndicatorExtent, dpCurr.dwy);
+    EXPECT_EQ(IndicatorStep, dpCurr.dwy / 128);
+    EXPECT_EQ(square.left, 100);
+    EXPECT_EQ(square.top, 0);
+    EXPECT_EQ(square.right, 600);
+    EXPECT_EQ(square.bottom, 500);
+}
+
+TEST_F(NavigationTest, IndicatorOfTallPictureWithOddHeight)
+{
+    WholeViewOf(1, 400, 581);
+    const IndicatorSquare square = UpdateIndicatorScale();
+    EXPECT_EQ(IndicatorExtent, 3.6L);
+    // r = 200, half the narrower side; centre (200, 290), the row truncated.
+    EXPECT_EQ(square.left, 0);
+    EXPECT_EQ(square.top, 90);
+    EXPECT_EQ(square.right, 400);
+    EXPECT_EQ(square.bottom, 490);
+}
+
+TEST_F(NavigationTest, CrossMarksOfViewOnWholeViewCentre)
+{
+    WholeViewOf(1, 580, 580);
+    UpdateIndicatorScale();
+    int32_t x = -1, y = -1;
+    ComputeCrossMarks(x, y);
+    EXPECT_EQ(x, 64);
+    EXPECT_EQ(y, 64);
+}
+
+TEST_F(NavigationTest, CrossMarksOfZoomedView)
+{
+    WholeViewOf(1, 580, 580);
+    UpdateIndicatorScale();
+    Select(200, 100, 300, 150);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    dpCurr = dpNext;
+    int32_t x = 0, y = 0;
+    ComputeCrossMarks(x, y);
+    // Centre offsets -0.2483 and -1.0241 from the whole view's: (1.5517 / S, 0.7759 / S).
+    EXPECT_EQ(x, 55);
+    EXPECT_EQ(y, 28);
+}
+
+TEST_F(NavigationTest, CrossMarksOutsideIndicatorAreZero)
+{
+    WholeViewOf(2, 580, 580);
+    UpdateIndicatorScale();
+    const long double half = IndicatorExtent / 2;
+    int32_t x = -1, y = -1;
+
+    dpCurr.dwa = half;  // on the right edge: still inside
+    dpCurr.dwb = -std::nextafter(half, 10.0L);
+    ComputeCrossMarks(x, y);
+    EXPECT_EQ(x, 128);
+    EXPECT_EQ(y, 0);
+
+    dpCurr.dwa = std::nextafter(half, 10.0L);
+    dpCurr.dwb = 0.5L;
+    ComputeCrossMarks(x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, RoundHalfUp((0.5L + half) / IndicatorStep));
+    EXPECT_EQ(y, 82);  // (0.5 + 1.8) / 0.028125 = 81.78
+
+    dpCurr.dwa = WholeView.dwa - 5;
+    dpCurr.dwb = WholeView.dwb + 5;
+    ComputeCrossMarks(x, y);
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+}
+
+TEST_F(NavigationTest, CrossMarksMeasureFromWholeViewCentre)
+{
+    EditedParams.Og = ComplexValue{0, 1.0L, -1.0L};
+    WholeViewOf(3, 580, 580);
+    UpdateIndicatorScale();
+    dpCurr.dwa = 1.0L + 0.45L;
+    dpCurr.dwb = -1.0L - 0.9L;
+    int32_t x = 0, y = 0;
+    ComputeCrossMarks(x, y);
+    EXPECT_EQ(x, 80);  // (0.45 + 1.8) / 0.028125 = 80
+    EXPECT_EQ(y, 32);  // (-0.9 + 1.8) / 0.028125 = 32
+}
+
+}  // namespace

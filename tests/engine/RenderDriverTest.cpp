@@ -1,0 +1,623 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <map>
+#include <numeric>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "ColorMap.h"
+#include "EngineState.h"
+#include "FakeHost.h"
+#include "Formulas.h"
+#include "Navigation.h"
+#include "RenderDriver.h"
+
+namespace {
+
+constexpr std::array<QVCommand, kQVCommandCount> kAllCommands{
+    QVCommand::tbtnDrawAll, QVCommand::tbtnDrawSelect, QVCommand::tbtnReDraw, QVCommand::tbtnCancel,
+    QVCommand::tbtnPrev,    QVCommand::tbtnNext,       QVCommand::pmiColorChange, QVCommand::pmiSave,
+    QVCommand::pmiDrawSelect, QVCommand::pmiReDraw,    QVCommand::pmiCancel,   QVCommand::pmiPrev,
+    QVCommand::pmiNext,     QVCommand::pmiDrawAll,
+};
+
+bool EnabledWhileRendering(QVCommand c) { return c == QVCommand::tbtnCancel || c == QVCommand::pmiCancel; }
+
+bool EnabledAfterRendering(QVCommand c, int backCount, int forwardCount)
+{
+    switch (c) {
+    case QVCommand::tbtnDrawSelect:
+    case QVCommand::pmiDrawSelect:
+    case QVCommand::tbtnCancel:
+    case QVCommand::pmiCancel: return false;
+    case QVCommand::tbtnPrev:
+    case QVCommand::pmiPrev: return backCount > 0;
+    case QVCommand::tbtnNext:
+    case QVCommand::pmiNext: return forwardCount > 0;
+    default: return true;
+    }
+}
+
+void ExpectRenderingCommandState(const std::map<QVCommand, bool>& states)
+{
+    for (QVCommand c : kAllCommands) {
+        SCOPED_TRACE(int(c));
+        ASSERT_EQ(states.count(c), 1u);
+        EXPECT_EQ(states.at(c), EnabledWhileRendering(c));
+    }
+}
+
+void ExpectIdleCommandState(const FakeHost& host, int backCount, int forwardCount)
+{
+    for (QVCommand c : kAllCommands) {
+        SCOPED_TRACE(int(c));
+        EXPECT_EQ(host.Enabled(c), EnabledAfterRendering(c, backCount, forwardCount));
+    }
+    // Leaving the rendering state sets every command itself.
+    ASSERT_GE(host.commandCalls.size(), size_t(kQVCommandCount));
+    std::set<QVCommand> lastSet;
+    for (size_t i = host.commandCalls.size() - kQVCommandCount; i < host.commandCalls.size(); ++i)
+        lastSet.insert(host.commandCalls[i].first);
+    EXPECT_EQ(lastSet.size(), size_t(kQVCommandCount));
+}
+
+// A view of type 1 (or another type) with its own pixel sizes; WholeView is
+// taken from it so its magnification is 1.
+void SetUpView(int type, int width, int height, long double a, long double b, long double extentX,
+               long double extentY)
+{
+    dpCurr.diType = type;
+    dpCurr.dinum = 1;
+    dpCurr.diImgW = width;
+    dpCurr.diImgH = height;
+    dpCurr.dwa = a;
+    dpCurr.dwb = b;
+    dpCurr.dwx = extentX;
+    dpCurr.dwy = extentY;
+    dpCurr.dwPitchX = extentX / width;
+    dpCurr.dwPitchY = extentY / height;
+    ActiveParams = EditedParams;
+    WholeView = dpCurr;
+}
+
+void SetUpWholeViewOfSize(int type, int width, int height)
+{
+    dpCurr.diImgW = width;
+    dpCurr.diImgH = height;
+    SetUpWholeView(type);
+}
+
+long double PixelRe(const ViewRecord& v, int x) { return (x - v.diImgW / 2.0L) * v.dwx / v.diImgW + v.dwa; }
+long double PixelIm(const ViewRecord& v, int y) { return (y - v.diImgH / 2.0L) * v.dwy / v.diImgH + v.dwb; }
+
+// What the buffer holds for a point: its escape count, 0 when captured.
+int BufferValueOf(int type, long double cx, long double cy)
+{
+    const int n = IteratePoint(type, cx, cy, ActiveParams);
+    return n == kCaptured ? 0 : n;
+}
+
+int Buffer(int x, int y) { return IterationBuffer[BufferIndex(x, y)]; }
+
+uint64_t HistogramSum() { return std::accumulate(EscapeHistogram.begin(), EscapeHistogram.end(), uint64_t(0)); }
+
+void ExpectMessagesEverySixteenColumns(const FakeHost& host, int width)
+{
+    const int expectedCalls = (width + 15) / 16;
+    ASSERT_EQ(int(host.columnsPaintedAtMessages.size()), expectedCalls);
+    for (int k = 0; k < expectedCalls; ++k)
+        EXPECT_EQ(host.columnsPaintedAtMessages[k], 16 * k) << "call " << k;
+}
+
+// Every pixel of the rectangle painted exactly once, nothing outside it.
+void ExpectPaintedOnce(const FakeHost& host, int columns, int rows, int probeWidth, int probeHeight)
+{
+    for (int x = 0; x < probeWidth; ++x)
+        for (int y = 0; y < probeHeight; ++y)
+            ASSERT_EQ(host.PaintCount(x, y), (x < columns && y < rows) ? 1 : 0) << x << "," << y;
+}
+
+// A map whose 256 colour words are all different and none is black.
+ColorMap DistinctColourMap()
+{
+    ColorMap map{};
+    for (int i = 0; i < 256; ++i)
+        map[i] = ColorMapEntry{0, uint8_t(i), uint8_t(255 - i), uint8_t((i * 7 + 1) & 0xFF)};
+    return map;
+}
+
+// Type 1 over |re| <= 4, |im| <= 3: the corners escape at count 0, the
+// centre is captured, the rest escapes at various counts.
+void SetUpViewWithEveryKindOfPixel(int width, int height) { SetUpView(1, width, height, 0.0L, 0.0L, 8.0L, 6.0L); }
+
+class RenderDriverTest : public ::testing::Test {
+protected:
+    void SetUp() override { ResetEngineState(); }
+    void TearDown() override { ResetEngineState(); }
+
+    FakeHost host;
+};
+
+// --- A whole render ----------------------------------------------------------
+
+TEST_F(RenderDriverTest, WholeViewOf580FillsBufferHistogramAndProgress)
+{
+    SetUpWholeViewOfSize(1, 580, 580);
+    dpCurr.csx = 11, dpCurr.csy = 12, dpCurr.cex = 13, dpCurr.cey = 14;
+    dpCurr.cdx = 5, dpCurr.cdy = 6, dpCurr.ccx = 7, dpCurr.ccy = 8;
+
+    RenderView(host, dpCurr);
+
+    EXPECT_EQ(host.progressMaximum, 580);
+    EXPECT_EQ(host.progressSteps, 580);
+    ASSERT_FALSE(host.progressEvents.empty());
+    EXPECT_EQ(host.progressEvents.front(), FakeHost::ProgressEvent::Reset);
+    EXPECT_EQ(std::count(host.progressEvents.begin(), host.progressEvents.end(), FakeHost::ProgressEvent::Reset), 1);
+    ASSERT_EQ(host.backgroundFills.size(), 1u);
+    EXPECT_EQ(host.backgroundFills[0], std::make_pair(580, 580));
+
+    EXPECT_EQ(HistogramSum(), 336400u);
+    EXPECT_EQ(EscapeHistogram[0], 0u);
+    std::array<uint32_t, 256> valueCounts{};
+    for (int x = 0; x < 580; ++x)
+        for (int y = 0; y < 580; ++y) {
+            const int n = Buffer(x, y);
+            ++valueCounts[n];
+            if (n == 0) {
+                ASSERT_EQ(IteratePoint(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y), ActiveParams), kCaptured)
+                    << x << "," << y;
+            }
+        }
+    EXPECT_EQ(valueCounts[0], EscapeHistogram[256]);
+    EXPECT_GT(EscapeHistogram[256], 0u);
+    for (int j = 1; j < 256; ++j)
+        EXPECT_EQ(valueCounts[j], EscapeHistogram[j]) << "count " << j;
+
+    EXPECT_TRUE(dpCurr.dbOK);
+    EXPECT_EQ(dpCurr.csx, 0);
+    EXPECT_EQ(dpCurr.csy, 0);
+    EXPECT_EQ(dpCurr.cex, 0);
+    EXPECT_EQ(dpCurr.cey, 0);
+    EXPECT_EQ(dpCurr.cdx, 5);
+    EXPECT_EQ(dpCurr.cdy, 6);
+    EXPECT_EQ(dpCurr.ccx, 7);
+    EXPECT_EQ(dpCurr.ccy, 8);
+    EXPECT_EQ(LastRenderedArea.columns, 580);
+    EXPECT_EQ(LastRenderedArea.rows, 580);
+
+    ExpectMessagesEverySixteenColumns(host, 580);
+    ExpectPaintedOnce(host, 580, 580, 581, 581);
+    EXPECT_EQ(host.forgetSelectionCalls, 1);
+    EXPECT_FALSE(IsRendering);
+}
+
+TEST_F(RenderDriverTest, MessagesAreProcessedBeforeEverySixteenthColumn)
+{
+    for (int width : {1, 15, 16, 17, 48, 49}) {
+        SCOPED_TRACE(width);
+        FakeHost h;
+        SetUpWholeViewOfSize(1, width, 3);
+        RenderView(h, dpCurr);
+        ExpectMessagesEverySixteenColumns(h, width);
+        EXPECT_EQ(h.paintColumnCalls, width);
+    }
+}
+
+TEST_F(RenderDriverTest, IsRenderingOnlyWhileTheScanRuns)
+{
+    SetUpWholeViewOfSize(1, 20, 4);
+    std::vector<bool> seen;
+    host.onProcessMessages = [&](int) { seen.push_back(IsRendering); };
+    RenderView(host, dpCurr);
+    EXPECT_EQ(seen, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(IsRendering);
+}
+
+TEST_F(RenderDriverTest, DiagnosticsRefreshedOnceAtTheEndOnlyInDebugMode)
+{
+    SetUpWholeViewOfSize(1, 20, 4);
+    DebugMode = true;
+    RenderView(host, dpCurr);
+    EXPECT_EQ(host.refreshDiagnosticsCalls, 1);
+    EXPECT_EQ(host.columnsPaintedAtRefresh, 20);
+
+    FakeHost quiet;
+    DebugMode = false;
+    RenderView(quiet, dpCurr);
+    EXPECT_EQ(quiet.refreshDiagnosticsCalls, 0);
+}
+
+// --- Cancel --------------------------------------------------------------------
+
+TEST_F(RenderDriverTest, CancelDuringColumnZeroIsSeenAtColumnSixteen)
+{
+    SetUpWholeViewOfSize(1, 40, 6);
+    dpCurr.csx = 1, dpCurr.csy = 2, dpCurr.cex = 3, dpCurr.cey = 4;
+    IterationBuffer.fill(77);
+    host.onProcessMessages = [](int call) {
+        if (call == 2)
+            CancelRequested = true;
+    };
+
+    RenderView(host, dpCurr);
+
+    EXPECT_EQ(host.columnsPaintedAtMessages, (std::vector<int>{0, 16}));
+    ExpectPaintedOnce(host, 16, 6, 41, 7);
+    EXPECT_EQ(host.progressMaximum, 40);
+    EXPECT_EQ(host.progressSteps, 16);
+    EXPECT_TRUE(dpCurr.dbOK);
+    EXPECT_EQ(dpCurr.csx, 0);
+    EXPECT_EQ(dpCurr.csy, 0);
+    EXPECT_EQ(dpCurr.cex, 0);
+    EXPECT_EQ(dpCurr.cey, 0);
+    EXPECT_EQ(LastRenderedArea.columns, 16);
+    EXPECT_EQ(LastRenderedArea.rows, 6);
+    EXPECT_EQ(HistogramSum(), 16u * 6u);
+    // Columns the scan never reached keep the counts of the previous render.
+    for (int x = 16; x < 40; ++x)
+        for (int y = 0; y < 6; ++y)
+            ASSERT_EQ(Buffer(x, y), 77) << x << "," << y;
+    ExpectIdleCommandState(host, 0, 0);
+    EXPECT_FALSE(IsRendering);
+}
+
+TEST_F(RenderDriverTest, CancelAtTheFirstMessagesPaintsNothingButMarksRendered)
+{
+    SetUpWholeViewOfSize(1, 40, 6);
+    host.onProcessMessages = [](int) { CancelRequested = true; };
+    RenderView(host, dpCurr);
+    EXPECT_EQ(host.paintColumnCalls, 0);
+    EXPECT_EQ(host.progressSteps, 0);
+    EXPECT_EQ(HistogramSum(), 0u);
+    EXPECT_TRUE(dpCurr.dbOK);
+    EXPECT_EQ(LastRenderedArea.columns, 0);
+    EXPECT_FALSE(IsRendering);
+}
+
+TEST_F(RenderDriverTest, CancelRequestedBeforeTheRenderIsCleared)
+{
+    SetUpWholeViewOfSize(1, 40, 6);
+    CancelRequested = true;
+    RenderView(host, dpCurr);
+    EXPECT_EQ(host.paintColumnCalls, 40);
+    EXPECT_EQ(LastRenderedArea.columns, 40);
+    EXPECT_FALSE(CancelRequested);
+}
+
+// --- Command states ------------------------------------------------------------
+
+TEST_F(RenderDriverTest, CommandsDuringTheScanFollowTheRenderingState)
+{
+    SetUpWholeViewOfSize(1, 20, 4);
+    PushView(BackStack);
+    PushView(ForwardStack);
+    std::map<QVCommand, bool> during;
+    host.onProcessMessages = [&](int call) {
+        if (call == 1)
+            during = host.commandEnabled;
+    };
+    RenderView(host, dpCurr);
+    ExpectRenderingCommandState(during);
+}
+
+TEST_F(RenderDriverTest, CommandsAfterTheRenderFollowTheHistoryCounts)
+{
+    SetUpWholeViewOfSize(1, 20, 4);
+    for (auto [back, forward] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{0, 1}, std::pair{2, 3}}) {
+        SCOPED_TRACE(::testing::Message() << "back " << back << " forward " << forward);
+        ClearHistoryStack(BackStack);
+        ClearHistoryStack(ForwardStack);
+        for (int i = 0; i < back; ++i)
+            PushView(BackStack);
+        for (int i = 0; i < forward; ++i)
+            PushView(ForwardStack);
+        FakeHost h;
+        RenderView(h, dpCurr);
+        ExpectIdleCommandState(h, back, forward);
+    }
+}
+
+TEST_F(RenderDriverTest, HistoryCountsAreTakenWhenTheRenderStarts)
+{
+    SetUpWholeViewOfSize(1, 20, 4);
+    PushView(BackStack);
+    host.onProcessMessages = [](int call) {
+        if (call == 1) {
+            ClearHistoryStack(BackStack);
+            PushView(ForwardStack);
+            PushView(ForwardStack);
+        }
+    };
+    RenderView(host, dpCurr);
+    ExpectIdleCommandState(host, 1, 0);
+    EXPECT_EQ(host.LastReadouts().drawNestTotal, "2");
+}
+
+// --- Read-outs -----------------------------------------------------------------
+
+TEST_F(RenderDriverTest, ReadoutsOfTheWholeView)
+{
+    SetUpWholeViewOfSize(1, 32, 32);
+    RenderView(host, dpCurr);
+    ASSERT_EQ(host.readoutsShown.size(), 1u);
+    const ViewReadouts& r = host.LastReadouts();
+    EXPECT_EQ(r.centerX, "-5.00E-001");
+    EXPECT_EQ(r.centerY, "0.00E+000");
+    EXPECT_EQ(r.areaX, "3.60E+000");
+    EXPECT_EQ(r.areaY, "3.60E+000");
+    EXPECT_EQ(r.scale, "1");
+    EXPECT_EQ(r.drawNest, "1");
+    EXPECT_EQ(r.drawNestTotal, "1");
+}
+
+TEST_F(RenderDriverTest, NestTotalCountsBothStacksAndTheCurrentView)
+{
+    SetUpWholeViewOfSize(1, 16, 16);
+    dpCurr.dinum = 3;
+    PushView(BackStack);
+    PushView(BackStack);
+    PushView(ForwardStack);
+    RenderView(host, dpCurr);
+    EXPECT_EQ(host.LastReadouts().drawNest, "3");
+    EXPECT_EQ(host.LastReadouts().drawNestTotal, "4");
+}
+
+TEST_F(RenderDriverTest, ScaleAveragesBothAxesAgainstTheWholeView)
+{
+    SetUpWholeViewOfSize(1, 16, 16);
+    dpCurr.dwPitchX = WholeView.dwPitchX / 2;
+    dpCurr.dwPitchY = WholeView.dwPitchY / 4;
+    RenderView(host, dpCurr);
+    EXPECT_EQ(host.LastReadouts().scale, "3");
+
+    FakeHost deep;
+    dpCurr.dwPitchX = WholeView.dwPitchX / 12345.6L;
+    dpCurr.dwPitchY = WholeView.dwPitchY / 12345.6L;
+    RenderView(deep, dpCurr);
+    EXPECT_EQ(deep.LastReadouts().scale, "12,346");
+}
+
+// --- The view during the scan --------------------------------------------------
+
+TEST_F(RenderDriverTest, ResizeDuringTheScanDoesNotChangeTheRenderInProgress)
+{
+    for (auto [newW, newH] : {std::pair{60, 12}, std::pair{8, 3}}) {
+        SCOPED_TRACE(::testing::Message() << "resized to " << newW << "x" << newH);
+        SetUpWholeViewOfSize(1, 40, 6);
+        FakeHost h;
+        h.onProcessMessages = [newW = newW, newH = newH](int call) {
+            if (call == 1) {
+                dpCurr.diImgW = newW;
+                dpCurr.diImgH = newH;
+            }
+        };
+        RenderView(h, dpCurr);
+        EXPECT_EQ(h.progressMaximum, 40);
+        EXPECT_EQ(h.progressSteps, 40);
+        ExpectPaintedOnce(h, 40, 6, 61, 13);
+        ExpectMessagesEverySixteenColumns(h, 40);
+        EXPECT_EQ(HistogramSum(), 240u);
+        EXPECT_EQ(LastRenderedArea.columns, 40);
+        EXPECT_EQ(LastRenderedArea.rows, 6);
+    }
+}
+
+TEST_F(RenderDriverTest, CentreAndExtentChangedDuringTheScanDoNotMoveThePicture)
+{
+    SetUpView(1, 40, 6, -0.75L, 0.1L, 0.4L, 0.06L);
+    const ViewRecord started = dpCurr;
+    host.onProcessMessages = [](int call) {
+        if (call == 2) {
+            dpCurr.dwa = 0.3L;
+            dpCurr.dwx = 2.0L;
+            dpCurr.dwb = -0.7L;
+        }
+    };
+    RenderView(host, dpCurr);
+    for (int x = 16; x < 40; ++x)
+        for (int y = 0; y < 6; ++y)
+            ASSERT_EQ(Buffer(x, y), BufferValueOf(1, PixelRe(started, x), PixelIm(started, y))) << x << "," << y;
+}
+
+TEST_F(RenderDriverTest, RenderCalledAgainDuringTheScanReturnsAtOnce)
+{
+    SetUpWholeViewOfSize(1, 40, 6);
+    size_t commandCallsBefore = 0;
+    size_t commandCallsAfter = 0;
+    bool renderingAfterNestedCall = false;
+    host.onProcessMessages = [&](int call) {
+        if (call == 2) {
+            commandCallsBefore = host.commandCalls.size();
+            RenderView(host, dpCurr);
+            commandCallsAfter = host.commandCalls.size();
+            renderingAfterNestedCall = IsRendering;
+        }
+    };
+    RenderView(host, dpCurr);
+    EXPECT_EQ(commandCallsAfter, commandCallsBefore);
+    EXPECT_TRUE(renderingAfterNestedCall);
+    EXPECT_EQ(host.backgroundFills.size(), 1u);
+    EXPECT_EQ(host.readoutsShown.size(), 1u);
+    EXPECT_EQ(host.progressMaximum, 40);
+    EXPECT_EQ(host.progressSteps, 40);
+    ExpectMessagesEverySixteenColumns(host, 40);
+    ExpectPaintedOnce(host, 40, 6, 41, 7);
+    EXPECT_EQ(HistogramSum(), 240u);
+    EXPECT_FALSE(IsRendering);
+}
+
+// --- Pixels --------------------------------------------------------------------
+
+TEST_F(RenderDriverTest, EscapedPixelsTakeTheirMapEntryAndCapturedOnesBlack)
+{
+    currentColorMap = DistinctColourMap();
+    SetUpViewWithEveryKindOfPixel(16, 12);
+    RenderView(host, dpCurr);
+
+    int escapedAtZero = 0, captured = 0, escapedLater = 0;
+    for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 12; ++y) {
+            const int n = IteratePoint(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y), ActiveParams);
+            const uint32_t expected = n == kCaptured ? kBlackWord : ColourWordOf(currentColorMap[n]);
+            ASSERT_EQ(host.Pixel(x, y), expected) << x << "," << y;
+            (n == kCaptured ? captured : n == 0 ? escapedAtZero : escapedLater)++;
+        }
+    EXPECT_GT(escapedAtZero, 0);
+    EXPECT_GT(captured, 0);
+    EXPECT_GT(escapedLater, 0);
+    EXPECT_EQ(EscapeHistogram[0], uint32_t(escapedAtZero));
+    EXPECT_EQ(EscapeHistogram[256], uint32_t(captured));
+}
+
+TEST_F(RenderDriverTest, OddWidthMapsColumnsFromTheLeftEdgeWithHalfWidthAsReal)
+{
+    SetUpView(1, 5, 3, -0.75L, 0.1L, 0.05L, 0.03L);
+    RenderView(host, dpCurr);
+
+    bool truncatedHalfWouldDiffer = false;
+    for (int x = 0; x < 5; ++x)
+        for (int y = 0; y < 3; ++y) {
+            EXPECT_EQ(Buffer(x, y), BufferValueOf(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y))) << x << "," << y;
+            const long double tx = (x - 2) * dpCurr.dwx / 5 + dpCurr.dwa;
+            const long double ty = (y - 1) * dpCurr.dwy / 3 + dpCurr.dwb;
+            truncatedHalfWouldDiffer |= Buffer(x, y) != BufferValueOf(1, tx, ty);
+        }
+    EXPECT_TRUE(truncatedHalfWouldDiffer) << "the view no longer tells the two mappings apart";
+}
+
+TEST_F(RenderDriverTest, EvenWidthPutsColumnHalfWOnTheCentre)
+{
+    SetUpView(1, 6, 4, -0.75L, 0.1L, 0.06L, 0.04L);
+    RenderView(host, dpCurr);
+
+    bool pixelCentresWouldDiffer = false;
+    for (int x = 0; x < 6; ++x)
+        for (int y = 0; y < 4; ++y) {
+            EXPECT_EQ(Buffer(x, y), BufferValueOf(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y))) << x << "," << y;
+            const long double mx = (x + 0.5L - 3) * dpCurr.dwx / 6 + dpCurr.dwa;
+            const long double my = (y + 0.5L - 2) * dpCurr.dwy / 4 + dpCurr.dwb;
+            pixelCentresWouldDiffer |= Buffer(x, y) != BufferValueOf(1, mx, my);
+        }
+    EXPECT_TRUE(pixelCentresWouldDiffer) << "the view no longer tells the two mappings apart";
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(Buffer(3, y), BufferValueOf(1, -0.75L, PixelIm(dpCurr, y))) << y;
+}
+
+// --- Recolouring ---------------------------------------------------------------
+
+TEST_F(RenderDriverTest, RecolorDoesNothingWithoutARenderedPicture)
+{
+    IterationBuffer.fill(5);
+    LastRenderedArea = RenderedArea{8, 4};
+    dpCurr.diImgW = 8;
+    dpCurr.diImgH = 4;
+    dpCurr.dbOK = false;
+    RecolorPicture(host);
+    EXPECT_EQ(host.paintColumnCalls, 0);
+    EXPECT_TRUE(host.commandCalls.empty());
+    EXPECT_TRUE(host.columnsPaintedAtMessages.empty());
+    EXPECT_EQ(host.forgetSelectionCalls, 0);
+    EXPECT_FALSE(IsRendering);
+}
+
+TEST_F(RenderDriverTest, RecolorRepaintsFromTheBufferWithTheNewMap)
+{
+    SetUpViewWithEveryKindOfPixel(40, 12);
+    RenderView(host, dpCurr);
+    ASSERT_EQ(IteratePoint(1, PixelRe(dpCurr, 0), PixelIm(dpCurr, 0), ActiveParams), 0);
+    ASSERT_NE(host.Pixel(0, 0), std::optional<uint32_t>(kBlackWord));
+
+    const EscapeHistogramType histogramBefore = EscapeHistogram;
+    currentColorMap = DistinctColourMap();
+    FakeHost recolour;
+    std::vector<bool> renderingSeen;
+    std::map<QVCommand, bool> during;
+    recolour.onProcessMessages = [&](int call) {
+        renderingSeen.push_back(IsRendering);
+        if (call == 1)
+            during = recolour.commandEnabled;
+    };
+
+    RecolorPicture(recolour);
+
+    ExpectPaintedOnce(recolour, 40, 12, 41, 13);
+    for (int x = 0; x < 40; ++x)
+        for (int y = 0; y < 12; ++y) {
+            const int n = Buffer(x, y);
+            const uint32_t expected = n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord;
+            ASSERT_EQ(recolour.Pixel(x, y), expected) << x << "," << y;
+        }
+    EXPECT_EQ(recolour.Pixel(0, 0), kBlackWord);
+    ExpectMessagesEverySixteenColumns(recolour, 40);
+    EXPECT_EQ(renderingSeen, (std::vector<bool>{true, true, true}));
+    EXPECT_FALSE(IsRendering);
+    EXPECT_EQ(recolour.forgetSelectionCalls, 1);
+    ExpectRenderingCommandState(during);
+    ExpectIdleCommandState(recolour, 0, 0);
+
+    EXPECT_EQ(EscapeHistogram, histogramBefore);
+    EXPECT_TRUE(recolour.readoutsShown.empty());
+    EXPECT_TRUE(recolour.progressEvents.empty());
+    EXPECT_TRUE(recolour.backgroundFills.empty());
+    EXPECT_TRUE(dpCurr.dbOK);
+}
+
+TEST_F(RenderDriverTest, RecolorIgnoresCancel)
+{
+    SetUpWholeViewOfSize(1, 40, 6);
+    RenderView(host, dpCurr);
+    FakeHost recolour;
+    recolour.onProcessMessages = [](int) { CancelRequested = true; };
+    RecolorPicture(recolour);
+    ExpectPaintedOnce(recolour, 40, 6, 41, 7);
+}
+
+TEST_F(RenderDriverTest, RecolorRestoresHistoryCommandsFromTheLastRender)
+{
+    SetUpWholeViewOfSize(1, 20, 4);
+    PushView(BackStack);
+    PushView(BackStack);
+    RenderView(host, dpCurr);
+    ClearHistoryStack(BackStack);
+    PushView(ForwardStack);
+
+    FakeHost recolour;
+    RecolorPicture(recolour);
+    ExpectIdleCommandState(recolour, 2, 0);
+}
+
+TEST_F(RenderDriverTest, RecolorAfterCancelAndResizeRepaintsOnlyWhatWasRendered)
+{
+    for (auto [newW, newH] : {std::pair{60, 20}, std::pair{8, 5}}) {
+        SCOPED_TRACE(::testing::Message() << "resized to " << newW << "x" << newH);
+        IterationBuffer.fill(9);
+        SetUpWholeViewOfSize(1, 40, 10);
+        FakeHost h;
+        h.onProcessMessages = [](int call) {
+            if (call == 2)
+                CancelRequested = true;
+        };
+        RenderView(h, dpCurr);
+        dpCurr.diImgW = newW;
+        dpCurr.diImgH = newH;
+        FillPresetColorMap(currentColorMap, kPresetSetting2);
+
+        FakeHost recolour;
+        RecolorPicture(recolour);
+
+        ExpectPaintedOnce(recolour, 16, 10, 61, 21);
+        for (int x = 0; x < 16; ++x)
+            for (int y = 0; y < 10; ++y) {
+                const int n = Buffer(x, y);
+                ASSERT_EQ(recolour.Pixel(x, y), n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord);
+            }
+        EXPECT_EQ(recolour.columnsPaintedAtMessages, std::vector<int>{0});
+        FillPresetColorMap(currentColorMap, kPresetSetting1);
+    }
+}
+
+}  // namespace

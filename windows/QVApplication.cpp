@@ -1,0 +1,32 @@
+#include "QVApplication.h"
+
+#include <QApplication>
+#include <QFont>
+#include <exception>
+
+#include "QVDialogs.h"
+
+QVApplication::QVApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setQuitOnLastWindowClosed(false);
+    QFont gothic(QStringLiteral("IPAPGothic"));
+    gothic.setPixelSize(15);
+    setFont(gothic);
+}
+
+bool QVApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ReportUnhandledError(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        ReportUnhandledError(QStringLiteral("不明なエラー"));
+    }
+    return false;
+}
+
+void ReportUnhandledError(const QString& description)
+{
+    Dialogs().ShowError(QApplication::activeWindow(), description);
+}

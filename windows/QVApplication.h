@@ -1,0 +1,14 @@
+#pragma once
+// The application object: reports an error that escapes a command in a
+// message box and lets the program go on.
+
+#include <QApplication>
+
+class QVApplication : public QApplication {
+public:
+    QVApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Shows the general error report for an error's description.
+void ReportUnhandledError(const QString& description);

@@ -1,0 +1,24 @@
+#pragma once
+// The settings file beside the executable: the picture size, section
+// "SizeParam", keys "ImageW" and "ImageH".
+
+#include <QSize>
+#include <QString>
+
+inline constexpr int kDefaultPictureSize = 580;
+inline constexpr int kScreenFallbackSize = 600;
+
+// The square start-up picture side from the stored width and height (0 for a
+// missing or unreadable value) and the screen size.
+int StartupPictureSide(int storedWidth, int storedHeight, QSize screen);
+
+// The executable's path with its extension replaced by ".ini", unless a test
+// has set another path.
+QString SettingsFilePath();
+void SetSettingsFilePathForTests(const QString& path);
+
+// Reads both stored values; a missing key or a value that is not an integer reads 0.
+void ReadStoredPictureSize(int& width, int& height);
+// Writes both keys and keeps every other section and key of the file.
+// False when the file could not be written.
+bool WriteStoredPictureSize(int width, int height);
