@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Quorvex and starts it.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  cat <<MSG
+Quorvex is built: $root/build/Qorvix
+There is no display here to show its windows. To run it under a virtual X server:
+  Xvfb :99 -screen 0 1280x1024x24 &
+  DISPLAY=:99 $root/build/Qorvix
+MSG
+  exit 1
+fi
+exec "$root/build/Qorvix"

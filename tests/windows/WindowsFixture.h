@@ -1,0 +1,100 @@
+#pragma once
+// Fresh windows for every test: the engine state put back, the settings file
+// in a temporary folder, a chosen screen size and dialogs answered by the test.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+
+#include "EngineState.h"
+#include "QVDialogs.h"
+#include "StartupSettings.h"
+#include "untQVCtrl.h"
+#include "untQVView.h"
+
+class FakeDialogs final : public QVDialogs {
+public:
+    // Answers for Confirm, taken in order; true means OK. Empty: Cancel.
+    std::deque<bool> confirmAnswers;
+    QStringList confirmTexts;
+    QStringList errorTexts;
+    QStringList shellTargets;
+    QString saveFileName;
+    QString openFileName;
+    std::deque<uint32_t> pickedColours;
+
+    bool Confirm(QWidget*, const QString& text) override
+    {
+        confirmTexts << text;
+        if (confirmAnswers.empty())
+            return false;
+        const bool answer = confirmAnswers.front();
+        confirmAnswers.pop_front();
+        return answer;
+    }
+    void ShowError(QWidget*, const QString& text) override { errorTexts << text; }
+    QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return saveFileName; }
+    QString GetOpenFileName(QWidget*, const QString&) override { return openFileName; }
+    bool PickColour(QWidget*, uint32_t& colourWord) override
+    {
+        if (pickedColours.empty())
+            return false;
+        colourWord = pickedColours.front();
+        pickedColours.pop_front();
+        return true;
+    }
+    bool OpenWithShell(const QString& target) override
+    {
+        shellTargets << target;
+        return true;
+    }
+};
+
+class WindowsFixture : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    std::unique_ptr<TfrmQVCtrl> control;
+    std::unique_ptr<TfrmQVView> drawing;
+
+    QString SettingsPath() const { return folder.filePath(QStringLiteral("Qorvix.ini")); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ResetEngineState();
+        IsDragging = false;
+        SelStartX = SelStartY = SelEndX = SelEndY = SelLastX = SelLastY = SelDeltaX = SelDeltaY = 0;
+        SetDialogs(&dialogs);
+        SetSettingsFilePathForTests(SettingsPath());
+        TfrmQVCtrl::SetScreenSizeForTests(QSize(1920, 1200));
+    }
+
+    void TearDown() override
+    {
+        drawing.reset();
+        control.reset();
+        SetDialogs(nullptr);
+        SetSettingsFilePathForTests(QString());
+        TfrmQVCtrl::SetScreenSizeForTests(std::nullopt);
+        ResetEngineState();
+    }
+
+    // Writes a settings file before the windows are created.
+    void StoreSettings(const QString& text)
+    {
+        QFile file(SettingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text.toUtf8());
+    }
+
+    // Creates the windows in the program's order.
+    void CreateWindows()
+    {
+        control = std::make_unique<TfrmQVCtrl>();
+        drawing = std::make_unique<TfrmQVView>();
+    }
+};
