@@ -158,6 +158,10 @@ QLabel* TfrmQVCtrl::AddReadout(int x, int y, int w, int h)
     auto* readout = new QLabel(this);
     readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // "-5.00E-001" must fit the 84-pixel read-out in the gothic face.
+    QFont tight = readout->font();
+    tight.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
+    readout->setFont(tight);
     readout->setGeometry(x, y, w, h);
     return readout;
 }

@@ -248,31 +248,36 @@ StepFunction ReferenceStep(int type)
 }
 
 struct GridView {
-    long double centreX, centreY;
+    long double centreX, centreY, extentX;
 };
 
-// Whole-view centres of the six types with the given parameters.
-GridView WholeViewCentre(int type, const FormulaParams& p)
+// Whole views of the six types with the given parameters.
+GridView WholeGridView(int type, const FormulaParams& p)
 {
     if (type == 1)
-        return {-0.5L, 0.0L};
+        return {-0.5L, 0.0L, 3.6L};
     if (type == 6)
-        return {-1.5L, 0.0L};
-    return {p.Og.re, p.Og.im};
+        return {-1.5L, 0.0L, 3.6L};
+    return {p.Og.re, p.Og.im, 3.6L};
 }
 
-// Compares the engine with the reference over a coarse grid of the type's
-// whole view, pixels mapped as the render maps them.
-void ExpectGridMatchesReference(int type, const FormulaParams& p)
+struct GridResult {
+    std::set<int> counts;
+    // The escaped point with the highest count: close to the boundary.
+    long double slowestX = 0, slowestY = 0;
+};
+
+// Compares the engine with the reference over a 61 x 47 grid of the view,
+// pixels mapped as the render maps them.
+GridResult ExpectGridMatchesReference(int type, const FormulaParams& p, const GridView& view)
 {
     constexpr int W = 61, H = 47;
-    const long double dwx = 3.6L;
-    const long double dwy = (static_cast<long double>(H) / W) * 3.6L;
-    const GridView view = WholeViewCentre(type, p);
-    std::set<int> counts;
+    const long double dwy = (static_cast<long double>(H) / W) * view.extentX;
+    GridResult result;
+    int slowest = -1;
     int mismatches = 0;
     for (int x = 0; x < W; ++x) {
-        const long double cx = (x - W / 2.0L) * dwx / W + view.centreX;
+        const long double cx = (x - W / 2.0L) * view.extentX / W + view.centreX;
         for (int y = 0; y < H; ++y) {
             const long double cy = (y - H / 2.0L) * dwy / H + view.centreY;
             const int expected = ReferenceCount(ReferenceStep(type), cx, cy, p);
@@ -280,13 +285,29 @@ void ExpectGridMatchesReference(int type, const FormulaParams& p)
             if (actual != expected && ++mismatches <= 5)
                 ADD_FAILURE() << "type " << type << " pixel (" << x << ", " << y << "): engine " << actual
                               << ", reference " << expected;
-            counts.insert(expected);
+            result.counts.insert(expected);
+            if (expected != kCaptured && expected > slowest) {
+                slowest = expected;
+                result.slowestX = cx;
+                result.slowestY = cy;
+            }
         }
     }
     EXPECT_EQ(mismatches, 0) << "type " << type;
     // A grid of one count would compare nothing worth comparing.
-    EXPECT_GE(counts.size(), 4u) << "type " << type;
-    EXPECT_EQ(counts.count(kCaptured), 1u) << "type " << type;
+    EXPECT_GE(result.counts.size(), 4u) << "type " << type;
+    EXPECT_EQ(result.counts.count(kCaptured), 1u) << "type " << type;
+    return result;
+}
+
+// The whole view, then a view 200 times smaller around its slowest escaping
+// point, where long orbits turn a difference in the last bit into another count.
+void ExpectTypeMatchesReference(int type, const FormulaParams& p)
+{
+    const GridResult whole = ExpectGridMatchesReference(type, p, WholeGridView(type, p));
+    const GridResult edge =
+        ExpectGridMatchesReference(type, p, GridView{whole.slowestX, whole.slowestY, 3.6L / 200});
+    EXPECT_GE(edge.counts.size(), 40u) << "type " << type;
 }
 
 FormulaParams ComplexParams()
@@ -303,13 +324,13 @@ FormulaParams ComplexParams()
 TEST(FormulaGrid, EveryTypeMatchesReferenceWithStartupParameters)
 {
     for (int type = kFirstFormulaType; type <= kLastFormulaType; ++type)
-        ExpectGridMatchesReference(type, StartupEditedParams());
+        ExpectTypeMatchesReference(type, StartupEditedParams());
 }
 
 TEST(FormulaGrid, PolynomialAndRationalMatchWithComplexParameters)
 {
-    ExpectGridMatchesReference(4, ComplexParams());
-    ExpectGridMatchesReference(5, ComplexParams());
+    ExpectTypeMatchesReference(4, ComplexParams());
+    ExpectTypeMatchesReference(5, ComplexParams());
 }
 
 // With one coefficient 1 and the others 0 the polynomial is a plain power map.
