@@ -98,6 +98,10 @@ ZoomResult ComputeNextView()
     if (cur.diType == 0 || cur.cdx == 0 || cur.cdy == 0)
         return ZoomResult::NoSelection;
 
+    dpNext = ViewTemplate;
+    dpNext.diType = cur.diType;
+    dpNext.dinum = cur.dinum + 1;
+
     const long double d = static_cast<long double>(cur.diImgW + cur.diImgH) / (cur.cdx + cur.cdy);
     long long w = RoundHalfUp(cur.cdx * d);
     long long h = RoundHalfUp(cur.cdy * d);
@@ -114,9 +118,6 @@ ZoomResult ComputeNextView()
 
     const long double pX = cur.dwx / cur.diImgW;
     const long double pY = cur.dwy / cur.diImgH;
-    dpNext = ViewTemplate;
-    dpNext.diType = cur.diType;
-    dpNext.dinum = cur.dinum + 1;
     dpNext.diImgW = int32_t(w);
     dpNext.diImgH = int32_t(h);
     dpNext.dwx = cur.cdx * pX;

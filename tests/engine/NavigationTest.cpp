@@ -284,6 +284,15 @@ TEST_F(NavigationTest, WidthExactlyAtLimitIsNotTooLarge)
     EXPECT_EQ(dpNext.diImgW, 1599);  // Floor(1200 / 1201 * 1600 + 0.5)
 }
 
+TEST_F(NavigationTest, HeightExactlyAtLimitIsNotTooLarge)
+{
+    WholeViewOf(1, 1700, 1200);
+    Select(0, 0, 1700, 1200);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_EQ(dpNext.diImgW, 1600);
+    EXPECT_EQ(dpNext.diImgH, 1129);  // Floor(1600 / 1700 * 1200 + 0.5)
+}
+
 TEST_F(NavigationTest, MissingSelectionOrPictureGivesNoZoom)
 {
     WholeViewOf(1, 580, 580);
