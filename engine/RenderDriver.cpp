@@ -63,23 +63,24 @@ void StoreAndPaintColumn(QVHost& host, int x, const std::array<uint16_t, kBuffer
     host.PaintColumn(x, colours.data(), height);
 }
 
+// Tool button and popup item of the same command always change together.
+void SetBoth(QVHost& host, QVCommand button, QVCommand item, bool enabled)
+{
+    host.SetCommandEnabled(button, enabled);
+    host.SetCommandEnabled(item, enabled);
+}
+
 void SetRenderCommands(QVHost& host, bool rendering, int backCount, int forwardCount)
 {
     const bool idle = !rendering;
-    host.SetCommandEnabled(QVCommand::tbtnDrawAll, idle);
-    host.SetCommandEnabled(QVCommand::tbtnDrawSelect, false);
-    host.SetCommandEnabled(QVCommand::tbtnReDraw, idle);
-    host.SetCommandEnabled(QVCommand::tbtnCancel, rendering);
-    host.SetCommandEnabled(QVCommand::tbtnPrev, idle && backCount > 0);
-    host.SetCommandEnabled(QVCommand::tbtnNext, idle && forwardCount > 0);
+    SetBoth(host, QVCommand::tbtnDrawAll, QVCommand::pmiDrawAll, idle);
+    SetBoth(host, QVCommand::tbtnDrawSelect, QVCommand::pmiDrawSelect, false);
+    SetBoth(host, QVCommand::tbtnReDraw, QVCommand::pmiReDraw, idle);
+    SetBoth(host, QVCommand::tbtnCancel, QVCommand::pmiCancel, rendering);
+    SetBoth(host, QVCommand::tbtnPrev, QVCommand::pmiPrev, idle && backCount > 0);
+    SetBoth(host, QVCommand::tbtnNext, QVCommand::pmiNext, idle && forwardCount > 0);
     host.SetCommandEnabled(QVCommand::pmiColorChange, idle);
     host.SetCommandEnabled(QVCommand::pmiSave, idle);
-    host.SetCommandEnabled(QVCommand::pmiDrawSelect, false);
-    host.SetCommandEnabled(QVCommand::pmiReDraw, idle);
-    host.SetCommandEnabled(QVCommand::pmiCancel, rendering);
-    host.SetCommandEnabled(QVCommand::pmiPrev, idle && backCount > 0);
-    host.SetCommandEnabled(QVCommand::pmiNext, idle && forwardCount > 0);
-    host.SetCommandEnabled(QVCommand::pmiDrawAll, idle);
 }
 
 int ClampToBuffer(int value, int limit) { return std::clamp(value, 0, limit); }

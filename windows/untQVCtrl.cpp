@@ -353,24 +353,25 @@ void TfrmQVCtrl::MarkUserColorMap()
     pmiColorUser->setChecked(true);
 }
 
+// The tool bar carries the drawing window's commands.
 void TfrmQVCtrl::tbtnReDrawClick()
 {
-    if (!IsRendering)
-        Redraw(WindowsHost());
+    if (frmQVView)
+        frmQVView->pmiReDrawClick();
 }
 
 void TfrmQVCtrl::tbtnCancelClick() { CancelRequested = true; }
 
 void TfrmQVCtrl::tbtnPrevClick()
 {
-    if (!IsRendering)
-        GoBack(WindowsHost());
+    if (frmQVView)
+        frmQVView->pmiPrevClick();
 }
 
 void TfrmQVCtrl::tbtnNextClick()
 {
-    if (!IsRendering)
-        GoForward(WindowsHost());
+    if (frmQVView)
+        frmQVView->pmiNextClick();
 }
 
 void TfrmQVCtrl::tbtnDrawSelectClick()

@@ -1,1 +1,468 @@
+// The control window: layout, captions, menus, colour maps, cancel and exit.
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QSettings>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ColorMap.h"
 #include "WindowsFixture.h"
+
+namespace {
+
+QStringList Captions(const QMenu* menu)
+{
+    QStringList captions;
+    for (const QAction* action : menu->actions())
+        captions << action->text();
+    return captions;
+}
+
+ColorMap PresetMap(int code)
+{
+    ColorMap map;
+    FillPresetColorMap(map, code);
+    return map;
+}
+
+}  // namespace
+
+class ControlWindowTest : public WindowsFixture {
+protected:
+    // Pixels of the picture that do not show the colour their escape count
+    // has in currentColorMap (count 0 shows black).
+    int PixelsNotMatchingTheColourMap() const
+    {
+        const QImage picture = Picture();
+        int wrong = 0;
+        for (int x = 0; x < picture.width(); ++x)
+            for (int y = 0; y < picture.height(); ++y) {
+                const uint8_t n = IterationBuffer[BufferIndex(x, y)];
+                const ColorMapEntry& e = currentColorMap[n];
+                const QRgb expected = n > 0 ? qRgb(e.red, e.green, e.blue) : qRgb(0, 0, 0);
+                wrong += (picture.pixel(x, y) & 0xFFFFFFu) != (expected & 0xFFFFFFu);
+            }
+        return wrong;
+    }
+
+    void StartWithZoom()
+    {
+        CreateWindows();
+        control->show();
+        ShowWholeView(1);
+        Drag(200, 100, 300, 150);
+        drawing->DrawSelectedRegion();
+        ASSERT_EQ(BackStack.size(), 1u);
+    }
+
+    QString StoredValue(const QString& key) const
+    {
+        const QSettings settings(SettingsPath(), QSettings::IniFormat);
+        return settings.value(key).toString();
+    }
+
+    void ExpectEndedWithSettingsWritten()
+    {
+        EXPECT_TRUE(CancelRequested);
+        EXPECT_TRUE(BackStack.empty());
+        EXPECT_TRUE(ForwardStack.empty());
+        EXPECT_TRUE(QFile::exists(SettingsPath()));
+        EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageW")), QString::number(dpCurr.diImgW));
+        EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageH")), QString::number(dpCurr.diImgH));
+        EXPECT_FALSE(drawing->isVisible());
+        EXPECT_FALSE(control->isVisible());
+        EXPECT_EQ(frmQVCtrl, control.get());
+        EXPECT_EQ(frmQVView, drawing.get());
+        EXPECT_FALSE(IsRendering);
+    }
+};
+
+TEST_F(ControlWindowTest, WindowSizeCaptionAndControlPositions)
+{
+    CreateWindows();
+    control->show();
+
+    EXPECT_EQ(control->windowTitle(), QStringLiteral("マンデルブロ探索"));
+    EXPECT_EQ(control->size(), QSize(304, 407));
+    EXPECT_EQ(control->minimumSize(), control->maximumSize());
+    EXPECT_TRUE(control->windowFlags().testFlag(Qt::Tool));
+    EXPECT_FALSE(control->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(control->font().pixelSize(), 15);
+
+    EXPECT_EQ(control->imgIndicater->geometry(), QRect(8, 8, 128, 128));
+    EXPECT_EQ(control->tbQVCtrl->geometry(), QRect(8, 144, 128, 289));
+    EXPECT_EQ(control->pbQVCtrl->geometry(), QRect(152, 16, 145, 17));
+    EXPECT_EQ(control->shpSapa->geometry(), QRect(187, 364, 113, 2));
+
+    const std::tuple<QLabel*, QPoint, const char*> labels[] = {
+        {control->StaticText1, {152, 48}, "中心座標"},       {control->StaticText2, {160, 80}, "実部"},
+        {control->StaticText3, {160, 112}, "虚部"},          {control->StaticText4, {152, 152}, "描画領域の大きさ"},
+        {control->StaticText5, {160, 176}, "実部"},          {control->StaticText6, {160, 208}, "虚部"},
+        {control->StaticText7, {152, 240}, "拡大率"},        {control->StaticText8, {152, 312}, "描画ネストカウント"},
+    };
+    for (const auto& [label, position, caption] : labels) {
+        EXPECT_EQ(label->pos(), position) << caption;
+        EXPECT_EQ(label->text(), QString::fromUtf8(caption));
+        EXPECT_EQ(label->font().pixelSize(), 17) << caption;
+    }
+
+    const std::pair<QLabel*, QRect> readouts[] = {
+        {control->stCenterX, {213, 81, 84, 19}},  {control->stCenterY, {213, 112, 84, 19}},
+        {control->stAreaX, {213, 176, 84, 19}},   {control->stAreaY, {213, 208, 84, 19}},
+        {control->stScale, {157, 272, 140, 19}},  {control->stDrawNest, {213, 344, 84, 19}},
+        {control->stDrawNestTotal, {213, 368, 84, 19}},
+    };
+    for (const auto& [readout, geometry] : readouts) {
+        EXPECT_EQ(readout->geometry(), geometry);
+        EXPECT_TRUE(readout->alignment().testFlag(Qt::AlignRight));
+        EXPECT_EQ(readout->frameShadow(), QFrame::Sunken);
+        EXPECT_TRUE(readout->text().isEmpty());
+    }
+}
+
+TEST_F(ControlWindowTest, ToolBarButtonsInOrderWithTheDebugButtonNeverShown)
+{
+    CreateWindows();
+    control->show();
+
+    QStringList captions;
+    QList<QToolButton*> buttons;
+    for (QAction* action : control->tbQVCtrl->actions()) {
+        auto* button = qobject_cast<QToolButton*>(control->tbQVCtrl->widgetForAction(action));
+        ASSERT_NE(button, nullptr);
+        captions << button->text();
+        buttons << button;
+    }
+    EXPECT_EQ(captions, (QStringList{"全景描画", "選択領域描画", "再描画", "描画キャンセル", "戻る", "進む", "ツール",
+                                     "ヘルプ", "終了", "デバッグ"}));
+    ASSERT_EQ(buttons.size(), 10);
+    EXPECT_EQ(buttons.first(), control->tbtnDrawAll);
+    EXPECT_EQ(buttons.last(), control->tbtnDebg);
+    for (QToolButton* button : buttons) {
+        EXPECT_EQ(button->size(), QSize(116, 25)) << button->text().toStdString();
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextOnly);
+    }
+    for (int i = 0; i < 9; ++i)
+        EXPECT_TRUE(buttons[i]->isVisible()) << captions[i].toStdString();
+    EXPECT_FALSE(control->tbtnDebg->isVisible());
+
+    ShowWholeView(1);
+    EXPECT_FALSE(control->tbtnDebg->isVisible());
+}
+
+TEST_F(ControlWindowTest, MenuCaptions)
+{
+    CreateWindows();
+
+    EXPECT_EQ(Captions(control->pmChangeFunction),
+              (QStringList{"Ｚの２乗（マンデルブロ集合）", "Ｚの３乗", "Ｚの４乗", "Ｚの４次多項式", "Ｚの有理関数", "謎の関数"}));
+    EXPECT_EQ(Captions(control->pmQVCtrl), (QStringList{"画像を名前をつけて保存", "カラーマップ変更", "カラーマップ ファイル",
+                                                        "カラーマップ確認と加工/設定", "４次多項式/有理型の係数設定"}));
+    EXPECT_EQ(Captions(control->pmiColorChange),
+              (QStringList{"設定１（デフォルト）", "設定２", "設定３", "設定４", "設定５", "モノトーン", "モノトーン（短周期）",
+                           "ユーザー設定", "色の反転"}));
+    EXPECT_EQ(Captions(control->N1), (QStringList{"ユーザ設定読み込み", "ユーザ設定保存"}));
+    EXPECT_EQ(Captions(control->pmHelpAbout), (QStringList{"ヘルプ", "バージョン情報"}));
+    EXPECT_EQ(Captions(control->pmDebg), (QStringList{"情報グリッド表示", "カラーパレット設定"}));
+
+    EXPECT_EQ(drawing->windowTitle(), QStringLiteral("描画ウィンドウ"));
+    EXPECT_EQ(Captions(drawing->pmQVView), (QStringList{"選択領域描画", "パレットコード表示", "再描画", "描画キャンセル", "戻る",
+                                                        "進む", "全景描画", "メインウィンドウ表示", "終了"}));
+    EXPECT_EQ(drawing->pmiDrawAll->menuAction(), drawing->pmQVView->actions().at(6));
+    EXPECT_EQ(Captions(drawing->pmiDrawAll),
+              (QStringList{"Ｚの２乗（マンデルブロ集合）(&2)", "Ｚの３乗(&3)", "Ｚの４乗(&4)", "Ｚの４次多項式", "Ｚの有理型関数",
+                           "謎の関数"}));
+}
+
+TEST_F(ControlWindowTest, EveryFormulaEntryOfBothMenusStartsItsWholeView)
+{
+    CreateWindows();
+    // A small picture keeps the six renders short.
+    dpCurr.diImgW = 64;
+    dpCurr.diImgH = 64;
+    const QList<QAction*> controlEntries = control->pmChangeFunction->actions();
+    const QList<QAction*> drawingEntries = drawing->pmiDrawAll->actions();
+    ASSERT_EQ(controlEntries.size(), 6);
+    ASSERT_EQ(drawingEntries.size(), 6);
+    for (int type = 1; type <= 6; ++type) {
+        dpCurr.diType = 0;
+        controlEntries[type - 1]->trigger();
+        EXPECT_EQ(dpCurr.diType, type) << "control window entry " << type;
+        dpCurr.diType = 0;
+        drawingEntries[type - 1]->trigger();
+        EXPECT_EQ(dpCurr.diType, type) << "drawing window entry " << type;
+    }
+}
+
+TEST_F(ControlWindowTest, StartUpCommandStates)
+{
+    CreateWindows();
+    EXPECT_TRUE(control->tbtnDrawAll->isEnabled());
+    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
+    EXPECT_FALSE(control->tbtnReDraw->isEnabled());
+    EXPECT_FALSE(control->tbtnCancel->isEnabled());
+    EXPECT_FALSE(control->tbtnPrev->isEnabled());
+    EXPECT_FALSE(control->tbtnNext->isEnabled());
+    EXPECT_TRUE(control->tbtnFile->isEnabled());
+    EXPECT_TRUE(control->tbtnHelp->isEnabled());
+    EXPECT_TRUE(control->tbtnExit->isEnabled());
+    EXPECT_TRUE(control->pmiSave->isEnabled());
+    EXPECT_TRUE(control->pmiColorChange->menuAction()->isEnabled());
+    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+    EXPECT_FALSE(control->pmiColorUser->isChecked());
+}
+
+TEST_F(ControlWindowTest, APresetBeforeAnyPictureOnlyFillsTheMap)
+{
+    CreateWindows();
+    const QImage surface = drawing->imgQVView->Surface().copy(0, 0, 600, 600);
+
+    control->pmiColorMonoTone->trigger();
+
+    EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(kPresetMonotone)));
+    EXPECT_EQ(drawing->imgQVView->Surface().copy(0, 0, 600, 600), surface);
+    EXPECT_FALSE(control->tbtnReDraw->isEnabled());
+}
+
+TEST_F(ControlWindowTest, ChoosingAPresetChecksItFillsTheMapAndRecoloursThePicture)
+{
+    CreateWindows();
+    ShowWholeView(1);
+    ASSERT_EQ(PixelsNotMatchingTheColourMap(), 0);
+
+    control->pmiColorShift->trigger();
+
+    EXPECT_TRUE(control->pmiColorShift->isChecked());
+    EXPECT_FALSE(control->pmiColorDefault->isChecked());
+    EXPECT_EQ(currentColorMap[1].red, 100);
+    EXPECT_EQ(currentColorMap[1].green, 200);
+    EXPECT_EQ(currentColorMap[1].blue, 0);
+    EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(kPresetSetting3)));
+    EXPECT_EQ(PixelsNotMatchingTheColourMap(), 0);
+    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+    EXPECT_FALSE(IsRendering);
+}
+
+TEST_F(ControlWindowTest, ARecolouredSelectionIsNotInvertedAgainByTheNextPress)
+{
+    CreateWindows();
+    ShowWholeView(1);
+    Drag(200, 100, 300, 150);
+
+    control->pmiColorTempo->trigger();
+    const QImage recoloured = Picture();
+    ASSERT_EQ(PixelsNotMatchingTheColourMap(), 0);
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
+
+    EXPECT_EQ(Picture(), recoloured);
+}
+
+TEST_F(ControlWindowTest, EachPresetItemFillsItsOwnMap)
+{
+    CreateWindows();
+    const std::pair<QAction*, int> presets[] = {
+        {control->pmiColorTempo, kPresetSetting2},     {control->pmiColorShift, kPresetSetting3},
+        {control->pmiColorShift2, kPresetSetting4},    {control->pmiColorMonoTone, kPresetMonotone},
+        {control->pmiColorMonoShort, kPresetShortMonotone}, {control->pmiColorDefault, kPresetSetting1},
+    };
+    for (const auto& [item, code] : presets) {
+        item->trigger();
+        EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(code))) << item->text().toStdString();
+        EXPECT_TRUE(item->isChecked());
+    }
+    control->pmiColorNext->trigger();
+    ColorMap band;
+    FillBandColorMap(band);
+    EXPECT_TRUE(SameColorMap(currentColorMap, band));
+    int checked = 0;
+    for (const QAction* item : control->colourPresetGroup->actions())
+        checked += item->isChecked();
+    EXPECT_EQ(checked, 1);
+    EXPECT_TRUE(control->pmiColorNext->isChecked());
+}
+
+TEST_F(ControlWindowTest, TheUserItemIsOnlyCheckedByTheEditorAndStaysChecked)
+{
+    CreateWindows();
+    const ColorMap before = currentColorMap;
+
+    control->pmiColorUser->trigger();
+    EXPECT_FALSE(control->pmiColorUser->isChecked());
+    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+    EXPECT_TRUE(SameColorMap(currentColorMap, before));
+
+    control->MarkUserColorMap();
+    EXPECT_TRUE(control->pmiColorUser->isChecked());
+    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+
+    control->pmiColorTempo->trigger();
+    EXPECT_TRUE(control->pmiColorUser->isChecked());
+    EXPECT_TRUE(control->pmiColorTempo->isChecked());
+    control->pmiColorUser->trigger();
+    EXPECT_TRUE(control->pmiColorUser->isChecked());
+}
+
+TEST_F(ControlWindowTest, InversionInvertsTheMapAndRecoloursThePicture)
+{
+    CreateWindows();
+    ShowWholeView(1);
+    const ColorMap before = currentColorMap;
+
+    control->pmiColorHanten->trigger();
+
+    for (int j = 0; j < 256; ++j) {
+        EXPECT_EQ(currentColorMap[j].red, 255 - before[j].red) << j;
+        EXPECT_EQ(currentColorMap[j].green, 255 - before[j].green) << j;
+        EXPECT_EQ(currentColorMap[j].blue, 255 - before[j].blue) << j;
+    }
+    EXPECT_EQ(PixelsNotMatchingTheColourMap(), 0);
+    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+}
+
+TEST_F(ControlWindowTest, CancelStopsTheRenderAtTheNextColumnCheck)
+{
+    CreateWindows();
+    ShowWholeView(1);
+    const QRgb background = drawing->imgQVView->FillColour().rgb() & 0xFFFFFFu;
+    // Clicked while the first block is computed: seen at column 16.
+    QTimer::singleShot(0, control.get(), [this] {
+        QTimer::singleShot(0, control.get(), [this] { control->tbtnCancel->click(); });
+    });
+
+    control->tbtnReDraw->click();
+
+    EXPECT_EQ(LastRenderedArea.columns, 16);
+    EXPECT_EQ(control->pbQVCtrl->value(), 16);
+    EXPECT_TRUE(dpCurr.dbOK);
+    const QImage picture = Picture();
+    EXPECT_EQ(picture.pixel(300, 10) & 0xFFFFFFu, background);
+    EXPECT_NE(picture.pixel(15, 10) & 0xFFFFFFu, background);
+    EXPECT_FALSE(control->tbtnCancel->isEnabled());
+    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+}
+
+TEST_F(ControlWindowTest, ExitAnsweredCancelChangesNothing)
+{
+    StartWithZoom();
+
+    control->tbtnExit->click();
+
+    EXPECT_EQ(dialogs.confirmTexts, QStringList{QStringLiteral("本当に終了しますか")});
+    EXPECT_FALSE(CancelRequested);
+    EXPECT_EQ(BackStack.size(), 1u);
+    EXPECT_FALSE(QFile::exists(SettingsPath()));
+    EXPECT_TRUE(control->isVisible());
+    EXPECT_TRUE(drawing->isVisible());
+}
+
+TEST_F(ControlWindowTest, ExitAnsweredOkWritesTheSettingsAndReleasesTheHistory)
+{
+    StartWithZoom();
+    dialogs.confirmAnswers = {true};
+
+    control->tbtnExit->click();
+
+    EXPECT_EQ(dialogs.confirmTexts.size(), 1);
+    EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageW")), QStringLiteral("773"));
+    EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageH")), QStringLiteral("387"));
+    ExpectEndedWithSettingsWritten();
+}
+
+TEST_F(ControlWindowTest, TheDrawingWindowsExitAsksTheSameAndEndsTheSameWay)
+{
+    StartWithZoom();
+
+    drawing->pmiExit->trigger();
+    EXPECT_EQ(dialogs.confirmTexts, QStringList{QStringLiteral("本当に終了しますか")});
+    EXPECT_EQ(BackStack.size(), 1u);
+    EXPECT_TRUE(drawing->isVisible());
+    EXPECT_FALSE(QFile::exists(SettingsPath()));
+
+    dialogs.confirmAnswers = {true};
+    drawing->pmiExit->trigger();
+    ExpectEndedWithSettingsWritten();
+}
+
+TEST_F(ControlWindowTest, TheCloseBoxAsksNothingAndWritesTheSettings)
+{
+    StartWithZoom();
+
+    control->close();
+
+    EXPECT_TRUE(dialogs.confirmTexts.isEmpty());
+    ExpectEndedWithSettingsWritten();
+}
+
+TEST_F(ControlWindowTest, ExitDuringAWholeViewCancelsItAndTheCommandStillFinishes)
+{
+    CreateWindows();
+    control->show();
+    dialogs.confirmAnswers = {true};
+    QTimer::singleShot(0, control.get(), [this] { control->tbtnExitClick(); });
+
+    ShowWholeView(6);
+
+    EXPECT_LT(LastRenderedArea.columns, 580);
+    ExpectEndedWithSettingsWritten();
+    EXPECT_TRUE(TrackResize);
+    EXPECT_EQ(IndicatorStep, 3.6L / 128);
+}
+
+TEST_F(ControlWindowTest, ExitDuringAZoomNeverTouchesTheReleasedHistory)
+{
+    CreateWindows();
+    control->show();
+    ShowWholeView(1);
+    Drag(200, 100, 300, 150);
+    dialogs.confirmAnswers = {true};
+    size_t backCountDuringRender = 0;
+    QTimer::singleShot(0, control.get(), [&] {
+        backCountDuringRender = BackStack.size();
+        control->tbtnExitClick();
+    });
+
+    control->tbtnDrawSelect->click();
+
+    EXPECT_EQ(backCountDuringRender, 1u);
+    EXPECT_LT(LastRenderedArea.columns, 773);
+    ExpectEndedWithSettingsWritten();
+    // The history commands find nothing left to step to.
+    control->tbtnPrevClick();
+    control->tbtnNextClick();
+    EXPECT_EQ(dpCurr.dinum, 2);
+    EXPECT_TRUE(BackStack.empty());
+}
+
+TEST_F(ControlWindowTest, TheCloseBoxDuringARenderEndsLikeTheExitCommand)
+{
+    CreateWindows();
+    control->show();
+    QTimer::singleShot(0, control.get(), [this] { control->close(); });
+
+    ShowWholeView(6);
+
+    EXPECT_TRUE(dialogs.confirmTexts.isEmpty());
+    EXPECT_LT(LastRenderedArea.columns, 580);
+    ExpectEndedWithSettingsWritten();
+}
+
+TEST_F(ControlWindowTest, ExitAnsweredCancelDuringARenderLetsItFinish)
+{
+    CreateWindows();
+    ShowWholeView(1);
+    QTimer::singleShot(0, control.get(), [this] { control->tbtnExitClick(); });
+
+    control->tbtnReDraw->click();
+
+    EXPECT_EQ(dialogs.confirmTexts.size(), 1);
+    EXPECT_EQ(LastRenderedArea.columns, 580);
+    EXPECT_FALSE(QFile::exists(SettingsPath()));
+    EXPECT_TRUE(drawing->isVisible());
+}

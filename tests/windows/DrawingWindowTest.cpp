@@ -1,1 +1,572 @@
+// The drawing window: rubber band, zoom, history commands, resizing and the
+// popup menu, driven through the window's own handlers.
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+
+#include "Navigation.h"
 #include "WindowsFixture.h"
+
+namespace {
+
+constexpr QRgb kRgbMask = 0x00FFFFFFu;
+
+// Counts the pixels that are not what a rectangle inverted once over
+// `before` leaves: inverted inside `rect`, untouched everywhere else.
+int PixelsNotInvertedExactlyOnce(const QImage& before, const QImage& after, const QRect& rect)
+{
+    int wrong = 0;
+    for (int y = 0; y < before.height(); ++y) {
+        for (int x = 0; x < before.width(); ++x) {
+            const QRgb original = before.pixel(x, y) & kRgbMask;
+            const QRgb expected = rect.contains(x, y) ? (original ^ kRgbMask) : original;
+            wrong += (after.pixel(x, y) & kRgbMask) != expected;
+        }
+    }
+    return wrong;
+}
+
+// The point of the plane a picture pixel stands for, as the render maps it.
+long double PlaneRe(const ViewRecord& v, int x) { return v.dwa - v.dwx / 2 + x * v.dwx / v.diImgW; }
+long double PlaneIm(const ViewRecord& v, int y) { return v.dwb - v.dwy / 2 + y * v.dwy / v.diImgH; }
+
+}  // namespace
+
+class DrawingWindowTest : public WindowsFixture {
+protected:
+    void StartWholeView(int width = 0, int height = 0)
+    {
+        CreateWindows();
+        if (width > 0) {
+            dpCurr.diImgW = width;
+            dpCurr.diImgH = height;
+        }
+        ShowWholeView(1);
+    }
+
+    // Names of the drawing commands that are enabled now.
+    QStringList EnabledCommands() const
+    {
+        const std::pair<const char*, bool> states[] = {
+            {"tbtnDrawAll", control->tbtnDrawAll->isEnabled()},
+            {"tbtnDrawSelect", control->tbtnDrawSelect->isEnabled()},
+            {"tbtnReDraw", control->tbtnReDraw->isEnabled()},
+            {"tbtnCancel", control->tbtnCancel->isEnabled()},
+            {"tbtnPrev", control->tbtnPrev->isEnabled()},
+            {"tbtnNext", control->tbtnNext->isEnabled()},
+            {"pmiSave", control->pmiSave->isEnabled()},
+            {"pmiColorChange", control->pmiColorChange->menuAction()->isEnabled()},
+            {"pmiDrawSelect", drawing->pmiDrawSelect->isEnabled()},
+            {"pmiReDraw", drawing->pmiReDraw->isEnabled()},
+            {"pmiCancel", drawing->pmiCancel->isEnabled()},
+            {"pmiPrev", drawing->pmiPrev->isEnabled()},
+            {"pmiNext", drawing->pmiNext->isEnabled()},
+            {"pmiDrawAll", drawing->pmiDrawAll->menuAction()->isEnabled()},
+            {"pmiExit", drawing->pmiExit->isEnabled()},
+        };
+        QStringList names;
+        for (const auto& [name, enabled] : states)
+            if (enabled)
+                names << QString::fromLatin1(name);
+        return names;
+    }
+
+    void SendMouse(QEvent::Type type, Qt::MouseButton button, int x, int y)
+    {
+        const QPointF local(x, y);
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+        QMouseEvent event(type, local, drawing->imgQVView->mapToGlobal(local), button, held, Qt::NoModifier);
+        QApplication::sendEvent(drawing->imgQVView, &event);
+    }
+};
+
+TEST_F(DrawingWindowTest, ZoomKeepsTheSumOfSidesAndCentresOnTheSelection)
+{
+    StartWholeView();
+    const ViewRecord before = dpCurr;
+
+    Drag(200, 100, 300, 150);
+    control->tbtnDrawSelect->click();
+
+    EXPECT_EQ(dpCurr.diImgW, 773);
+    EXPECT_EQ(dpCurr.diImgH, 387);
+    EXPECT_EQ(dpCurr.dinum, 2);
+    EXPECT_EQ(dpCurr.diType, 1);
+    EXPECT_NEAR(double(dpCurr.dwa), double(PlaneRe(before, 250)), 1e-15);
+    EXPECT_NEAR(double(dpCurr.dwb), double(PlaneIm(before, 125)), 1e-15);
+    EXPECT_NEAR(double(dpCurr.dwx), 100 * 3.6 / 580, 1e-15);
+    EXPECT_NEAR(double(dpCurr.dwy), 50 * 3.6 / 580, 1e-15);
+    EXPECT_NEAR(double(dpCurr.dwPitchX), 100 * 3.6 / 580 / 773, 1e-18);
+    EXPECT_NEAR(double(dpCurr.dwPitchY), 50 * 3.6 / 580 / 387, 1e-18);
+    ASSERT_EQ(BackStack.size(), 1u);
+    EXPECT_EQ(BackStack.back()->dinum, 1);
+    EXPECT_EQ(BackStack.back()->dwa, -0.5L);
+    EXPECT_TRUE(ForwardStack.empty());
+    // Fitted and rendered at the new size.
+    EXPECT_EQ(dpCurr.diWinW, 779);
+    EXPECT_EQ(drawing->size(), QSize(775, 389));
+    EXPECT_EQ(LastRenderedArea.columns, 773);
+    EXPECT_EQ(LastRenderedArea.rows, 387);
+    EXPECT_EQ(control->stCenterX->text(), QStringLiteral("-7.48E-001"));
+    EXPECT_EQ(control->stCenterY->text(), QStringLiteral("-1.02E+000"));
+    EXPECT_EQ(control->stScale->text(), QStringLiteral("8"));
+    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("2"));
+    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("2"));
+}
+
+TEST_F(DrawingWindowTest, ATallSelectionWithinTheLimitsIsNotClamped)
+{
+    StartWholeView();
+    Drag(100, 100, 110, 400);
+    drawing->DrawSelectedRegion();
+
+    EXPECT_EQ(dpCurr.diImgW, 37);
+    EXPECT_EQ(dpCurr.diImgH, 1123);
+}
+
+TEST_F(DrawingWindowTest, AZoomBeyondBothLimitsIsRefusedAndChangesNothing)
+{
+    // 1449 x 1449 is set directly: the settings clamp the height to 1200.
+    StartWholeView(1449, 1449);
+    Drag(100, 100, 232, 200);
+    const ViewRecord before = dpCurr;
+
+    drawing->DrawSelectedRegion();
+
+    EXPECT_EQ(dialogs.errorTexts, QStringList{QStringLiteral("周囲計算致命的エラー")});
+    EXPECT_EQ(dpCurr.diImgW, 1449);
+    EXPECT_EQ(dpCurr.diImgH, 1449);
+    EXPECT_EQ(dpCurr.dinum, 1);
+    EXPECT_EQ(dpCurr.dwa, before.dwa);
+    EXPECT_EQ(dpCurr.dwx, before.dwx);
+    EXPECT_EQ(dpCurr.cdx, 132);
+    EXPECT_EQ(dpCurr.cdy, 100);
+    EXPECT_TRUE(BackStack.empty());
+    EXPECT_TRUE(ForwardStack.empty());
+    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("1"));
+}
+
+TEST_F(DrawingWindowTest, AZoomTooWideIsClampedTo1600)
+{
+    StartWholeView(1500, 1000);
+    Drag(100, 100, 500, 200);
+    control->tbtnDrawSelect->click();
+
+    EXPECT_TRUE(dialogs.errorTexts.isEmpty());
+    EXPECT_EQ(dpCurr.diImgW, 1600);
+    EXPECT_EQ(dpCurr.diImgH, 400);
+    // The window stops at its limit; the picture keeps its width.
+    EXPECT_EQ(drawing->OuterSize().width(), 1600);
+    EXPECT_EQ(dpCurr.diWinW, 1606);
+}
+
+TEST_F(DrawingWindowTest, AZoomTooTallIsClampedTo1200)
+{
+    StartWholeView(1500, 1000);
+    Drag(100, 100, 200, 500);
+    control->tbtnDrawSelect->click();
+
+    EXPECT_EQ(dpCurr.diImgW, 300);
+    EXPECT_EQ(dpCurr.diImgH, 1200);
+}
+
+TEST_F(DrawingWindowTest, TheSelectionIsNormalisedWhicheverWayItIsDragged)
+{
+    StartWholeView();
+    const auto selection = [] {
+        return std::array<int, 8>{dpCurr.csx, dpCurr.csy, dpCurr.cex, dpCurr.cey,
+                                  dpCurr.cdx, dpCurr.cdy, dpCurr.ccx, dpCurr.ccy};
+    };
+    const std::array<int, 8> expected{200, 100, 300, 150, 100, 50, 250, 125};
+
+    Drag(200, 100, 300, 150);
+    EXPECT_EQ(selection(), expected);
+    Drag(300, 150, 200, 100);
+    EXPECT_EQ(selection(), expected);
+    Drag(200, 150, 300, 100);
+    EXPECT_EQ(selection(), expected);
+
+    // Centres are truncated toward zero.
+    Drag(8, 21, 3, 10);
+    EXPECT_EQ(dpCurr.ccx, 5);
+    EXPECT_EQ(dpCurr.ccy, 15);
+    // The band may leave the picture; its coordinates are used as they come.
+    Drag(500, 500, 700, 650);
+    EXPECT_EQ(dpCurr.cex, 700);
+    EXPECT_EQ(dpCurr.cey, 650);
+}
+
+TEST_F(DrawingWindowTest, ABareClickAfterASelectionErasesItAndKeepsItsFields)
+{
+    StartWholeView();
+    const QImage original = Picture();
+    Drag(200, 100, 300, 150);
+    ASSERT_TRUE(control->tbtnDrawSelect->isEnabled());
+    ASSERT_NE(Picture(), original);
+
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 100, 100);
+    drawing->imgQVViewMouseUp(Qt::LeftButton, 100, 100);
+
+    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
+    EXPECT_FALSE(drawing->pmiDrawSelect->isEnabled());
+    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+    EXPECT_TRUE(drawing->pmiReDraw->isEnabled());
+    EXPECT_EQ(dpCurr.csx, 200);
+    EXPECT_EQ(dpCurr.cey, 150);
+    EXPECT_EQ(dpCurr.cdx, 100);
+    EXPECT_EQ(dpCurr.ccy, 125);
+    EXPECT_EQ(Picture(), original);
+    // A later press does not invert the erased rectangle back.
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 10, 10);
+    drawing->imgQVViewMouseUp(Qt::LeftButton, 10, 10);
+    EXPECT_EQ(Picture(), original);
+}
+
+TEST_F(DrawingWindowTest, TheBandInvertsEachPixelOnceAndMovingBackRestoresThePicture)
+{
+    StartWholeView();
+    const QImage original = Picture();
+
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 50, 50);
+    drawing->imgQVViewMouseMove(150, 120);
+    EXPECT_EQ(PixelsNotInvertedExactlyOnce(original, Picture(), QRect(50, 50, 100, 70)), 0);
+    drawing->imgQVViewMouseMove(80, 70);
+    EXPECT_EQ(PixelsNotInvertedExactlyOnce(original, Picture(), QRect(50, 50, 30, 20)), 0);
+    drawing->imgQVViewMouseMove(50, 50);
+    EXPECT_EQ(Picture(), original);
+    drawing->imgQVViewMouseMove(20, 30);
+    drawing->imgQVViewMouseUp(Qt::LeftButton, 20, 30);
+
+    EXPECT_EQ(PixelsNotInvertedExactlyOnce(original, Picture(), QRect(20, 30, 30, 20)), 0);
+    // The next press erases the finished rectangle.
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
+    EXPECT_EQ(Picture(), original);
+}
+
+TEST_F(DrawingWindowTest, AReleaseAwayFromTheLastMoveFinishesAtTheReleasePoint)
+{
+    StartWholeView();
+    const QImage original = Picture();
+
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 60, 60);
+    drawing->imgQVViewMouseMove(100, 100);
+    drawing->imgQVViewMouseUp(Qt::LeftButton, 130, 90);
+
+    EXPECT_EQ(PixelsNotInvertedExactlyOnce(original, Picture(), QRect(60, 60, 70, 30)), 0);
+    EXPECT_EQ(dpCurr.cex, 130);
+    EXPECT_EQ(dpCurr.cey, 90);
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
+    EXPECT_EQ(Picture(), original);
+}
+
+TEST_F(DrawingWindowTest, MouseEventsOnThePictureReachTheHandlers)
+{
+    StartWholeView();
+    SendMouse(QEvent::MouseButtonPress, Qt::LeftButton, 200, 100);
+    SendMouse(QEvent::MouseMove, Qt::NoButton, 250, 130);
+    SendMouse(QEvent::MouseMove, Qt::NoButton, 300, 150);
+    SendMouse(QEvent::MouseButtonRelease, Qt::LeftButton, 300, 150);
+
+    EXPECT_EQ(dpCurr.cdx, 100);
+    EXPECT_EQ(dpCurr.cdy, 50);
+    EXPECT_TRUE(drawing->pmiDrawSelect->isEnabled());
+}
+
+TEST_F(DrawingWindowTest, LeftPressesAreIgnoredBeforeAnyPicture)
+{
+    CreateWindows();
+    const QImage surface = drawing->imgQVView->Surface().copy(0, 0, 600, 600);
+
+    Drag(10, 10, 50, 50);
+
+    EXPECT_FALSE(IsDragging);
+    EXPECT_EQ(dpCurr.cdx, 0);
+    EXPECT_EQ(drawing->imgQVView->Surface().copy(0, 0, 600, 600), surface);
+    EXPECT_FALSE(control->tbtnReDraw->isEnabled());
+    EXPECT_FALSE(drawing->pmiReDraw->isEnabled());
+    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
+}
+
+TEST_F(DrawingWindowTest, LeftPressesAreIgnoredWhileRendering)
+{
+    StartWholeView();
+    bool sawRendering = false;
+    bool draggingAfterPress = true;
+    QTimer::singleShot(0, drawing.get(), [&] {
+        sawRendering = IsRendering;
+        drawing->imgQVViewMouseDown(Qt::LeftButton, 10, 10);
+        draggingAfterPress = IsDragging;
+        drawing->imgQVViewMouseMove(50, 50);
+        drawing->imgQVViewMouseUp(Qt::LeftButton, 50, 50);
+    });
+
+    control->tbtnReDraw->click();
+
+    EXPECT_TRUE(sawRendering);
+    EXPECT_FALSE(draggingAfterPress);
+    EXPECT_EQ(SelDeltaX, 0);
+    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
+}
+
+TEST_F(DrawingWindowTest, CommandStatesFollowStartRenderSelectionAndClick)
+{
+    CreateWindows();
+    EXPECT_EQ(EnabledCommands(), (QStringList{"tbtnDrawAll", "pmiSave", "pmiColorChange", "pmiDrawAll", "pmiExit"}));
+
+    QStringList duringRender;
+    QTimer::singleShot(0, drawing.get(), [&] { duringRender = EnabledCommands(); });
+    ShowWholeView(1);
+    EXPECT_EQ(duringRender, (QStringList{"tbtnCancel", "pmiCancel", "pmiExit"}));
+    EXPECT_EQ(EnabledCommands(),
+              (QStringList{"tbtnDrawAll", "tbtnReDraw", "pmiSave", "pmiColorChange", "pmiReDraw", "pmiDrawAll", "pmiExit"}));
+
+    Drag(200, 100, 300, 150);
+    EXPECT_EQ(EnabledCommands(), (QStringList{"tbtnDrawAll", "tbtnDrawSelect", "pmiSave", "pmiColorChange",
+                                              "pmiDrawSelect", "pmiDrawAll", "pmiExit"}));
+    Drag(100, 100, 100, 100);
+    EXPECT_EQ(EnabledCommands(),
+              (QStringList{"tbtnDrawAll", "tbtnReDraw", "pmiSave", "pmiColorChange", "pmiReDraw", "pmiDrawAll", "pmiExit"}));
+    // A drag of zero height is no rectangle either.
+    Drag(200, 100, 300, 150);
+    Drag(100, 100, 200, 100);
+    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
+    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+
+    Drag(200, 100, 300, 150);
+    control->tbtnDrawSelect->click();
+    EXPECT_EQ(EnabledCommands(), (QStringList{"tbtnDrawAll", "tbtnReDraw", "tbtnPrev", "pmiSave", "pmiColorChange",
+                                              "pmiReDraw", "pmiPrev", "pmiDrawAll", "pmiExit"}));
+}
+
+TEST_F(DrawingWindowTest, BackAndForwardFromTheToolBarWalkTheHistory)
+{
+    StartWholeView();
+    Drag(200, 100, 300, 150);
+    control->tbtnDrawSelect->click();
+    const ViewRecord second = dpCurr;
+    Drag(100, 100, 300, 200);
+    control->tbtnDrawSelect->click();
+    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("3"));
+    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_TRUE(control->tbtnPrev->isEnabled());
+    EXPECT_FALSE(control->tbtnNext->isEnabled());
+
+    control->tbtnPrev->click();
+    EXPECT_EQ(dpCurr.dinum, 2);
+    EXPECT_EQ(dpCurr.dwa, second.dwa);
+    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("2"));
+    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_TRUE(control->tbtnPrev->isEnabled());
+    EXPECT_TRUE(control->tbtnNext->isEnabled());
+
+    control->tbtnPrev->click();
+    EXPECT_EQ(dpCurr.dinum, 1);
+    EXPECT_EQ(dpCurr.dwa, -0.5L);
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    EXPECT_EQ(drawing->size(), QSize(582, 582));
+    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("1"));
+    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_FALSE(control->tbtnPrev->isEnabled());
+    EXPECT_FALSE(drawing->pmiPrev->isEnabled());
+    EXPECT_TRUE(control->tbtnNext->isEnabled());
+
+    // Forward shows again the view the second back step left.
+    control->tbtnNext->click();
+    EXPECT_EQ(dpCurr.dinum, 2);
+    EXPECT_EQ(dpCurr.dwa, second.dwa);
+    EXPECT_EQ(dpCurr.diImgW, second.diImgW);
+    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+
+    // A zoom from the middle of the history drops what lay ahead.
+    Drag(100, 100, 300, 200);
+    control->tbtnDrawSelect->click();
+    EXPECT_TRUE(ForwardStack.empty());
+    EXPECT_FALSE(control->tbtnNext->isEnabled());
+    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("3"));
+    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+}
+
+TEST_F(DrawingWindowTest, AZoomUsesTheParametersOfItsWholeView)
+{
+    StartWholeView();
+    EditedParams.Gz.re = 9.0L;
+    Drag(200, 100, 300, 150);
+    drawing->DrawSelectedRegion();
+
+    EXPECT_EQ(EditedParams.Gz.re, 1.01L);
+    EXPECT_EQ(ActiveParams.Gz.re, 1.01L);
+}
+
+TEST_F(DrawingWindowTest, ResizingByHandSetsThePictureSizeAndRedrawKeepsCentreAndPitch)
+{
+    StartWholeView();
+    const ViewRecord before = dpCurr;
+
+    ResizePictureByHand(700, 500);
+
+    EXPECT_EQ(dpCurr.diWinW, 706);
+    EXPECT_EQ(dpCurr.diWinH, 500 + FrameHeight + 2);
+    EXPECT_EQ(dpCurr.diImgW, 700);
+    EXPECT_EQ(dpCurr.diImgH, 500);
+    // Nothing is rendered until the redraw.
+    EXPECT_EQ(LastRenderedArea.columns, 580);
+    EXPECT_EQ(dpCurr.dwx, before.dwx);
+
+    control->tbtnReDraw->click();
+
+    EXPECT_EQ(dpCurr.dwa, before.dwa);
+    EXPECT_EQ(dpCurr.dwb, before.dwb);
+    EXPECT_EQ(dpCurr.dwPitchX, before.dwPitchX);
+    EXPECT_EQ(dpCurr.dwPitchY, before.dwPitchY);
+    EXPECT_EQ(dpCurr.dwx, 700 * before.dwPitchX);
+    EXPECT_EQ(dpCurr.dwy, 500 * before.dwPitchY);
+    EXPECT_EQ(dpCurr.dinum, 1);
+    EXPECT_TRUE(BackStack.empty());
+    EXPECT_EQ(LastRenderedArea.columns, 700);
+    EXPECT_EQ(LastRenderedArea.rows, 500);
+    EXPECT_EQ(drawing->size(), QSize(702, 502));
+}
+
+TEST_F(DrawingWindowTest, AResizeDuringARedrawTakesEffectForTheNextRenderOnly)
+{
+    StartWholeView();
+    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(402, 302); });
+
+    control->tbtnReDraw->click();
+
+    EXPECT_EQ(LastRenderedArea.columns, 580);
+    EXPECT_EQ(LastRenderedArea.rows, 580);
+    EXPECT_EQ(dpCurr.diImgW, 400);
+    EXPECT_EQ(dpCurr.diImgH, 300);
+}
+
+TEST_F(DrawingWindowTest, AResizeDuringAWholeViewLeavesThePictureSize)
+{
+    StartWholeView();
+    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(402, 302); });
+
+    ShowWholeView(1);
+
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    EXPECT_EQ(dpCurr.diImgH, 580);
+    EXPECT_TRUE(TrackResize);
+}
+
+TEST_F(DrawingWindowTest, ARenderAfterASelectionLeavesNothingForThePressToInvert)
+{
+    StartWholeView();
+    Drag(200, 100, 300, 150);
+    drawing->DrawSelectedRegion();
+    Drag(100, 100, 300, 200);
+    ASSERT_TRUE(control->tbtnPrev->isEnabled());
+
+    control->tbtnPrev->click();
+    const QImage rendered = Picture();
+    drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
+
+    EXPECT_EQ(Picture(), rendered);
+}
+
+TEST_F(DrawingWindowTest, AResizeWithoutTrackingLeavesThePictureSize)
+{
+    StartWholeView();
+    TrackResize = false;
+    drawing->resize(402, 302);
+    QApplication::processEvents();
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    EXPECT_EQ(dpCurr.diImgH, 580);
+}
+
+TEST_F(DrawingWindowTest, ARightPressRecordsThePixelAndOpensThePopup)
+{
+    CreateWindows();
+    QMenu* openedMenu = nullptr;
+    QPoint openedAt;
+    drawing->SetPopupRunner([&](QMenu* menu, QPoint at) {
+        openedMenu = menu;
+        openedAt = at;
+    });
+
+    drawing->imgQVViewMouseDown(Qt::RightButton, 30, 40);
+
+    EXPECT_EQ(InspectX, 30);
+    EXPECT_EQ(InspectY, 40);
+    EXPECT_EQ(openedMenu, drawing->pmQVView);
+    EXPECT_EQ(openedAt, drawing->imgQVView->mapToGlobal(QPoint(30, 40)));
+    EXPECT_EQ(QPoint(PopupLeft, PopupTop), openedAt);
+    EXPECT_FALSE(IsDragging);
+}
+
+TEST_F(DrawingWindowTest, TheCancelOfAPopupOpenedDuringARenderStopsIt)
+{
+    StartWholeView();
+    bool cancelEnabled = false;
+    drawing->SetPopupRunner([&](QMenu*, QPoint) {
+        cancelEnabled = drawing->pmiCancel->isEnabled();
+        drawing->pmiCancel->trigger();
+    });
+    QTimer::singleShot(0, drawing.get(), [&] { SendMouse(QEvent::MouseButtonPress, Qt::RightButton, 30, 40); });
+
+    control->tbtnReDraw->click();
+
+    EXPECT_TRUE(cancelEnabled);
+    EXPECT_EQ(InspectX, 30);
+    EXPECT_LT(LastRenderedArea.columns, 580);
+    EXPECT_TRUE(dpCurr.dbOK);
+    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+}
+
+TEST_F(DrawingWindowTest, FitWindowToViewSizesTheWindowWithinItsLimits)
+{
+    CreateWindows();
+    const ViewRecord startView = dpCurr;
+    ViewRecord view = dpCurr;
+    view.diImgW = 300;
+    view.diImgH = 200;
+
+    drawing->FitWindowToView(view);
+
+    EXPECT_EQ(view.diWinW, 306);
+    EXPECT_EQ(view.diWinH, 200 + FrameHeight + 2);
+    EXPECT_EQ(drawing->size(), QSize(302, 202));
+    EXPECT_EQ(drawing->OuterSize(), QSize(306, 202 + FrameHeight));
+    EXPECT_EQ(drawing->imgQVView->pos(), QPoint(1, 1));
+    EXPECT_TRUE(TrackResize);
+    EXPECT_EQ(dpCurr.diImgW, startView.diImgW);
+
+    view.diImgW = 1700;
+    view.diImgH = 1300;
+    drawing->FitWindowToView(view);
+    EXPECT_EQ(view.diWinW, 1706);
+    EXPECT_EQ(drawing->OuterSize(), QSize(1600, 1200));
+
+    view.diImgW = 50;
+    view.diImgH = 20;
+    drawing->FitWindowToView(view);
+    EXPECT_EQ(drawing->OuterSize(), QSize(150, 200));
+    EXPECT_EQ(dpCurr.diImgW, startView.diImgW);
+    EXPECT_EQ(dpCurr.diImgH, startView.diImgH);
+}
+
+TEST_F(DrawingWindowTest, ClosingOnlyHidesAndTheMainWindowCommandShowsTheControlWindow)
+{
+    StartWholeView();
+    Drag(200, 100, 300, 150);
+    drawing->DrawSelectedRegion();
+    const ViewRecord before = dpCurr;
+
+    drawing->close();
+
+    EXPECT_FALSE(drawing->isVisible());
+    EXPECT_EQ(frmQVView, drawing.get());
+    EXPECT_EQ(dpCurr.dwa, before.dwa);
+    EXPECT_EQ(BackStack.size(), 1u);
+    EXPECT_FALSE(control->isVisible());
+    drawing->pmiActiveMain->trigger();
+    EXPECT_TRUE(control->isVisible());
+}

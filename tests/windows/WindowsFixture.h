@@ -4,16 +4,28 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
 
+#include "ColorMap.h"
 #include "EngineState.h"
 #include "QVDialogs.h"
 #include "StartupSettings.h"
 #include "untQVCtrl.h"
 #include "untQVView.h"
+
+// Entry by entry, key flags included.
+inline bool SameColorMap(const ColorMap& a, const ColorMap& b)
+{
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].keyFlag != b[i].keyFlag || a[i].red != b[i].red || a[i].green != b[i].green || a[i].blue != b[i].blue)
+            return false;
+    return true;
+}
 
 class FakeDialogs final : public QVDialogs {
 public:
@@ -96,5 +108,30 @@ protected:
     {
         control = std::make_unique<TfrmQVCtrl>();
         drawing = std::make_unique<TfrmQVView>();
+    }
+
+    // A left-button drag over the picture through the drawing window's handlers.
+    void Drag(int fromX, int fromY, int toX, int toY)
+    {
+        drawing->imgQVViewMouseDown(Qt::LeftButton, fromX, fromY);
+        drawing->imgQVViewMouseMove(toX, toY);
+        drawing->imgQVViewMouseUp(Qt::LeftButton, toX, toY);
+    }
+
+    // The part of the drawing surface that holds the current picture.
+    QImage Picture() const
+    {
+        return drawing->imgQVView->Surface().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
+    }
+
+    // Resizes the shown drawing window as a user dragging its frame would, so
+    // that the picture becomes width x height (the client is one pixel larger
+    // on every side).
+    void ResizePictureByHand(int width, int height)
+    {
+        ASSERT_TRUE(drawing->isVisible());
+        ASSERT_TRUE(TrackResize);
+        drawing->resize(width + 2, height + 2);
+        QApplication::processEvents();
     }
 };
