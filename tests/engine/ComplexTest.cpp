@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "EngineTestSupport.h"
 #include "untQVINC.h"
 
 namespace {
@@ -15,40 +16,34 @@ ComplexValue Make(long double re, long double im, int32_t status = 0)
 
 // An output record whose parts a failed division must leave alone.
 ComplexValue Sentinel() { return Make(-123.25L, 456.5L, 7); }
+// The sentinel after a failed division: status 1, parts untouched.
+const ComplexParts kSentinelAfterFailure{1, -123.25L, 456.5L};
 
 TEST(ComplexArithmetic, ZeroInitialisedRecord)
 {
     const ComplexValue v{};
-    EXPECT_EQ(v.status, 0);
-    EXPECT_EQ(v.re, 0.0L);
-    EXPECT_EQ(v.im, 0.0L);
+    EXPECT_EQ(PartsOf(v), (ComplexParts{0, 0.0L, 0.0L}));
 }
 
 TEST(ComplexArithmetic, MultiplyGivesTextbookProduct)
 {
     ComplexValue out = Sentinel();
     ComplexMul(Make(3, 4), Make(1, -2), out);
-    EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.re, 11.0L);
-    EXPECT_EQ(out.im, -2.0L);
+    EXPECT_EQ(PartsOf(out), (ComplexParts{0, 11.0L, -2.0L}));
 }
 
 TEST(ComplexArithmetic, SubtractGivesDifference)
 {
     ComplexValue out = Sentinel();
     ComplexSub(Make(3, 4), Make(1, -2), out);
-    EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.re, 2.0L);
-    EXPECT_EQ(out.im, 6.0L);
+    EXPECT_EQ(PartsOf(out), (ComplexParts{0, 2.0L, 6.0L}));
 }
 
 TEST(ComplexArithmetic, DivideUndoesMultiply)
 {
     ComplexValue out = Sentinel();
     ComplexDiv(Make(11, -2), Make(1, -2), out);
-    EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.re, 3.0L);
-    EXPECT_EQ(out.im, 4.0L);
+    EXPECT_EQ(PartsOf(out), (ComplexParts{0, 3.0L, 4.0L}));
 }
 
 TEST(ComplexArithmetic, InputsAreNotModified)
@@ -59,12 +54,8 @@ TEST(ComplexArithmetic, InputsAreNotModified)
     ComplexDiv(copyA, copyB, out);
     ComplexMul(copyA, copyB, out);
     ComplexSub(copyA, copyB, out);
-    EXPECT_EQ(copyA.status, a.status);
-    EXPECT_EQ(copyA.re, a.re);
-    EXPECT_EQ(copyA.im, a.im);
-    EXPECT_EQ(copyB.status, b.status);
-    EXPECT_EQ(copyB.re, b.re);
-    EXPECT_EQ(copyB.im, b.im);
+    EXPECT_EQ(PartsOf(copyA), PartsOf(a));
+    EXPECT_EQ(PartsOf(copyB), PartsOf(b));
 }
 
 TEST(ComplexDivision, ByZeroFailsAndLeavesPartsUntouched)
@@ -72,9 +63,7 @@ TEST(ComplexDivision, ByZeroFailsAndLeavesPartsUntouched)
     for (const ComplexValue& a : {Make(0, 0), Make(1, 0), Make(-3, 7)}) {
         ComplexValue out = Sentinel();
         ComplexDiv(a, Make(0, 0), out);
-        EXPECT_EQ(out.status, 1);
-        EXPECT_EQ(out.re, -123.25L);
-        EXPECT_EQ(out.im, 456.5L);
+        EXPECT_EQ(PartsOf(out), kSentinelAfterFailure);
     }
 }
 
@@ -82,9 +71,7 @@ TEST(ComplexDivision, ByNegativeZeroFails)
 {
     ComplexValue out = Sentinel();
     ComplexDiv(Make(2, 3), Make(-0.0L, -0.0L), out);
-    EXPECT_EQ(out.status, 1);
-    EXPECT_EQ(out.re, -123.25L);
-    EXPECT_EQ(out.im, 456.5L);
+    EXPECT_EQ(PartsOf(out), kSentinelAfterFailure);
 }
 
 TEST(ComplexDivision, DivisorWhoseSquareUnderflowsFails)
@@ -95,9 +82,7 @@ TEST(ComplexDivision, DivisorWhoseSquareUnderflowsFails)
     for (const ComplexValue& b : {Make(tiny, 0), Make(0, tiny), Make(tiny, -tiny)}) {
         ComplexValue out = Sentinel();
         ComplexDiv(Make(1, 1), b, out);
-        EXPECT_EQ(out.status, 1);
-        EXPECT_EQ(out.re, -123.25L);
-        EXPECT_EQ(out.im, 456.5L);
+        EXPECT_EQ(PartsOf(out), kSentinelAfterFailure);
     }
 }
 
@@ -107,9 +92,8 @@ TEST(ComplexDivision, SmallDivisorWithRepresentableSquareDivides)
     ASSERT_NE(small * small, 0.0L);
     ComplexValue out = Sentinel();
     ComplexDiv(Make(small, -small * 3), Make(small, 0), out);
-    EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.re, (small * small) / (small * small));
-    EXPECT_EQ(out.im, (-small * 3 * small) / (small * small));
+    const long double square = small * small;
+    EXPECT_EQ(PartsOf(out), (ComplexParts{0, square / square, (-small * 3 * small) / square}));
     EXPECT_NEAR(double(out.re), 1.0, 1e-15);
     EXPECT_NEAR(double(out.im), -3.0, 1e-15);
 }
@@ -118,9 +102,7 @@ TEST(ComplexDivision, PureImaginaryDivisor)
 {
     ComplexValue out = Sentinel();
     ComplexDiv(Make(2, 4), Make(0, 2), out);  // (2 + 4i) / 2i = 2 - i
-    EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.re, 2.0L);
-    EXPECT_EQ(out.im, -1.0L);
+    EXPECT_EQ(PartsOf(out), (ComplexParts{0, 2.0L, -1.0L}));
 }
 
 TEST(ComplexDivision, SuccessClearsAnEarlierFailure)
@@ -129,9 +111,7 @@ TEST(ComplexDivision, SuccessClearsAnEarlierFailure)
     ComplexDiv(Make(1, 1), Make(0, 0), out);
     ASSERT_EQ(out.status, 1);
     ComplexDiv(Make(11, -2), Make(1, -2), out);
-    EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.re, 3.0L);
-    EXPECT_EQ(out.im, 4.0L);
+    EXPECT_EQ(PartsOf(out), (ComplexParts{0, 3.0L, 4.0L}));
 }
 
 TEST(ComplexStatus, MultiplyAfterFailedDivisionIsValid)
@@ -140,9 +120,7 @@ TEST(ComplexStatus, MultiplyAfterFailedDivisionIsValid)
     ComplexDiv(Make(5, 5), Make(0, 0), out);
     ASSERT_EQ(out.status, 1);
     ComplexMul(Make(3, 4), Make(1, -2), out);
-    EXPECT_EQ(out.status, 0);
-    EXPECT_EQ(out.re, 11.0L);
-    EXPECT_EQ(out.im, -2.0L);
+    EXPECT_EQ(PartsOf(out), (ComplexParts{0, 11.0L, -2.0L}));
 }
 
 TEST(ComplexStatus, SubtractAndMultiplyAlwaysClearStatus)

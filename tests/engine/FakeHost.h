@@ -1,6 +1,7 @@
 #pragma once
-// A QVHost that only records what the render driver asks of the windows.
+// A fake of the windows that records everything the engine asks of them.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -15,30 +16,34 @@ class FakeHost : public QVHost {
 public:
     enum class ProgressEvent { Reset, Step };
 
+    // Caption and frame height the fake window reports, as FrameHeight would.
+    int32_t frameHeight = 30;
+
     // Called inside every ProcessPendingMessages with the call number (1 for
     // the first call), after the call has been recorded.
     std::function<void(int callNumber)> onProcessMessages;
 
     std::vector<std::pair<int, int>> backgroundFills;
     int forgetSelectionCalls = 0;
-
     int paintColumnCalls = 0;
+    // Columns painted (PaintColumn calls) before each ProcessPendingMessages call.
+    std::vector<int> columnsPaintedAtMessages;
 
-    std::vector<ViewReadouts> readoutsShown;
-
+    std::vector<ViewReadouts> readouts;
     int progressMaximum = -1;
     int progressSteps = 0;
     std::vector<ProgressEvent> progressEvents;
 
+    // Last enabled state per command; a command is absent until first set.
     std::map<QVCommand, bool> commandEnabled;
+    // Every SetCommandEnabled call in order.
     std::vector<std::pair<QVCommand, bool>> commandCalls;
-
-    // Columns painted (PaintColumn calls) before each ProcessPendingMessages call.
-    std::vector<int> columnsPaintedAtMessages;
 
     int refreshDiagnosticsCalls = 0;
     int columnsPaintedAtRefresh = -1;
     int fitWindowCalls = 0;
+    // The view as FitWindowToView last saw it.
+    std::optional<ViewRecord> lastFittedView;
 
     void FillPictureBackground(int width, int height) override { backgroundFills.emplace_back(width, height); }
 
@@ -48,8 +53,8 @@ public:
     {
         ++paintColumnCalls;
         for (int y = 0; y < height; ++y) {
-            PixelAt(x, y) = colourWords[y];
-            ++PaintsAt(x, y);
+            Cell(picture_, x, y) = colourWords[y];
+            ++Cell(paints_, x, y);
         }
     }
 
@@ -60,7 +65,7 @@ public:
             onProcessMessages(int(columnsPaintedAtMessages.size()));
     }
 
-    void ShowReadouts(const ViewReadouts& readouts) override { readoutsShown.push_back(readouts); }
+    void ShowReadouts(const ViewReadouts& shown) override { readouts.push_back(shown); }
 
     void ResetProgress(int maximum) override
     {
@@ -90,7 +95,8 @@ public:
     {
         ++fitWindowCalls;
         view.diWinW = view.diImgW + 6;
-        view.diWinH = view.diImgH + 2;
+        view.diWinH = view.diImgH + frameHeight + 2;
+        lastFittedView = view;
     }
 
     // The last colour painted at (x, y); nullopt when never painted.
@@ -115,8 +121,26 @@ public:
             return std::nullopt;
         return it->second;
     }
+    bool IsEnabled(QVCommand command) const { return Enabled(command).value_or(false); }
 
-    const ViewReadouts& LastReadouts() const { return readoutsShown.back(); }
+    int ProgressResets() const
+    {
+        return int(std::count(progressEvents.begin(), progressEvents.end(), ProgressEvent::Reset));
+    }
+
+    const ViewReadouts& LastReadouts() const { return readouts.back(); }
+
+    // Forgets everything recorded so far but the current command states.
+    void ClearRecording()
+    {
+        const std::map<QVCommand, bool> states = commandEnabled;
+        const std::function<void(int)> callback = onProcessMessages;
+        const int32_t frame = frameHeight;
+        *this = FakeHost{};
+        commandEnabled = states;
+        onProcessMessages = callback;
+        frameHeight = frame;
+    }
 
 private:
     std::vector<std::vector<uint32_t>> picture_;
@@ -131,7 +155,4 @@ private:
             grid[x].resize(size_t(y) + 1, T{});
         return grid[x][y];
     }
-
-    uint32_t& PixelAt(int x, int y) { return Cell(picture_, x, y); }
-    int& PaintsAt(int x, int y) { return Cell(paints_, x, y); }
 };

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "EngineState.h"
+#include "EngineTestSupport.h"
 #include "Navigation.h"
 #include "NumberFormat.h"
 
@@ -19,30 +22,25 @@ protected:
         dpCurr.diImgH = height;
     }
 
-    static void Select(int csx, int csy, int cex, int cey)
+    static void Select(int csx, int csy, int cex, int cey) { SelectRectangle(dpCurr, csx, csy, cex, cey); }
+
+    // The picture size of the zoom into the selection on a whole view of type 1.
+    static std::pair<int, int> ZoomedSize(int width, int height, int csx, int csy, int cex, int cey)
     {
-        dpCurr.csx = csx;
-        dpCurr.csy = csy;
-        dpCurr.cex = cex;
-        dpCurr.cey = cey;
-        dpCurr.cdx = cex - csx;
-        dpCurr.cdy = cey - csy;
-        dpCurr.ccx = (csx + cex) / 2;
-        dpCurr.ccy = (csy + cey) / 2;
+        WholeViewOf(1, width, height);
+        Select(csx, csy, cex, cey);
+        EXPECT_EQ(ComputeNextView(), ZoomResult::Ready);
+        return {dpNext.diImgW, dpNext.diImgH};
     }
+
+    // Left, top, right and bottom.
+    static std::array<int, 4> EdgesOf(const IndicatorSquare& s) { return {s.left, s.top, s.right, s.bottom}; }
 
     // A whole view of the type on a picture of the given size, ready to zoom.
     static void WholeViewOf(int type, int width, int height)
     {
         SetPicture(width, height);
         SetUpWholeView(type);
-    }
-
-    static void ExpectParamsEqual(const ComplexValue& a, const ComplexValue& b)
-    {
-        EXPECT_EQ(a.status, b.status);
-        EXPECT_EQ(a.re, b.re);
-        EXPECT_EQ(a.im, b.im);
     }
 };
 
@@ -71,27 +69,22 @@ TEST_F(NavigationTest, WholeViewMakesEditedParametersActive)
     EditedParams.Gz = ComplexValue{1, 2.0L, 3.0L};
     EditedParams.Mu = ComplexValue{0, -0.75L, 0.5L};
     WholeViewOf(4, 580, 580);
-    ExpectParamsEqual(ActiveParams.Og, EditedParams.Og);
-    ExpectParamsEqual(ActiveParams.Gz, EditedParams.Gz);
-    ExpectParamsEqual(ActiveParams.It, EditedParams.It);
-    ExpectParamsEqual(ActiveParams.Rm, EditedParams.Rm);
-    ExpectParamsEqual(ActiveParams.Mu, EditedParams.Mu);
+    EXPECT_EQ(PartsOf(ActiveParams.Og), PartsOf(EditedParams.Og));
+    EXPECT_EQ(PartsOf(ActiveParams.Gz), PartsOf(EditedParams.Gz));
+    EXPECT_EQ(PartsOf(ActiveParams.It), PartsOf(EditedParams.It));
+    EXPECT_EQ(PartsOf(ActiveParams.Rm), PartsOf(EditedParams.Rm));
+    EXPECT_EQ(PartsOf(ActiveParams.Mu), PartsOf(EditedParams.Mu));
     EXPECT_EQ(ActiveParams.It.re, 1.12L);
 }
 
 TEST_F(NavigationTest, WholeViewIsRememberedAsReference)
 {
     WholeViewOf(2, 640, 480);
-    EXPECT_EQ(WholeView.diType, dpCurr.diType);
-    EXPECT_EQ(WholeView.dinum, dpCurr.dinum);
+    EXPECT_EQ(KeptFieldsOf(WholeView), KeptFieldsOf(dpCurr));
     EXPECT_EQ(WholeView.diImgW, 640);
     EXPECT_EQ(WholeView.diImgH, 480);
     EXPECT_EQ(WholeView.dwx, dpCurr.dwx);
     EXPECT_EQ(WholeView.dwy, dpCurr.dwy);
-    EXPECT_EQ(WholeView.dwPitchX, dpCurr.dwPitchX);
-    EXPECT_EQ(WholeView.dwPitchY, dpCurr.dwPitchY);
-    EXPECT_EQ(WholeView.dwa, dpCurr.dwa);
-    EXPECT_EQ(WholeView.dwb, dpCurr.dwb);
 }
 
 TEST_F(NavigationTest, WholeViewKeepsSizesRenderFlagAndSelection)
@@ -109,14 +102,7 @@ TEST_F(NavigationTest, WholeViewKeepsSizesRenderFlagAndSelection)
     EXPECT_EQ(dpCurr.diWinH, 432);
     EXPECT_TRUE(dpCurr.dbOK);
     EXPECT_EQ(dpCurr.dinum, 1);
-    EXPECT_EQ(dpCurr.csx, 10);
-    EXPECT_EQ(dpCurr.csy, 20);
-    EXPECT_EQ(dpCurr.cex, 110);
-    EXPECT_EQ(dpCurr.cey, 70);
-    EXPECT_EQ(dpCurr.cdx, 100);
-    EXPECT_EQ(dpCurr.cdy, 50);
-    EXPECT_EQ(dpCurr.ccx, 60);
-    EXPECT_EQ(dpCurr.ccy, 45);
+    EXPECT_EQ(SelectionOf(dpCurr), (SelectionFields{10, 20, 110, 70, 100, 50, 60, 45}));
 }
 
 TEST_F(NavigationTest, CentreParameterMovesOnlyTypesTwoToFive)
@@ -165,10 +151,7 @@ TEST_F(NavigationTest, ZoomIntoSelectionOfSquarePicture)
 {
     WholeViewOf(1, 580, 580);
     Select(200, 100, 300, 150);
-    ASSERT_EQ(dpCurr.cdx, 100);
-    ASSERT_EQ(dpCurr.cdy, 50);
-    ASSERT_EQ(dpCurr.ccx, 250);
-    ASSERT_EQ(dpCurr.ccy, 125);
+    ASSERT_EQ(SelectionOf(dpCurr), (SelectionFields{200, 100, 300, 150, 100, 50, 250, 125}));
     const ViewRecord before = dpCurr;
 
     ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
@@ -207,14 +190,7 @@ TEST_F(NavigationTest, ZoomedViewStartsFromTemplate)
     EXPECT_FALSE(dpNext.dbOK);
     EXPECT_EQ(dpNext.diWinW, 0);
     EXPECT_EQ(dpNext.diWinH, 0);
-    EXPECT_EQ(dpNext.csx, 0);
-    EXPECT_EQ(dpNext.csy, 0);
-    EXPECT_EQ(dpNext.cex, 0);
-    EXPECT_EQ(dpNext.cey, 0);
-    EXPECT_EQ(dpNext.cdx, 0);
-    EXPECT_EQ(dpNext.cdy, 0);
-    EXPECT_EQ(dpNext.ccx, 0);
-    EXPECT_EQ(dpNext.ccy, 0);
+    EXPECT_EQ(SelectionOf(dpNext), SelectionFields{});
 }
 
 TEST_F(NavigationTest, ZoomUsesCurrentExtentsNotPitches)
@@ -231,11 +207,7 @@ TEST_F(NavigationTest, ZoomUsesCurrentExtentsNotPitches)
 
 TEST_F(NavigationTest, NarrowSelectionKeepsSumOfSides)
 {
-    WholeViewOf(1, 580, 580);
-    Select(100, 100, 110, 400);
-    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
-    EXPECT_EQ(dpNext.diImgW, 37);
-    EXPECT_EQ(dpNext.diImgH, 1123);
+    EXPECT_EQ(ZoomedSize(580, 580, 100, 100, 110, 400), std::pair(37, 1123));
 }
 
 TEST_F(NavigationTest, SelectionExceedingBothLimitsIsRefused)
@@ -257,40 +229,26 @@ TEST_F(NavigationTest, SelectionExceedingBothLimitsIsRefused)
 
 TEST_F(NavigationTest, TooWideSelectionIsClampedToWidthLimit)
 {
-    WholeViewOf(1, 1500, 1000);
-    Select(0, 0, 400, 100);
-    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
-    EXPECT_EQ(dpNext.diImgW, 1600);
-    EXPECT_EQ(dpNext.diImgH, 400);
+    EXPECT_EQ(ZoomedSize(1500, 1000, 0, 0, 400, 100), std::pair(1600, 400));
     EXPECT_EQ(dpNext.dwPitchX, dpNext.dwx / 1600);
     EXPECT_EQ(dpNext.dwPitchY, dpNext.dwy / 400);
 }
 
 TEST_F(NavigationTest, TooTallSelectionIsClampedToHeightLimit)
 {
-    WholeViewOf(1, 1000, 1500);
-    Select(0, 0, 100, 400);
-    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
-    EXPECT_EQ(dpNext.diImgH, 1200);
-    EXPECT_EQ(dpNext.diImgW, 300);
+    EXPECT_EQ(ZoomedSize(1000, 1500, 0, 0, 100, 400), std::pair(300, 1200));
 }
 
 TEST_F(NavigationTest, WidthExactlyAtLimitIsNotTooLarge)
 {
-    WholeViewOf(1, 1600, 1201);
-    Select(0, 0, 1600, 1201);
-    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
-    EXPECT_EQ(dpNext.diImgH, 1200);
-    EXPECT_EQ(dpNext.diImgW, 1599);  // Floor(1200 / 1201 * 1600 + 0.5)
+    // The width is Floor(1200 / 1201 * 1600 + 0.5).
+    EXPECT_EQ(ZoomedSize(1600, 1201, 0, 0, 1600, 1201), std::pair(1599, 1200));
 }
 
 TEST_F(NavigationTest, HeightExactlyAtLimitIsNotTooLarge)
 {
-    WholeViewOf(1, 1700, 1200);
-    Select(0, 0, 1700, 1200);
-    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
-    EXPECT_EQ(dpNext.diImgW, 1600);
-    EXPECT_EQ(dpNext.diImgH, 1129);  // Floor(1600 / 1700 * 1200 + 0.5)
+    // The height is Floor(1600 / 1700 * 1200 + 0.5).
+    EXPECT_EQ(ZoomedSize(1700, 1200, 0, 0, 1700, 1200), std::pair(1600, 1129));
 }
 
 TEST_F(NavigationTest, MissingSelectionOrPictureGivesNoZoom)
@@ -322,10 +280,7 @@ TEST_F(NavigationTest, IndicatorOfSquareWholeViewCopiesWholePicture)
     EXPECT_EQ(IndicatorStep, 3.6L / 128);
     EXPECT_EQ(CrossX, 0);
     EXPECT_EQ(CrossY, 0);
-    EXPECT_EQ(square.left, 0);
-    EXPECT_EQ(square.top, 0);
-    EXPECT_EQ(square.right, 580);
-    EXPECT_EQ(square.bottom, 580);
+    EXPECT_EQ(EdgesOf(square), (std::array{0, 0, 580, 580}));
 }
 
 TEST_F(NavigationTest, IndicatorOfWidePictureCopiesCentredSquare)
@@ -334,10 +289,7 @@ TEST_F(NavigationTest, IndicatorOfWidePictureCopiesCentredSquare)
     const IndicatorSquare square = UpdateIndicatorScale();
     EXPECT_EQ(IndicatorExtent, dpCurr.dwy);
     EXPECT_EQ(IndicatorStep, dpCurr.dwy / 128);
-    EXPECT_EQ(square.left, 100);
-    EXPECT_EQ(square.top, 0);
-    EXPECT_EQ(square.right, 600);
-    EXPECT_EQ(square.bottom, 500);
+    EXPECT_EQ(EdgesOf(square), (std::array{100, 0, 600, 500}));
 }
 
 TEST_F(NavigationTest, IndicatorOfTallPictureWithOddHeight)
@@ -346,10 +298,7 @@ TEST_F(NavigationTest, IndicatorOfTallPictureWithOddHeight)
     const IndicatorSquare square = UpdateIndicatorScale();
     EXPECT_EQ(IndicatorExtent, 3.6L);
     // r = 200, half the narrower side; centre (200, 290), the row truncated.
-    EXPECT_EQ(square.left, 0);
-    EXPECT_EQ(square.top, 90);
-    EXPECT_EQ(square.right, 400);
-    EXPECT_EQ(square.bottom, 490);
+    EXPECT_EQ(EdgesOf(square), (std::array{0, 90, 400, 490}));
 }
 
 TEST_F(NavigationTest, CrossMarksOfViewOnWholeViewCentre)

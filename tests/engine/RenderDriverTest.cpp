@@ -1,17 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <numeric>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "ColorMap.h"
 #include "EngineState.h"
-#include "FakeHost.h"
+#include "EngineTestSupport.h"
 #include "Formulas.h"
 #include "Navigation.h"
 #include "RenderDriver.h"
@@ -113,12 +114,55 @@ void ExpectMessagesEverySixteenColumns(const FakeHost& host, int width)
         EXPECT_EQ(host.columnsPaintedAtMessages[k], 16 * k) << "call " << k;
 }
 
-// Every pixel of the rectangle painted exactly once, nothing outside it.
-void ExpectPaintedOnce(const FakeHost& host, int columns, int rows, int probeWidth, int probeHeight)
+// The point of the plane a mapping gives for a pixel.
+using PixelMapping = std::function<std::pair<long double, long double>(int x, int y)>;
+
+PixelMapping RenderMappingOf(const ViewRecord& v)
 {
-    for (int x = 0; x < probeWidth; ++x)
-        for (int y = 0; y < probeHeight; ++y)
-            ASSERT_EQ(host.PaintCount(x, y), (x < columns && y < rows) ? 1 : 0) << x << "," << y;
+    return [v](int x, int y) { return std::pair{PixelRe(v, x), PixelIm(v, y)}; };
+}
+
+// Pixels of columns first..columns-1 and rows 0..rows-1 whose buffer value is
+// not the count of the point the mapping gives for them.
+int PixelsNotCountedAt(int first, int columns, int rows, const PixelMapping& pointOf)
+{
+    int differing = 0;
+    for (int x = first; x < columns; ++x)
+        for (int y = 0; y < rows; ++y) {
+            const auto [re, im] = pointOf(x, y);
+            differing += Buffer(x, y) != BufferValueOf(1, re, im);
+        }
+    return differing;
+}
+
+// Each painted pixel shows its buffer value through the current map, black for 0.
+void ExpectPixelsShowTheBuffer(const FakeHost& host, int columns, int rows)
+{
+    for (int x = 0; x < columns; ++x)
+        for (int y = 0; y < rows; ++y) {
+            const int n = Buffer(x, y);
+            ASSERT_EQ(host.Pixel(x, y), n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord) << x << "," << y;
+        }
+}
+
+// A message handler that runs `action` at the given call only.
+std::function<void(int)> AtCall(int callNumber, std::function<void()> action)
+{
+    return [callNumber, action](int call) {
+        if (call == callNumber)
+            action();
+    };
+}
+
+// Fresh history stacks holding `back` and `forward` copies of the current view.
+void SetHistoryCounts(int back, int forward)
+{
+    ClearHistoryStack(BackStack);
+    ClearHistoryStack(ForwardStack);
+    for (int i = 0; i < back; ++i)
+        PushView(BackStack);
+    for (int i = 0; i < forward; ++i)
+        PushView(ForwardStack);
 }
 
 // A map whose 256 colour words are all different and none is black.
@@ -156,7 +200,7 @@ TEST_F(RenderDriverTest, WholeViewOf580FillsBufferHistogramAndProgress)
     EXPECT_EQ(host.progressSteps, 580);
     ASSERT_FALSE(host.progressEvents.empty());
     EXPECT_EQ(host.progressEvents.front(), FakeHost::ProgressEvent::Reset);
-    EXPECT_EQ(std::count(host.progressEvents.begin(), host.progressEvents.end(), FakeHost::ProgressEvent::Reset), 1);
+    EXPECT_EQ(host.ProgressResets(), 1);
     ASSERT_EQ(host.backgroundFills.size(), 1u);
     EXPECT_EQ(host.backgroundFills[0], std::make_pair(580, 580));
 
@@ -178,14 +222,7 @@ TEST_F(RenderDriverTest, WholeViewOf580FillsBufferHistogramAndProgress)
         EXPECT_EQ(valueCounts[j], EscapeHistogram[j]) << "count " << j;
 
     EXPECT_TRUE(dpCurr.dbOK);
-    EXPECT_EQ(dpCurr.csx, 0);
-    EXPECT_EQ(dpCurr.csy, 0);
-    EXPECT_EQ(dpCurr.cex, 0);
-    EXPECT_EQ(dpCurr.cey, 0);
-    EXPECT_EQ(dpCurr.cdx, 5);
-    EXPECT_EQ(dpCurr.cdy, 6);
-    EXPECT_EQ(dpCurr.ccx, 7);
-    EXPECT_EQ(dpCurr.ccy, 8);
+    EXPECT_EQ(SelectionOf(dpCurr), (SelectionFields{0, 0, 0, 0, 5, 6, 7, 8}));
     EXPECT_EQ(LastRenderedArea.columns, 580);
     EXPECT_EQ(LastRenderedArea.rows, 580);
 
@@ -238,10 +275,7 @@ TEST_F(RenderDriverTest, CancelDuringColumnZeroIsSeenAtColumnSixteen)
     SetUpWholeViewOfSize(1, 40, 6);
     dpCurr.csx = 1, dpCurr.csy = 2, dpCurr.cex = 3, dpCurr.cey = 4;
     IterationBuffer.fill(77);
-    host.onProcessMessages = [](int call) {
-        if (call == 2)
-            CancelRequested = true;
-    };
+    host.onProcessMessages = AtCall(2, [] { CancelRequested = true; });
 
     RenderView(host, dpCurr);
 
@@ -250,10 +284,7 @@ TEST_F(RenderDriverTest, CancelDuringColumnZeroIsSeenAtColumnSixteen)
     EXPECT_EQ(host.progressMaximum, 40);
     EXPECT_EQ(host.progressSteps, 16);
     EXPECT_TRUE(dpCurr.dbOK);
-    EXPECT_EQ(dpCurr.csx, 0);
-    EXPECT_EQ(dpCurr.csy, 0);
-    EXPECT_EQ(dpCurr.cex, 0);
-    EXPECT_EQ(dpCurr.cey, 0);
+    EXPECT_EQ(SelectionOf(dpCurr), SelectionFields{});
     EXPECT_EQ(LastRenderedArea.columns, 16);
     EXPECT_EQ(LastRenderedArea.rows, 6);
     EXPECT_EQ(HistogramSum(), 16u * 6u);
@@ -293,13 +324,9 @@ TEST_F(RenderDriverTest, CancelRequestedBeforeTheRenderIsCleared)
 TEST_F(RenderDriverTest, CommandsDuringTheScanFollowTheRenderingState)
 {
     SetUpWholeViewOfSize(1, 20, 4);
-    PushView(BackStack);
-    PushView(ForwardStack);
+    SetHistoryCounts(1, 1);
     std::map<QVCommand, bool> during;
-    host.onProcessMessages = [&](int call) {
-        if (call == 1)
-            during = host.commandEnabled;
-    };
+    host.onProcessMessages = AtCall(1, [&] { during = host.commandEnabled; });
     RenderView(host, dpCurr);
     ExpectRenderingCommandState(during);
 }
@@ -309,12 +336,7 @@ TEST_F(RenderDriverTest, CommandsAfterTheRenderFollowTheHistoryCounts)
     SetUpWholeViewOfSize(1, 20, 4);
     for (auto [back, forward] : {std::pair{0, 0}, std::pair{1, 0}, std::pair{0, 1}, std::pair{2, 3}}) {
         SCOPED_TRACE(::testing::Message() << "back " << back << " forward " << forward);
-        ClearHistoryStack(BackStack);
-        ClearHistoryStack(ForwardStack);
-        for (int i = 0; i < back; ++i)
-            PushView(BackStack);
-        for (int i = 0; i < forward; ++i)
-            PushView(ForwardStack);
+        SetHistoryCounts(back, forward);
         FakeHost h;
         RenderView(h, dpCurr);
         ExpectIdleCommandState(h, back, forward);
@@ -325,13 +347,7 @@ TEST_F(RenderDriverTest, HistoryCountsAreTakenWhenTheRenderStarts)
 {
     SetUpWholeViewOfSize(1, 20, 4);
     PushView(BackStack);
-    host.onProcessMessages = [](int call) {
-        if (call == 1) {
-            ClearHistoryStack(BackStack);
-            PushView(ForwardStack);
-            PushView(ForwardStack);
-        }
-    };
+    host.onProcessMessages = AtCall(1, [] { SetHistoryCounts(0, 2); });
     RenderView(host, dpCurr);
     ExpectIdleCommandState(host, 1, 0);
     EXPECT_EQ(host.LastReadouts().drawNestTotal, "2");
@@ -343,7 +359,7 @@ TEST_F(RenderDriverTest, ReadoutsOfTheWholeView)
 {
     SetUpWholeViewOfSize(1, 32, 32);
     RenderView(host, dpCurr);
-    ASSERT_EQ(host.readoutsShown.size(), 1u);
+    ASSERT_EQ(host.readouts.size(), 1u);
     const ViewReadouts& r = host.LastReadouts();
     EXPECT_EQ(r.centerX, "-5.00E-001");
     EXPECT_EQ(r.centerY, "0.00E+000");
@@ -358,9 +374,7 @@ TEST_F(RenderDriverTest, NestTotalCountsBothStacksAndTheCurrentView)
 {
     SetUpWholeViewOfSize(1, 16, 16);
     dpCurr.dinum = 3;
-    PushView(BackStack);
-    PushView(BackStack);
-    PushView(ForwardStack);
+    SetHistoryCounts(2, 1);
     RenderView(host, dpCurr);
     EXPECT_EQ(host.LastReadouts().drawNest, "3");
     EXPECT_EQ(host.LastReadouts().drawNestTotal, "4");
@@ -389,12 +403,10 @@ TEST_F(RenderDriverTest, ResizeDuringTheScanDoesNotChangeTheRenderInProgress)
         SCOPED_TRACE(::testing::Message() << "resized to " << newW << "x" << newH);
         SetUpWholeViewOfSize(1, 40, 6);
         FakeHost h;
-        h.onProcessMessages = [newW = newW, newH = newH](int call) {
-            if (call == 1) {
-                dpCurr.diImgW = newW;
-                dpCurr.diImgH = newH;
-            }
-        };
+        h.onProcessMessages = AtCall(1, [newW = newW, newH = newH] {
+            dpCurr.diImgW = newW;
+            dpCurr.diImgH = newH;
+        });
         RenderView(h, dpCurr);
         EXPECT_EQ(h.progressMaximum, 40);
         EXPECT_EQ(h.progressSteps, 40);
@@ -410,17 +422,13 @@ TEST_F(RenderDriverTest, CentreAndExtentChangedDuringTheScanDoNotMoveThePicture)
 {
     SetUpView(1, 40, 6, -0.75L, 0.1L, 0.4L, 0.06L);
     const ViewRecord started = dpCurr;
-    host.onProcessMessages = [](int call) {
-        if (call == 2) {
-            dpCurr.dwa = 0.3L;
-            dpCurr.dwx = 2.0L;
-            dpCurr.dwb = -0.7L;
-        }
-    };
+    host.onProcessMessages = AtCall(2, [] {
+        dpCurr.dwa = 0.3L;
+        dpCurr.dwx = 2.0L;
+        dpCurr.dwb = -0.7L;
+    });
     RenderView(host, dpCurr);
-    for (int x = 16; x < 40; ++x)
-        for (int y = 0; y < 6; ++y)
-            ASSERT_EQ(Buffer(x, y), BufferValueOf(1, PixelRe(started, x), PixelIm(started, y))) << x << "," << y;
+    EXPECT_EQ(PixelsNotCountedAt(16, 40, 6, RenderMappingOf(started)), 0);
 }
 
 TEST_F(RenderDriverTest, RenderCalledAgainDuringTheScanReturnsAtOnce)
@@ -429,19 +437,17 @@ TEST_F(RenderDriverTest, RenderCalledAgainDuringTheScanReturnsAtOnce)
     size_t commandCallsBefore = 0;
     size_t commandCallsAfter = 0;
     bool renderingAfterNestedCall = false;
-    host.onProcessMessages = [&](int call) {
-        if (call == 2) {
-            commandCallsBefore = host.commandCalls.size();
-            RenderView(host, dpCurr);
-            commandCallsAfter = host.commandCalls.size();
-            renderingAfterNestedCall = IsRendering;
-        }
-    };
+    host.onProcessMessages = AtCall(2, [&] {
+        commandCallsBefore = host.commandCalls.size();
+        RenderView(host, dpCurr);
+        commandCallsAfter = host.commandCalls.size();
+        renderingAfterNestedCall = IsRendering;
+    });
     RenderView(host, dpCurr);
     EXPECT_EQ(commandCallsAfter, commandCallsBefore);
     EXPECT_TRUE(renderingAfterNestedCall);
     EXPECT_EQ(host.backgroundFills.size(), 1u);
-    EXPECT_EQ(host.readoutsShown.size(), 1u);
+    EXPECT_EQ(host.readouts.size(), 1u);
     EXPECT_EQ(host.progressMaximum, 40);
     EXPECT_EQ(host.progressSteps, 40);
     ExpectMessagesEverySixteenColumns(host, 40);
@@ -478,15 +484,11 @@ TEST_F(RenderDriverTest, OddWidthMapsColumnsFromTheLeftEdgeWithHalfWidthAsReal)
     SetUpView(1, 5, 3, -0.75L, 0.1L, 0.05L, 0.03L);
     RenderView(host, dpCurr);
 
-    bool truncatedHalfWouldDiffer = false;
-    for (int x = 0; x < 5; ++x)
-        for (int y = 0; y < 3; ++y) {
-            EXPECT_EQ(Buffer(x, y), BufferValueOf(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y))) << x << "," << y;
-            const long double tx = (x - 2) * dpCurr.dwx / 5 + dpCurr.dwa;
-            const long double ty = (y - 1) * dpCurr.dwy / 3 + dpCurr.dwb;
-            truncatedHalfWouldDiffer |= Buffer(x, y) != BufferValueOf(1, tx, ty);
-        }
-    EXPECT_TRUE(truncatedHalfWouldDiffer) << "the view no longer tells the two mappings apart";
+    EXPECT_EQ(PixelsNotCountedAt(0, 5, 3, RenderMappingOf(dpCurr)), 0);
+    const PixelMapping truncatedHalf = [](int x, int y) {
+        return std::pair{(x - 2) * dpCurr.dwx / 5 + dpCurr.dwa, (y - 1) * dpCurr.dwy / 3 + dpCurr.dwb};
+    };
+    EXPECT_GT(PixelsNotCountedAt(0, 5, 3, truncatedHalf), 0) << "the view no longer tells the two mappings apart";
 }
 
 TEST_F(RenderDriverTest, EvenWidthPutsColumnHalfWOnTheCentre)
@@ -494,15 +496,11 @@ TEST_F(RenderDriverTest, EvenWidthPutsColumnHalfWOnTheCentre)
     SetUpView(1, 6, 4, -0.75L, 0.1L, 0.06L, 0.04L);
     RenderView(host, dpCurr);
 
-    bool pixelCentresWouldDiffer = false;
-    for (int x = 0; x < 6; ++x)
-        for (int y = 0; y < 4; ++y) {
-            EXPECT_EQ(Buffer(x, y), BufferValueOf(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y))) << x << "," << y;
-            const long double mx = (x + 0.5L - 3) * dpCurr.dwx / 6 + dpCurr.dwa;
-            const long double my = (y + 0.5L - 2) * dpCurr.dwy / 4 + dpCurr.dwb;
-            pixelCentresWouldDiffer |= Buffer(x, y) != BufferValueOf(1, mx, my);
-        }
-    EXPECT_TRUE(pixelCentresWouldDiffer) << "the view no longer tells the two mappings apart";
+    EXPECT_EQ(PixelsNotCountedAt(0, 6, 4, RenderMappingOf(dpCurr)), 0);
+    const PixelMapping pixelCentres = [](int x, int y) {
+        return std::pair{(x + 0.5L - 3) * dpCurr.dwx / 6 + dpCurr.dwa, (y + 0.5L - 2) * dpCurr.dwy / 4 + dpCurr.dwb};
+    };
+    EXPECT_GT(PixelsNotCountedAt(0, 6, 4, pixelCentres), 0) << "the view no longer tells the two mappings apart";
     for (int y = 0; y < 4; ++y)
         EXPECT_EQ(Buffer(3, y), BufferValueOf(1, -0.75L, PixelIm(dpCurr, y))) << y;
 }
@@ -545,12 +543,7 @@ TEST_F(RenderDriverTest, RecolorRepaintsFromTheBufferWithTheNewMap)
     RecolorPicture(recolour);
 
     ExpectPaintedOnce(recolour, 40, 12, 41, 13);
-    for (int x = 0; x < 40; ++x)
-        for (int y = 0; y < 12; ++y) {
-            const int n = Buffer(x, y);
-            const uint32_t expected = n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord;
-            ASSERT_EQ(recolour.Pixel(x, y), expected) << x << "," << y;
-        }
+    ExpectPixelsShowTheBuffer(recolour, 40, 12);
     EXPECT_EQ(recolour.Pixel(0, 0), kBlackWord);
     ExpectMessagesEverySixteenColumns(recolour, 40);
     EXPECT_EQ(renderingSeen, (std::vector<bool>{true, true, true}));
@@ -560,7 +553,7 @@ TEST_F(RenderDriverTest, RecolorRepaintsFromTheBufferWithTheNewMap)
     ExpectIdleCommandState(recolour, 0, 0);
 
     EXPECT_EQ(EscapeHistogram, histogramBefore);
-    EXPECT_TRUE(recolour.readoutsShown.empty());
+    EXPECT_TRUE(recolour.readouts.empty());
     EXPECT_TRUE(recolour.progressEvents.empty());
     EXPECT_TRUE(recolour.backgroundFills.empty());
     EXPECT_TRUE(dpCurr.dbOK);
@@ -579,11 +572,9 @@ TEST_F(RenderDriverTest, RecolorIgnoresCancel)
 TEST_F(RenderDriverTest, RecolorRestoresHistoryCommandsFromTheLastRender)
 {
     SetUpWholeViewOfSize(1, 20, 4);
-    PushView(BackStack);
-    PushView(BackStack);
+    SetHistoryCounts(2, 0);
     RenderView(host, dpCurr);
-    ClearHistoryStack(BackStack);
-    PushView(ForwardStack);
+    SetHistoryCounts(0, 1);
 
     FakeHost recolour;
     RecolorPicture(recolour);
@@ -597,10 +588,7 @@ TEST_F(RenderDriverTest, RecolorAfterCancelAndResizeRepaintsOnlyWhatWasRendered)
         IterationBuffer.fill(9);
         SetUpWholeViewOfSize(1, 40, 10);
         FakeHost h;
-        h.onProcessMessages = [](int call) {
-            if (call == 2)
-                CancelRequested = true;
-        };
+        h.onProcessMessages = AtCall(2, [] { CancelRequested = true; });
         RenderView(h, dpCurr);
         dpCurr.diImgW = newW;
         dpCurr.diImgH = newH;
@@ -610,11 +598,7 @@ TEST_F(RenderDriverTest, RecolorAfterCancelAndResizeRepaintsOnlyWhatWasRendered)
         RecolorPicture(recolour);
 
         ExpectPaintedOnce(recolour, 16, 10, 61, 21);
-        for (int x = 0; x < 16; ++x)
-            for (int y = 0; y < 10; ++y) {
-                const int n = Buffer(x, y);
-                ASSERT_EQ(recolour.Pixel(x, y), n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord);
-            }
+        ExpectPixelsShowTheBuffer(recolour, 16, 10);
         EXPECT_EQ(recolour.columnsPaintedAtMessages, std::vector<int>{0});
         FillPresetColorMap(currentColorMap, kPresetSetting1);
     }

@@ -39,16 +39,6 @@ long double PlaneIm(const ViewRecord& v, int y) { return v.dwb - v.dwy / 2 + y *
 
 class DrawingWindowTest : public WindowsFixture {
 protected:
-    void StartWholeView(int width = 0, int height = 0)
-    {
-        CreateWindows();
-        if (width > 0) {
-            dpCurr.diImgW = width;
-            dpCurr.diImgH = height;
-        }
-        ShowWholeView(1);
-    }
-
     // Names of the drawing commands that are enabled now.
     QStringList EnabledCommands() const
     {
@@ -112,18 +102,13 @@ TEST_F(DrawingWindowTest, ZoomKeepsTheSumOfSidesAndCentresOnTheSelection)
     EXPECT_EQ(drawing->size(), QSize(775, 389));
     EXPECT_EQ(LastRenderedArea.columns, 773);
     EXPECT_EQ(LastRenderedArea.rows, 387);
-    EXPECT_EQ(control->stCenterX->text(), QStringLiteral("-7.48E-001"));
-    EXPECT_EQ(control->stCenterY->text(), QStringLiteral("-1.02E+000"));
-    EXPECT_EQ(control->stScale->text(), QStringLiteral("8"));
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("2"));
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("2"));
+    EXPECT_EQ(Readouts(), (QStringList{"-7.48E-001", "-1.02E+000", "6.21E-001", "3.10E-001", "8", "2", "2"}));
 }
 
 TEST_F(DrawingWindowTest, ATallSelectionWithinTheLimitsIsNotClamped)
 {
     StartWholeView();
-    Drag(100, 100, 110, 400);
-    drawing->DrawSelectedRegion();
+    Zoom(100, 100, 110, 400);
 
     EXPECT_EQ(dpCurr.diImgW, 37);
     EXPECT_EQ(dpCurr.diImgH, 1123);
@@ -178,18 +163,14 @@ TEST_F(DrawingWindowTest, AZoomTooTallIsClampedTo1200)
 TEST_F(DrawingWindowTest, TheSelectionIsNormalisedWhicheverWayItIsDragged)
 {
     StartWholeView();
-    const auto selection = [] {
-        return std::array<int, 8>{dpCurr.csx, dpCurr.csy, dpCurr.cex, dpCurr.cey,
-                                  dpCurr.cdx, dpCurr.cdy, dpCurr.ccx, dpCurr.ccy};
-    };
-    const std::array<int, 8> expected{200, 100, 300, 150, 100, 50, 250, 125};
+    const SelectionFields expected{200, 100, 300, 150, 100, 50, 250, 125};
 
     Drag(200, 100, 300, 150);
-    EXPECT_EQ(selection(), expected);
+    EXPECT_EQ(SelectionOf(dpCurr), expected);
     Drag(300, 150, 200, 100);
-    EXPECT_EQ(selection(), expected);
+    EXPECT_EQ(SelectionOf(dpCurr), expected);
     Drag(200, 150, 300, 100);
-    EXPECT_EQ(selection(), expected);
+    EXPECT_EQ(SelectionOf(dpCurr), expected);
 
     // Centres are truncated toward zero.
     Drag(8, 21, 3, 10);
@@ -209,8 +190,7 @@ TEST_F(DrawingWindowTest, ABareClickAfterASelectionErasesItAndKeepsItsFields)
     ASSERT_TRUE(control->tbtnDrawSelect->isEnabled());
     ASSERT_NE(Picture(), original);
 
-    drawing->imgQVViewMouseDown(Qt::LeftButton, 100, 100);
-    drawing->imgQVViewMouseUp(Qt::LeftButton, 100, 100);
+    Click(100, 100);
 
     EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
     EXPECT_FALSE(drawing->pmiDrawSelect->isEnabled());
@@ -222,8 +202,7 @@ TEST_F(DrawingWindowTest, ABareClickAfterASelectionErasesItAndKeepsItsFields)
     EXPECT_EQ(dpCurr.ccy, 125);
     EXPECT_EQ(Picture(), original);
     // A later press does not invert the erased rectangle back.
-    drawing->imgQVViewMouseDown(Qt::LeftButton, 10, 10);
-    drawing->imgQVViewMouseUp(Qt::LeftButton, 10, 10);
+    Click(10, 10);
     EXPECT_EQ(Picture(), original);
 }
 
@@ -232,7 +211,7 @@ TEST_F(DrawingWindowTest, TheBandInvertsEachPixelOnceAndMovingBackRestoresThePic
     StartWholeView();
     const QImage original = Picture();
 
-    drawing->imgQVViewMouseDown(Qt::LeftButton, 50, 50);
+    Press(50, 50);
     drawing->imgQVViewMouseMove(150, 120);
     EXPECT_EQ(PixelsNotInvertedExactlyOnce(original, Picture(), QRect(50, 50, 100, 70)), 0);
     drawing->imgQVViewMouseMove(80, 70);
@@ -244,7 +223,7 @@ TEST_F(DrawingWindowTest, TheBandInvertsEachPixelOnceAndMovingBackRestoresThePic
 
     EXPECT_EQ(PixelsNotInvertedExactlyOnce(original, Picture(), QRect(20, 30, 30, 20)), 0);
     // The next press erases the finished rectangle.
-    drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
+    Press(400, 400);
     EXPECT_EQ(Picture(), original);
 }
 
@@ -253,14 +232,14 @@ TEST_F(DrawingWindowTest, AReleaseAwayFromTheLastMoveFinishesAtTheReleasePoint)
     StartWholeView();
     const QImage original = Picture();
 
-    drawing->imgQVViewMouseDown(Qt::LeftButton, 60, 60);
+    Press(60, 60);
     drawing->imgQVViewMouseMove(100, 100);
     drawing->imgQVViewMouseUp(Qt::LeftButton, 130, 90);
 
     EXPECT_EQ(PixelsNotInvertedExactlyOnce(original, Picture(), QRect(60, 60, 70, 30)), 0);
     EXPECT_EQ(dpCurr.cex, 130);
     EXPECT_EQ(dpCurr.cey, 90);
-    drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
+    Press(400, 400);
     EXPECT_EQ(Picture(), original);
 }
 
@@ -299,7 +278,7 @@ TEST_F(DrawingWindowTest, LeftPressesAreIgnoredWhileRendering)
     bool draggingAfterPress = true;
     QTimer::singleShot(0, drawing.get(), [&] {
         sawRendering = IsRendering;
-        drawing->imgQVViewMouseDown(Qt::LeftButton, 10, 10);
+        Press(10, 10);
         draggingAfterPress = IsDragging;
         drawing->imgQVViewMouseMove(50, 50);
         drawing->imgQVViewMouseUp(Qt::LeftButton, 50, 50);
@@ -351,16 +330,14 @@ TEST_F(DrawingWindowTest, BackAndForwardFromTheToolBarWalkTheHistory)
     const ViewRecord second = dpCurr;
     Drag(100, 100, 300, 200);
     control->tbtnDrawSelect->click();
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("3"));
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_EQ(NestReadouts(), (QStringList{"3", "3"}));
     EXPECT_TRUE(control->tbtnPrev->isEnabled());
     EXPECT_FALSE(control->tbtnNext->isEnabled());
 
     control->tbtnPrev->click();
     EXPECT_EQ(dpCurr.dinum, 2);
     EXPECT_EQ(dpCurr.dwa, second.dwa);
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("2"));
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_EQ(NestReadouts(), (QStringList{"2", "3"}));
     EXPECT_TRUE(control->tbtnPrev->isEnabled());
     EXPECT_TRUE(control->tbtnNext->isEnabled());
 
@@ -369,8 +346,7 @@ TEST_F(DrawingWindowTest, BackAndForwardFromTheToolBarWalkTheHistory)
     EXPECT_EQ(dpCurr.dwa, -0.5L);
     EXPECT_EQ(dpCurr.diImgW, 580);
     EXPECT_EQ(drawing->size(), QSize(582, 582));
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("1"));
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_EQ(NestReadouts(), (QStringList{"1", "3"}));
     EXPECT_FALSE(control->tbtnPrev->isEnabled());
     EXPECT_FALSE(drawing->pmiPrev->isEnabled());
     EXPECT_TRUE(control->tbtnNext->isEnabled());
@@ -387,16 +363,14 @@ TEST_F(DrawingWindowTest, BackAndForwardFromTheToolBarWalkTheHistory)
     control->tbtnDrawSelect->click();
     EXPECT_TRUE(ForwardStack.empty());
     EXPECT_FALSE(control->tbtnNext->isEnabled());
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("3"));
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_EQ(NestReadouts(), (QStringList{"3", "3"}));
 }
 
 TEST_F(DrawingWindowTest, AZoomUsesTheParametersOfItsWholeView)
 {
     StartWholeView();
     EditedParams.Gz.re = 9.0L;
-    Drag(200, 100, 300, 150);
-    drawing->DrawSelectedRegion();
+    Zoom(200, 100, 300, 150);
 
     EXPECT_EQ(EditedParams.Gz.re, 1.01L);
     EXPECT_EQ(ActiveParams.Gz.re, 1.01L);
@@ -419,12 +393,7 @@ TEST_F(DrawingWindowTest, ResizingByHandSetsThePictureSizeAndRedrawKeepsCentreAn
 
     control->tbtnReDraw->click();
 
-    EXPECT_EQ(dpCurr.dwa, before.dwa);
-    EXPECT_EQ(dpCurr.dwb, before.dwb);
-    EXPECT_EQ(dpCurr.dwPitchX, before.dwPitchX);
-    EXPECT_EQ(dpCurr.dwPitchY, before.dwPitchY);
-    EXPECT_EQ(dpCurr.dwx, 700 * before.dwPitchX);
-    EXPECT_EQ(dpCurr.dwy, 500 * before.dwPitchY);
+    ExpectRedrawnAtSamePitch(before, 700, 500);
     EXPECT_EQ(dpCurr.dinum, 1);
     EXPECT_TRUE(BackStack.empty());
     EXPECT_EQ(LastRenderedArea.columns, 700);
@@ -460,14 +429,13 @@ TEST_F(DrawingWindowTest, AResizeDuringAWholeViewLeavesThePictureSize)
 TEST_F(DrawingWindowTest, ARenderAfterASelectionLeavesNothingForThePressToInvert)
 {
     StartWholeView();
-    Drag(200, 100, 300, 150);
-    drawing->DrawSelectedRegion();
+    Zoom(200, 100, 300, 150);
     Drag(100, 100, 300, 200);
     ASSERT_TRUE(control->tbtnPrev->isEnabled());
 
     control->tbtnPrev->click();
     const QImage rendered = Picture();
-    drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
+    Press(400, 400);
 
     EXPECT_EQ(Picture(), rendered);
 }
@@ -556,8 +524,7 @@ TEST_F(DrawingWindowTest, FitWindowToViewSizesTheWindowWithinItsLimits)
 TEST_F(DrawingWindowTest, ClosingOnlyHidesAndTheMainWindowCommandShowsTheControlWindow)
 {
     StartWholeView();
-    Drag(200, 100, 300, 150);
-    drawing->DrawSelectedRegion();
+    Zoom(200, 100, 300, 150);
     const ViewRecord before = dpCurr;
 
     drawing->close();

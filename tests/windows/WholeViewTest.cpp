@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <cstdlib>
+#include <tuple>
 
 #include "WindowsFixture.h"
 
@@ -81,10 +82,19 @@ class WholeViewTest : public WindowsFixture {
 protected:
     QImage Indicator() const { return control->imgIndicater->Picture().copy(); }
 
-    void Zoom(int x1, int y1, int x2, int y2)
+    // Windows, then the whole view of the type with the centre coefficient
+    // edited to 0.2 + 0.1i.
+    void ShowWholeViewAfterEditingTheCentre(int type)
     {
-        Drag(x1, y1, x2, y2);
-        drawing->DrawSelectedRegion();
+        CreateWindows();
+        EditedParams.Og.re = 0.2L;
+        EditedParams.Og.im = 0.1L;
+        ShowWholeView(type);
+    }
+
+    static std::tuple<int, long double, long double, long double> TypeCentreAndWidth()
+    {
+        return {dpCurr.diType, dpCurr.dwa, dpCurr.dwb, dpCurr.dwx};
     }
 
     void DoubleClickIndicator()
@@ -98,16 +108,12 @@ protected:
 
 TEST_F(WholeViewTest, TheMandelbrotWholeViewOnASquarePicture)
 {
-    CreateWindows();
-    ShowWholeView(1);
+    StartWholeView();
 
-    EXPECT_EQ(dpCurr.diType, 1);
+    EXPECT_EQ(TypeCentreAndWidth(), std::tuple(1, -0.5L, 0.0L, 3.6L));
     EXPECT_EQ(dpCurr.dinum, 1);
     EXPECT_EQ(dpCurr.diImgW, 580);
     EXPECT_EQ(dpCurr.diImgH, 580);
-    EXPECT_EQ(dpCurr.dwa, -0.5L);
-    EXPECT_EQ(dpCurr.dwb, 0.0L);
-    EXPECT_EQ(dpCurr.dwx, 3.6L);
     EXPECT_EQ(dpCurr.dwy, 3.6L);
     EXPECT_EQ(dpCurr.dwPitchX, 3.6L / 580);
     EXPECT_EQ(dpCurr.dwPitchY, 3.6L / 580);
@@ -118,21 +124,14 @@ TEST_F(WholeViewTest, TheMandelbrotWholeViewOnASquarePicture)
     EXPECT_TRUE(TrackResize);
     EXPECT_EQ(LastRenderedArea.columns, 580);
 
-    EXPECT_EQ(control->stCenterX->text(), QStringLiteral("-5.00E-001"));
-    EXPECT_EQ(control->stCenterY->text(), QStringLiteral("0.00E+000"));
-    EXPECT_EQ(control->stAreaX->text(), QStringLiteral("3.60E+000"));
-    EXPECT_EQ(control->stAreaY->text(), QStringLiteral("3.60E+000"));
-    EXPECT_EQ(control->stScale->text(), QStringLiteral("1"));
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("1"));
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("1"));
+    EXPECT_EQ(Readouts(), (QStringList{"-5.00E-001", "0.00E+000", "3.60E+000", "3.60E+000", "1", "1", "1"}));
     EXPECT_EQ(control->pbQVCtrl->maximum(), 580);
     EXPECT_EQ(control->pbQVCtrl->value(), 580);
 }
 
 TEST_F(WholeViewTest, TheIndicatorShowsTheWholePictureScaledDown)
 {
-    CreateWindows();
-    ShowWholeView(1);
+    StartWholeView();
 
     EXPECT_EQ(IndicatorExtent, 3.6L);
     EXPECT_EQ(IndicatorStep, 3.6L / 128);
@@ -149,15 +148,8 @@ TEST_F(WholeViewTest, TheIndicatorShowsTheWholePictureScaledDown)
 
 TEST_F(WholeViewTest, OtherTypesTakeTheirCentreFromTheCoefficients)
 {
-    CreateWindows();
-    EditedParams.Og.re = 0.2L;
-    EditedParams.Og.im = 0.1L;
-
-    ShowWholeView(3);
-    EXPECT_EQ(dpCurr.diType, 3);
-    EXPECT_EQ(dpCurr.dwa, 0.2L);
-    EXPECT_EQ(dpCurr.dwb, 0.1L);
-    EXPECT_EQ(dpCurr.dwx, 3.6L);
+    ShowWholeViewAfterEditingTheCentre(3);
+    EXPECT_EQ(TypeCentreAndWidth(), std::tuple(3, 0.2L, 0.1L, 3.6L));
     EXPECT_EQ(ActiveParams.Og.re, 0.2L);
     EXPECT_EQ(ActiveParams.Gz.re, 1.01L);
     EXPECT_EQ(control->stCenterX->text(), QStringLiteral("2.00E-001"));
@@ -175,23 +167,14 @@ TEST_F(WholeViewTest, OtherTypesTakeTheirCentreFromTheCoefficients)
 
 TEST_F(WholeViewTest, TheMysteryFunctionIgnoresTheCoefficientCentre)
 {
-    CreateWindows();
-    EditedParams.Og.re = 0.2L;
-    EditedParams.Og.im = 0.1L;
-
-    ShowWholeView(6);
-
-    EXPECT_EQ(dpCurr.diType, 6);
-    EXPECT_EQ(dpCurr.dwa, -1.5L);
-    EXPECT_EQ(dpCurr.dwb, 0.0L);
-    EXPECT_EQ(dpCurr.dwx, 3.6L);
+    ShowWholeViewAfterEditingTheCentre(6);
+    EXPECT_EQ(TypeCentreAndWidth(), std::tuple(6, -1.5L, 0.0L, 3.6L));
     EXPECT_EQ(control->stCenterX->text(), QStringLiteral("-1.50E+000"));
 }
 
 TEST_F(WholeViewTest, AWholeViewForgetsTheHistory)
 {
-    CreateWindows();
-    ShowWholeView(1);
+    StartWholeView();
     Zoom(200, 100, 300, 150);
     Zoom(100, 100, 300, 200);
     control->tbtnPrev->click();
@@ -207,8 +190,7 @@ TEST_F(WholeViewTest, AWholeViewForgetsTheHistory)
     EXPECT_FALSE(drawing->pmiPrev->isEnabled());
     EXPECT_FALSE(drawing->pmiNext->isEnabled());
     EXPECT_EQ(dpCurr.dinum, 1);
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("1"));
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("1"));
+    EXPECT_EQ(NestReadouts(), (QStringList{"1", "1"}));
     EXPECT_EQ(control->stScale->text(), QStringLiteral("1"));
     // The picture keeps the size the last zoom gave it.
     EXPECT_EQ(dpCurr.diImgW, 773);
@@ -217,8 +199,7 @@ TEST_F(WholeViewTest, AWholeViewForgetsTheHistory)
 
 TEST_F(WholeViewTest, AWidePictureShowsItsCentredSquareOnTheIndicator)
 {
-    CreateWindows();
-    ShowWholeView(1);
+    StartWholeView();
     ResizePictureByHand(700, 500);
 
     ShowWholeView(1);
@@ -242,8 +223,7 @@ TEST_F(WholeViewTest, AWidePictureShowsItsCentredSquareOnTheIndicator)
 
 TEST_F(WholeViewTest, AZoomMarksItsCentreOnTheIndicatorAndTheNextZoomMovesTheMarks)
 {
-    CreateWindows();
-    ShowWholeView(1);
+    StartWholeView();
     const QImage plain = Indicator();
 
     Zoom(200, 100, 300, 150);
@@ -278,8 +258,7 @@ TEST_F(WholeViewTest, AZoomMarksItsCentreOnTheIndicatorAndTheNextZoomMovesTheMar
 
 TEST_F(WholeViewTest, ACentreOutsideTheIndicatorSquareGetsNoMark)
 {
-    CreateWindows();
-    ShowWholeView(1);
+    StartWholeView();
     ResizePictureByHand(700, 500);
     ShowWholeView(1);
     const QImage plain = Indicator();
@@ -315,8 +294,7 @@ TEST_F(WholeViewTest, ACancelledWholeViewStillRefreshesTheIndicator)
 
 TEST_F(WholeViewTest, DoubleClickingTheIndicatorShowsTheHiddenDrawingWindow)
 {
-    CreateWindows();
-    ShowWholeView(1);
+    StartWholeView();
     drawing->close();
     ASSERT_FALSE(drawing->isVisible());
     const QImage picture = Picture();

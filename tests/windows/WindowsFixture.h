@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <deque>
 #include <memory>
 
+#include "../engine/EngineTestSupport.h"
 #include "ColorMap.h"
 #include "EngineState.h"
 #include "QVDialogs.h"
@@ -110,13 +112,52 @@ protected:
         drawing = std::make_unique<TfrmQVView>();
     }
 
-    // A left-button drag over the picture through the drawing window's handlers.
+    // The windows with the whole view of type 1, on a picture of the given
+    // size or else the one the settings give.
+    void StartWholeView(int width = 0, int height = 0)
+    {
+        CreateWindows();
+        if (width > 0) {
+            dpCurr.diImgW = width;
+            dpCurr.diImgH = height;
+        }
+        ShowWholeView(1);
+    }
+
+    // Left-button presses and drags over the picture through the drawing
+    // window's handlers.
+    void Press(int x, int y) { drawing->imgQVViewMouseDown(Qt::LeftButton, x, y); }
+
+    void Click(int x, int y)
+    {
+        Press(x, y);
+        drawing->imgQVViewMouseUp(Qt::LeftButton, x, y);
+    }
+
     void Drag(int fromX, int fromY, int toX, int toY)
     {
-        drawing->imgQVViewMouseDown(Qt::LeftButton, fromX, fromY);
+        Press(fromX, fromY);
         drawing->imgQVViewMouseMove(toX, toY);
         drawing->imgQVViewMouseUp(Qt::LeftButton, toX, toY);
     }
+
+    void Zoom(int fromX, int fromY, int toX, int toY)
+    {
+        Drag(fromX, fromY, toX, toY);
+        drawing->DrawSelectedRegion();
+    }
+
+    // The control window's read-outs: centre x and y, extent x and y, scale,
+    // depth and number of views.
+    QStringList Readouts() const
+    {
+        return {control->stCenterX->text(), control->stCenterY->text(), control->stAreaX->text(),
+                control->stAreaY->text(),   control->stScale->text(),   control->stDrawNest->text(),
+                control->stDrawNestTotal->text()};
+    }
+
+    // Depth and number of views.
+    QStringList NestReadouts() const { return Readouts().mid(5); }
 
     // The part of the drawing surface that holds the current picture.
     QImage Picture() const
