@@ -11,29 +11,16 @@ struct Rgb {
     int blue;
 };
 
-// One step of the 16-entry cycle: ((i + c) mod 16) * 16.
-int Cycle(int i, int c) { return ((i + c) % 16) * 16; }
+// Cycle offsets of red, green and blue for each quarter of 64 entries.
+using QuarterOffsets = int[4][3];
+constexpr QuarterOffsets kSetting1Offsets = {{12, 8, 4}, {4, 12, 8}, {8, 4, 12}, {4, 8, 12}};
+constexpr QuarterOffsets kSetting4Offsets = {{4, 8, 12}, {8, 12, 4}, {12, 4, 8}, {4, 8, 12}};
 
-Rgb Setting1(int i)
+// The 16-entry colour cycle ((i + c) mod 16) * 16 with the channel order of i's quarter.
+Rgb CycleColour(int i, const QuarterOffsets& offsets)
 {
-    const int s4 = Cycle(i, 4), s8 = Cycle(i, 8), s12 = Cycle(i, 12);
-    switch (i / 64) {
-    case 0: return {s12, s8, s4};
-    case 1: return {s4, s12, s8};
-    case 2: return {s8, s4, s12};
-    default: return {s4, s8, s12};
-    }
-}
-
-Rgb Setting4(int i)
-{
-    const int s4 = Cycle(i, 4), s8 = Cycle(i, 8), s12 = Cycle(i, 12);
-    switch (i / 64) {
-    case 0: return {s4, s8, s12};
-    case 1: return {s8, s12, s4};
-    case 2: return {s12, s4, s8};
-    default: return {s4, s8, s12};
-    }
+    const int* c = offsets[i / 64];
+    return {((i + c[0]) % 16) * 16, ((i + c[1]) % 16) * 16, ((i + c[2]) % 16) * 16};
 }
 
 Rgb Setting2(int i)
@@ -64,10 +51,10 @@ Rgb PresetColour(int presetCode, int i)
     switch (presetCode) {
     case kPresetSetting2: return Setting2(i);
     case kPresetSetting3: return Setting3(i);
-    case kPresetSetting4: return Setting4(i);
+    case kPresetSetting4: return CycleColour(i, kSetting4Offsets);
     case kPresetMonotone: return Monotone(i);
     case kPresetShortMonotone: return ShortMonotone(i);
-    default: return Setting1(i);
+    default: return CycleColour(i, kSetting1Offsets);
     }
 }
 

@@ -41,7 +41,7 @@ void QtHost::PaintColumn(int x, const uint32_t* colourWords, int height)
 {
     if (!frmQVView)
         return;
-    QImage& surface = frmQVView->imgQVView->Surface();
+    QImage& surface = frmQVView->imgQVView->Picture();
     if (x < 0 || x >= surface.width())
         return;
     const int rows = std::min(height, surface.height());

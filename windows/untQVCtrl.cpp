@@ -47,40 +47,6 @@ QFont MinchoFont()
 
 }  // namespace
 
-TQVIndicator::TQVIndicator(QWidget* parent) : QWidget(parent), picture(128, 128, QImage::Format_RGB32)
-{
-    picture.fill(Qt::white);
-    setFixedSize(128, 128);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TQVIndicator::InvertVerticalLine(int x)
-{
-    if (x < 0 || x >= picture.width())
-        return;
-    for (int y = 0; y < picture.height(); ++y)
-        reinterpret_cast<QRgb*>(picture.scanLine(y))[x] ^= 0x00FFFFFFu;
-    update();
-}
-
-void TQVIndicator::InvertHorizontalLine(int y)
-{
-    if (y < 0 || y >= picture.height())
-        return;
-    auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-    for (int x = 0; x < picture.width(); ++x)
-        line[x] ^= 0x00FFFFFFu;
-    update();
-}
-
-void TQVIndicator::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, picture);
-}
-
-void TQVIndicator::mouseDoubleClickEvent(QMouseEvent*) { emit DoubleClicked(); }
-
 void TfrmQVCtrl::SetScreenSizeForTests(std::optional<QSize> size) { screenSizeOverride = size; }
 
 TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
@@ -168,9 +134,9 @@ QLabel* TfrmQVCtrl::AddReadout(int x, int y, int w, int h)
 
 void TfrmQVCtrl::BuildControls()
 {
-    imgIndicater = new TQVIndicator(this);
+    imgIndicater = new TQVImage(QSize(kIndicatorSize, kIndicatorSize), Qt::white, this);
     imgIndicater->move(8, 8);
-    connect(imgIndicater, &TQVIndicator::DoubleClicked, this, [] {
+    connect(imgIndicater, &TQVImage::DoubleClicked, this, [] {
         if (!frmQVView)
             return;
         frmQVView->show();
@@ -432,25 +398,31 @@ void RefreshIndicator()
     const QRect source(square.left, square.top, square.right - square.left, square.bottom - square.top);
     if (source.isEmpty())
         return;
-    const QImage copied = frmQVView->imgQVView->Surface().copy(source);
-    QImage& indicator = frmQVCtrl->imgIndicater->Picture();
-    indicator = copied.scaled(kIndicatorSize, kIndicatorSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                    .convertToFormat(QImage::Format_RGB32);
-    frmQVCtrl->imgIndicater->update();
+    frmQVCtrl->imgIndicater->ShowScaled(frmQVView->imgQVView->Picture().copy(source));
 }
+
+namespace {
+
+// Inverts the vertical line at CrossX and the horizontal line at CrossY;
+// 0 means no line.
+void InvertCrossMarks(TQVImage* indicator)
+{
+    if (!indicator)
+        return;
+    if (CrossX > 0)
+        indicator->InvertRect(CrossX, 0, CrossX + 1, kIndicatorSize);
+    if (CrossY > 0)
+        indicator->InvertRect(0, CrossY, kIndicatorSize, CrossY + 1);
+}
+
+}  // namespace
 
 void UpdateIndicatorMarks()
 {
-    TQVIndicator* indicator = frmQVCtrl ? frmQVCtrl->imgIndicater : nullptr;
-    if (indicator && CrossX > 0)
-        indicator->InvertVerticalLine(CrossX);
-    if (indicator && CrossY > 0)
-        indicator->InvertHorizontalLine(CrossY);
+    TQVImage* indicator = frmQVCtrl ? frmQVCtrl->imgIndicater : nullptr;
+    InvertCrossMarks(indicator);
+    // A mark on the very first column or row counts as no line and is not
+    // drawn, so that every line drawn is also erased later.
     ComputeCrossMarks(CrossX, CrossY);
-    // 0 means no line: a mark on the very first column or row is not drawn,
-    // so that every line drawn is also erased later.
-    if (indicator && CrossX > 0)
-        indicator->InvertVerticalLine(CrossX);
-    if (indicator && CrossY > 0)
-        indicator->InvertHorizontalLine(CrossY);
+    InvertCrossMarks(indicator);
 }

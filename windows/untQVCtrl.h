@@ -2,7 +2,7 @@
 // The control window, the program's main window: indicator thumbnail, the
 // tool bar that reaches every command, the read-outs and the progress bar.
 
-#include <QImage>
+#include "QVImage.h"
 #include <QSize>
 #include <QWidget>
 #include <optional>
@@ -16,34 +16,13 @@ class QProgressBar;
 class QToolBar;
 class QToolButton;
 
-// The 128 x 128 indicator thumbnail of the whole view.
-class TQVIndicator : public QWidget {
-    Q_OBJECT
-public:
-    explicit TQVIndicator(QWidget* parent);
-    QImage& Picture() { return picture; }
-    const QImage& Picture() const { return picture; }
-    void InvertVerticalLine(int x);
-    void InvertHorizontalLine(int y);
-
-signals:
-    void DoubleClicked();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-
-private:
-    QImage picture;
-};
-
 class TfrmQVCtrl : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmQVCtrl(QWidget* parent = nullptr);
     ~TfrmQVCtrl() override;
 
-    TQVIndicator* imgIndicater = nullptr;
+    TQVImage* imgIndicater = nullptr;
     QToolBar* tbQVCtrl = nullptr;
     QToolButton* tbtnDrawAll = nullptr;
     QToolButton* tbtnDrawSelect = nullptr;

@@ -25,76 +25,18 @@ int PopupLeft = 0, PopupTop = 0;
 
 TfrmQVView* frmQVView = nullptr;
 
-TQVPicture::TQVPicture(QWidget* parent)
-    : QWidget(parent),
-      surface(kSurfaceWidth, kSurfaceHeight, QImage::Format_RGB32),
-      fillColour(QApplication::palette().color(QPalette::Button))
-{
-    surface.fill(fillColour);
-    setFixedSize(kSurfaceWidth, kSurfaceHeight);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TQVPicture::FillRect(int width, int height)
-{
-    const QRect area = QRect(0, 0, width, height).intersected(surface.rect());
-    if (area.isEmpty())
-        return;
-    QPainter painter(&surface);
-    painter.fillRect(area, fillColour);
-    update(area);
-}
-
-void TQVPicture::InvertRect(int x1, int y1, int x2, int y2)
-{
-    const int left = std::max(std::min(x1, x2), 0);
-    const int right = std::min(std::max(x1, x2), kSurfaceWidth);
-    const int top = std::max(std::min(y1, y2), 0);
-    const int bottom = std::min(std::max(y1, y2), kSurfaceHeight);
-    for (int y = top; y < bottom; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(surface.scanLine(y));
-        for (int x = left; x < right; ++x)
-            line[x] ^= 0x00FFFFFFu;
-    }
-    if (right > left && bottom > top)
-        update(QRect(left, top, right - left, bottom - top));
-}
-
-void TQVPicture::paintEvent(QPaintEvent* event)
-{
-    QPainter painter(this);
-    painter.drawImage(event->rect(), surface, event->rect());
-}
-
-void TQVPicture::mousePressEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    emit MouseDown(event->button(), p.x(), p.y());
-}
-
-void TQVPicture::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    emit MouseMove(p.x(), p.y());
-}
-
-void TQVPicture::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    emit MouseUp(event->button(), p.x(), p.y());
-}
-
 TfrmQVView::TfrmQVView(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint)
 {
     frmQVView = this;
     setWindowTitle(QStringLiteral("描画ウィンドウ"));
-    imgQVView = new TQVPicture(this);
+    imgQVView = new TQVImage(QSize(kSurfaceWidth, kSurfaceHeight), QApplication::palette().color(QPalette::Button),
+                             this);
     imgQVView->move(1, 1);
-    connect(imgQVView, &TQVPicture::MouseDown, this, &TfrmQVView::imgQVViewMouseDown);
-    connect(imgQVView, &TQVPicture::MouseMove, this, &TfrmQVView::imgQVViewMouseMove);
-    connect(imgQVView, &TQVPicture::MouseUp, this, &TfrmQVView::imgQVViewMouseUp);
+    connect(imgQVView, &TQVImage::MouseDown, this, &TfrmQVView::imgQVViewMouseDown);
+    connect(imgQVView, &TQVImage::MouseMove, this, &TfrmQVView::imgQVViewMouseMove);
+    connect(imgQVView, &TQVImage::MouseUp, this, &TfrmQVView::imgQVViewMouseUp);
     BuildPopupMenu();
     ApplySizeLimits();
 

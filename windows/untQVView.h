@@ -8,45 +8,11 @@
 #include <QSize>
 #include <QWidget>
 
+#include "QVImage.h"
 #include "ViewRecord.h"
 
 class QAction;
 class QMenu;
-
-// The picture surface: 2400 x 1800 pixels, of which the window shows the
-// top-left part. Mouse presses go to the drawing window's handlers.
-class TQVPicture : public QWidget {
-    Q_OBJECT
-public:
-    static constexpr int kSurfaceWidth = 2400;
-    static constexpr int kSurfaceHeight = 1800;
-
-    explicit TQVPicture(QWidget* parent);
-    QImage& Surface() { return surface; }
-    const QImage& Surface() const { return surface; }
-    QColor FillColour() const { return fillColour; }
-    void SetFillColour(const QColor& colour) { fillColour = colour; }
-    void FillRect(int width, int height);
-    // Inverts every pixel of the rectangle spanned by two corners, outline
-    // and interior once each (right and bottom edges exclusive), clipped to
-    // the surface. Inverting the same rectangle twice restores the picture.
-    void InvertRect(int x1, int y1, int x2, int y2);
-
-signals:
-    void MouseDown(Qt::MouseButton button, int x, int y);
-    void MouseMove(int x, int y);
-    void MouseUp(Qt::MouseButton button, int x, int y);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-
-private:
-    QImage surface;
-    QColor fillColour;
-};
 
 // Interaction state of the drawing window.
 extern bool IsDragging;
@@ -70,7 +36,10 @@ public:
     explicit TfrmQVView(QWidget* parent = nullptr);
     ~TfrmQVView() override;
 
-    TQVPicture* imgQVView = nullptr;
+    // The picture surface: the window shows its top-left part.
+    static constexpr int kSurfaceWidth = 2400;
+    static constexpr int kSurfaceHeight = 1800;
+    TQVImage* imgQVView = nullptr;
     QMenu* pmQVView = nullptr;
     QAction* pmiDrawSelect = nullptr;
     QAction* N1 = nullptr;

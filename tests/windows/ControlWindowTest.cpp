@@ -222,12 +222,12 @@ TEST_F(ControlWindowTest, StartUpCommandStates)
 TEST_F(ControlWindowTest, APresetBeforeAnyPictureOnlyFillsTheMap)
 {
     CreateWindows();
-    const QImage surface = drawing->imgQVView->Surface().copy(0, 0, 600, 600);
+    const QImage surface = drawing->imgQVView->Picture().copy(0, 0, 600, 600);
 
     control->pmiColorMonoTone->trigger();
 
     EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(kPresetMonotone)));
-    EXPECT_EQ(drawing->imgQVView->Surface().copy(0, 0, 600, 600), surface);
+    EXPECT_EQ(drawing->imgQVView->Picture().copy(0, 0, 600, 600), surface);
     EXPECT_FALSE(control->tbtnReDraw->isEnabled());
 }
 

@@ -259,13 +259,13 @@ TEST_F(DrawingWindowTest, MouseEventsOnThePictureReachTheHandlers)
 TEST_F(DrawingWindowTest, LeftPressesAreIgnoredBeforeAnyPicture)
 {
     CreateWindows();
-    const QImage surface = drawing->imgQVView->Surface().copy(0, 0, 600, 600);
+    const QImage surface = drawing->imgQVView->Picture().copy(0, 0, 600, 600);
 
     Drag(10, 10, 50, 50);
 
     EXPECT_FALSE(IsDragging);
     EXPECT_EQ(dpCurr.cdx, 0);
-    EXPECT_EQ(drawing->imgQVView->Surface().copy(0, 0, 600, 600), surface);
+    EXPECT_EQ(drawing->imgQVView->Picture().copy(0, 0, 600, 600), surface);
     EXPECT_FALSE(control->tbtnReDraw->isEnabled());
     EXPECT_FALSE(drawing->pmiReDraw->isEnabled());
     EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());

@@ -162,7 +162,7 @@ protected:
     // The part of the drawing surface that holds the current picture.
     QImage Picture() const
     {
-        return drawing->imgQVView->Surface().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
+        return drawing->imgQVView->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
     }
 
     // Resizes the shown drawing window as a user dragging its frame would, so
