@@ -81,8 +81,8 @@ void TfrmQVView::BuildPopupMenu()
 
 void TfrmQVView::ApplySizeLimits()
 {
-    setMinimumSize(kMinOuterWidth - kFrameWidth, std::max(1, kMinOuterHeight - FrameHeight));
-    setMaximumSize(kMaxOuterWidth - kFrameWidth, kMaxOuterHeight - FrameHeight);
+    setMinimumSize(ClientSizeForOuter(QSize(kMinOuterWidth, kMinOuterHeight)).expandedTo(QSize(1, 1)));
+    setMaximumSize(ClientSizeForOuter(QSize(kMaxOuterWidth, kMaxOuterHeight)));
 }
 
 void TfrmQVView::InitViewMenu()
@@ -96,7 +96,14 @@ void TfrmQVView::InitViewMenu()
     pmiExit->setEnabled(true);
 }
 
-QSize TfrmQVView::OuterSize() const { return QSize(width() + kFrameWidth, height() + FrameHeight); }
+QSize TfrmQVView::OuterSize() const { return QSize(width() + kFrameWidth, height() + FrameHeight + 1); }
+
+QSize TfrmQVView::ClientSizeForOuter(QSize outer)
+{
+    return QSize(outer.width() - kFrameWidth, outer.height() - FrameHeight - 1);
+}
+
+QSize TfrmQVView::ClientSizeForPicture(int width, int height) { return QSize(width + 1, height + 1); }
 
 void TfrmQVView::FitWindowToView(ViewRecord& view)
 {
@@ -105,7 +112,7 @@ void TfrmQVView::FitWindowToView(ViewRecord& view)
     view.diWinH = view.diImgH + FrameHeight + 2;
     const int outerW = std::clamp(view.diWinW, kMinOuterWidth, kMaxOuterWidth);
     const int outerH = std::clamp(view.diWinH, kMinOuterHeight, kMaxOuterHeight);
-    fittedClientSize = QSize(outerW - kFrameWidth, outerH - FrameHeight);
+    fittedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
     resize(fittedClientSize);
     imgQVView->move(1, 1);
     TrackResize = true;

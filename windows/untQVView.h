@@ -26,8 +26,11 @@ extern int PopupLeft, PopupTop;
 class TfrmQVView : public QWidget {
     Q_OBJECT
 public:
-    // Horizontal frame allowance of the outer size: outer = client + 4.
-    static constexpr int kFrameWidth = 4;
+    // The outer size counts the frame: the client area holds the picture at
+    // (1, 1), so a fitted window shows it whole with nothing beside it.
+    static constexpr int kFrameWidth = 5;
+    static QSize ClientSizeForOuter(QSize outer);
+    static QSize ClientSizeForPicture(int width, int height);
     static constexpr int kMinOuterWidth = 150;
     static constexpr int kMaxOuterWidth = 1600;
     static constexpr int kMinOuterHeight = 200;

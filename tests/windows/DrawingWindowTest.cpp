@@ -99,7 +99,7 @@ TEST_F(DrawingWindowTest, ZoomKeepsTheSumOfSidesAndCentresOnTheSelection)
     EXPECT_TRUE(ForwardStack.empty());
     // Fitted and rendered at the new size.
     EXPECT_EQ(dpCurr.diWinW, 779);
-    EXPECT_EQ(drawing->size(), QSize(775, 389));
+    EXPECT_EQ(drawing->size(), TfrmQVView::ClientSizeForPicture(773, 387));
     EXPECT_EQ(LastRenderedArea.columns, 773);
     EXPECT_EQ(LastRenderedArea.rows, 387);
     EXPECT_EQ(Readouts(), (QStringList{"-7.48E-001", "-1.02E+000", "6.21E-001", "3.10E-001", "8", "2", "2"}));
@@ -345,7 +345,7 @@ TEST_F(DrawingWindowTest, BackAndForwardFromTheToolBarWalkTheHistory)
     EXPECT_EQ(dpCurr.dinum, 1);
     EXPECT_EQ(dpCurr.dwa, -0.5L);
     EXPECT_EQ(dpCurr.diImgW, 580);
-    EXPECT_EQ(drawing->size(), QSize(582, 582));
+    EXPECT_EQ(drawing->size(), TfrmQVView::ClientSizeForPicture(580, 580));
     EXPECT_EQ(NestReadouts(), (QStringList{"1", "3"}));
     EXPECT_FALSE(control->tbtnPrev->isEnabled());
     EXPECT_FALSE(drawing->pmiPrev->isEnabled());
@@ -398,13 +398,13 @@ TEST_F(DrawingWindowTest, ResizingByHandSetsThePictureSizeAndRedrawKeepsCentreAn
     EXPECT_TRUE(BackStack.empty());
     EXPECT_EQ(LastRenderedArea.columns, 700);
     EXPECT_EQ(LastRenderedArea.rows, 500);
-    EXPECT_EQ(drawing->size(), QSize(702, 502));
+    EXPECT_EQ(drawing->size(), TfrmQVView::ClientSizeForPicture(700, 500));
 }
 
 TEST_F(DrawingWindowTest, AResizeDuringARedrawTakesEffectForTheNextRenderOnly)
 {
     StartWholeView();
-    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(402, 302); });
+    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300)); });
 
     control->tbtnReDraw->click();
 
@@ -417,7 +417,7 @@ TEST_F(DrawingWindowTest, AResizeDuringARedrawTakesEffectForTheNextRenderOnly)
 TEST_F(DrawingWindowTest, AResizeDuringAWholeViewLeavesThePictureSize)
 {
     StartWholeView();
-    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(402, 302); });
+    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300)); });
 
     ShowWholeView(1);
 
@@ -444,7 +444,7 @@ TEST_F(DrawingWindowTest, AResizeWithoutTrackingLeavesThePictureSize)
 {
     StartWholeView();
     TrackResize = false;
-    drawing->resize(402, 302);
+    drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300));
     QApplication::processEvents();
     EXPECT_EQ(dpCurr.diImgW, 580);
     EXPECT_EQ(dpCurr.diImgH, 580);
@@ -501,7 +501,7 @@ TEST_F(DrawingWindowTest, FitWindowToViewSizesTheWindowWithinItsLimits)
 
     EXPECT_EQ(view.diWinW, 306);
     EXPECT_EQ(view.diWinH, 200 + FrameHeight + 2);
-    EXPECT_EQ(drawing->size(), QSize(302, 202));
+    EXPECT_EQ(drawing->size(), TfrmQVView::ClientSizeForPicture(300, 200));
     EXPECT_EQ(drawing->OuterSize(), QSize(306, 202 + FrameHeight));
     EXPECT_EQ(drawing->imgQVView->pos(), QPoint(1, 1));
     EXPECT_TRUE(TrackResize);

@@ -172,7 +172,7 @@ protected:
     {
         ASSERT_TRUE(drawing->isVisible());
         ASSERT_TRUE(TrackResize);
-        drawing->resize(width + 2, height + 2);
+        drawing->resize(TfrmQVView::ClientSizeForPicture(width, height));
         QApplication::processEvents();
     }
 };
