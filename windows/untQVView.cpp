@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
 #include <algorithm>
 
