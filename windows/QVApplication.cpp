@@ -9,6 +9,8 @@
 QVApplication::QVApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setQuitOnLastWindowClosed(false);
+    // Windows and menus speak in the gothic face; labels and the tool bar
+    // set their mincho face themselves.
     QFont gothic(QStringLiteral("IPAPGothic"));
     gothic.setPixelSize(15);
     setFont(gothic);

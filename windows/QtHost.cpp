@@ -123,3 +123,12 @@ QVHost& WindowsHost()
     static QtHost host;
     return host;
 }
+
+void BringToFront(QWidget* window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}

@@ -19,3 +19,7 @@ public:
 
 // The host every window command hands to the engine.
 QVHost& WindowsHost();
+
+class QWidget;
+// Shows a window and brings it to the front; a null window is passed over.
+void BringToFront(QWidget* window);

@@ -30,13 +30,6 @@ namespace {
 
 std::optional<QSize> screenSizeOverride;
 
-QFont GothicFont()
-{
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPixelSize(15);
-    return font;
-}
-
 QFont MinchoFont()
 {
     QFont font(QStringLiteral("IPAPMincho"));
@@ -54,7 +47,6 @@ TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
     frmQVCtrl = this;
     setWindowTitle(QStringLiteral("マンデルブロ探索"));
     setFixedSize(304, 407);
-    setFont(GothicFont());
     BuildControls();
     BuildMenus();
 
@@ -135,13 +127,7 @@ void TfrmQVCtrl::BuildControls()
 {
     imgIndicater = new TQVImage(QSize(kIndicatorSize, kIndicatorSize), Qt::white, this);
     imgIndicater->move(8, 8);
-    connect(imgIndicater, &TQVImage::DoubleClicked, this, [] {
-        if (!frmQVView)
-            return;
-        frmQVView->show();
-        frmQVView->raise();
-        frmQVView->activateWindow();
-    });
+    connect(imgIndicater, &TQVImage::DoubleClicked, this, [] { BringToFront(frmQVView); });
 
     pbQVCtrl = new QProgressBar(this);
     pbQVCtrl->setGeometry(152, 16, 145, 17);
@@ -345,15 +331,7 @@ void TfrmQVCtrl::tbtnDrawSelectClick()
         frmQVView->DrawSelectedRegion();
 }
 
-void TfrmQVCtrl::tbtnExitClick()
-{
-    if (!Dialogs().Confirm(this, QStringLiteral("本当に終了しますか")))
-        return;
-    CancelRequested = true;
-    if (frmQVView)
-        frmQVView->close();
-    close();
-}
+void TfrmQVCtrl::tbtnExitClick() { ConfirmAndExit(this); }
 
 void TfrmQVCtrl::closeEvent(QCloseEvent* event)
 {
@@ -373,6 +351,18 @@ void TfrmQVCtrl::closeEvent(QCloseEvent* event)
     QCoreApplication::quit();
 }
 
+void ConfirmAndExit(QWidget* asker)
+{
+    if (!Dialogs().Confirm(asker, QStringLiteral("本当に終了しますか")))
+        return;
+    // A running render stops at its next column.
+    CancelRequested = true;
+    if (frmQVView)
+        frmQVView->close();
+    if (frmQVCtrl)
+        frmQVCtrl->close();
+}
+
 void ShowWholeView(int type)
 {
     if (IsRendering || type < kFirstFormulaType || type > kLastFormulaType || !frmQVView)
@@ -380,9 +370,7 @@ void ShowWholeView(int type)
     QVHost& host = WindowsHost();
     ResetHistory(host);
     TrackResize = false;
-    frmQVView->show();
-    frmQVView->raise();
-    frmQVView->activateWindow();
+    BringToFront(frmQVView);
     SetUpWholeView(type);
     RenderView(host, dpCurr);
     TrackResize = true;

@@ -125,6 +125,9 @@ private:
 
 extern TfrmQVCtrl* frmQVCtrl;
 
+// Asks "本当に終了しますか"; on OK stops a running render, closes the drawing
+// window and the control window, which ends the program.
+void ConfirmAndExit(QWidget* asker);
 // The whole view of a formula type 1..6: history reset, defaults, render,
 // indicator.
 void ShowWholeView(int type);

@@ -260,21 +260,6 @@ void TfrmQVView::pmiNextClick()
         GoForward(WindowsHost());
 }
 
-void TfrmQVView::pmiActiveMainClick()
-{
-    if (!frmQVCtrl)
-        return;
-    frmQVCtrl->show();
-    frmQVCtrl->raise();
-    frmQVCtrl->activateWindow();
-}
+void TfrmQVView::pmiActiveMainClick() { BringToFront(frmQVCtrl); }
 
-void TfrmQVView::pmiExitClick()
-{
-    if (!Dialogs().Confirm(this, QStringLiteral("本当に終了しますか")))
-        return;
-    CancelRequested = true;
-    if (frmQVCtrl)
-        frmQVCtrl->close();
-    close();
-}
+void TfrmQVView::pmiExitClick() { ConfirmAndExit(this); }
