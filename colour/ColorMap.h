@@ -26,12 +26,19 @@ inline ColourWord ColourWordOf(const ColorMapEntry& e)
     return ColourWord(e.red) + ColourWord(e.green) * 256u + ColourWord(e.blue) * 65536u;
 }
 
+// The red, green and blue bytes of a colour word, key flag 0.
+inline ColorMapEntry EntryOfColourWord(ColourWord word)
+{
+    return ColorMapEntry{0, uint8_t(word & 0xFFu), uint8_t((word >> 8) & 0xFFu), uint8_t((word >> 16) & 0xFFu)};
+}
+
 // Stores a picked colour word into an entry, keeping its key flag.
 inline void SetEntryColour(ColorMapEntry& e, ColourWord word)
 {
-    e.red = uint8_t(word & 0xFFu);
-    e.green = uint8_t((word >> 8) & 0xFFu);
-    e.blue = uint8_t((word >> 16) & 0xFFu);
+    const ColorMapEntry c = EntryOfColourWord(word);
+    e.red = c.red;
+    e.green = c.green;
+    e.blue = c.blue;
 }
 
 // Built-in map codes.

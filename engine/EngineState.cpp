@@ -19,17 +19,11 @@ RenderedArea LastRenderedArea{};
 bool IsRendering = false;
 bool CancelRequested = false;
 bool DebugMode = false;
-bool TrackResize = false;
-int32_t FrameHeight = 0;
 
 int LastBackCount = 0;
 int LastForwardCount = 0;
 
 long double KeyStep = StartupKeyStep();
-long double IndicatorExtent = 0.0L;
-long double IndicatorStep = 0.0L;
-int32_t CrossX = 0;
-int32_t CrossY = 0;
 
 long double StartupKeyStep()
 {
@@ -52,15 +46,9 @@ void ResetEngineState()
     IsRendering = false;
     CancelRequested = false;
     DebugMode = false;
-    TrackResize = false;
-    FrameHeight = 0;
     LastBackCount = 0;
     LastForwardCount = 0;
     KeyStep = StartupKeyStep();
-    IndicatorExtent = 0.0L;
-    IndicatorStep = 0.0L;
-    CrossX = 0;
-    CrossY = 0;
     FillPresetColorMap(currentColorMap, kPresetSetting1);
     workColorMap = ColorMap{};
 }

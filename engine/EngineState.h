@@ -43,18 +43,12 @@ extern RenderedArea LastRenderedArea;
 extern bool IsRendering;
 extern bool CancelRequested;
 extern bool DebugMode;
-extern bool TrackResize;
-extern int32_t FrameHeight;
 
 // History counts taken by the last render; they decide back/forward after it.
 extern int LastBackCount;
 extern int LastForwardCount;
 
 extern long double KeyStep;
-extern long double IndicatorExtent;
-extern long double IndicatorStep;
-extern int32_t CrossX;
-extern int32_t CrossY;
 
 // pi / 8 in extended precision.
 long double StartupKeyStep();

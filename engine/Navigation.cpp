@@ -41,27 +41,27 @@ void ResetHistory(QVHost& host)
 {
     ClearHistoryStack(BackStack);
     ClearHistoryStack(ForwardStack);
-    host.SetCommandEnabled(QVCommand::pmiPrev, false);
-    host.SetCommandEnabled(QVCommand::pmiNext, false);
+    host.SetCommandEnabled(QVCommand::Back, false);
+    host.SetCommandEnabled(QVCommand::Forward, false);
 }
 
 void ZoomHistoryStep(QVHost& host)
 {
     PushView(BackStack);
-    host.SetCommandEnabled(QVCommand::pmiPrev, true);
+    host.SetCommandEnabled(QVCommand::Back, true);
     ClearHistoryStack(ForwardStack);
-    host.SetCommandEnabled(QVCommand::pmiNext, false);
+    host.SetCommandEnabled(QVCommand::Forward, false);
     dpCurr = dpNext;
 }
 
 void GoBack(QVHost& host)
 {
-    StepThroughHistory(host, BackStack, ForwardStack, QVCommand::pmiPrev, QVCommand::pmiNext);
+    StepThroughHistory(host, BackStack, ForwardStack, QVCommand::Back, QVCommand::Forward);
 }
 
 void GoForward(QVHost& host)
 {
-    StepThroughHistory(host, ForwardStack, BackStack, QVCommand::pmiNext, QVCommand::pmiPrev);
+    StepThroughHistory(host, ForwardStack, BackStack, QVCommand::Forward, QVCommand::Back);
 }
 
 void Redraw(QVHost& host) { FitExtendAndRender(host); }
@@ -129,31 +129,33 @@ ZoomResult ComputeNextView()
     return ZoomResult::Ready;
 }
 
-IndicatorSquare UpdateIndicatorScale()
+IndicatorScale IndicatorScaleOf(const ViewRecord& whole)
 {
-    CrossX = 0;
-    CrossY = 0;
-    IndicatorExtent = std::min(dpCurr.dwx, dpCurr.dwy);
-    IndicatorStep = IndicatorExtent / kIndicatorSize;
-    const long long r = std::min(RoundHalfUp(dpCurr.dwy / 2 / dpCurr.dwPitchY),
-                                 RoundHalfUp(dpCurr.dwx / 2 / dpCurr.dwPitchX));
-    const int cx = dpCurr.diImgW / 2;
-    const int cy = dpCurr.diImgH / 2;
+    const long double extent = std::min(whole.dwx, whole.dwy);
+    return IndicatorScale{extent, extent / kIndicatorSize};
+}
+
+IndicatorSquare IndicatorSquareOf(const ViewRecord& whole)
+{
+    const long long r = std::min(RoundHalfUp(whole.dwy / 2 / whole.dwPitchY),
+                                 RoundHalfUp(whole.dwx / 2 / whole.dwPitchX));
+    const int cx = whole.diImgW / 2;
+    const int cy = whole.diImgH / 2;
     return IndicatorSquare{int(cx - r), int(cy - r), int(cx + r), int(cy + r)};
 }
 
-void ComputeCrossMarks(int32_t& crossX, int32_t& crossY)
+CrossMarks CrossMarksOf(const ViewRecord& view, const ViewRecord& whole, const IndicatorScale& scale)
 {
-    const long double e = IndicatorExtent;
-    const long double s = IndicatorStep;
-    crossX = 0;
-    crossY = 0;
+    const long double e = scale.extent;
+    const long double s = scale.step;
+    CrossMarks marks;
     if (s == 0.0L)
-        return;
-    const long double offX = dpCurr.dwa - WholeView.dwa;
-    const long double offY = dpCurr.dwb - WholeView.dwb;
+        return marks;
+    const long double offX = view.dwa - whole.dwa;
+    const long double offY = view.dwb - whole.dwb;
     if (std::fabs(offX) <= e / 2)
-        crossX = int32_t(RoundHalfUp((offX + e / 2) / s));
+        marks.x = int32_t(RoundHalfUp((offX + e / 2) / s));
     if (std::fabs(offY) <= e / 2)
-        crossY = int32_t(RoundHalfUp((offY + e / 2) / s));
+        marks.y = int32_t(RoundHalfUp((offY + e / 2) / s));
+    return marks;
 }

@@ -19,8 +19,6 @@ void Redraw(QVHost& host);
 void SetUpWholeView(int type);
 
 enum class ZoomResult { Ready, NoSelection, TooLarge };
-inline constexpr int kMaxPictureWidth = 1600;
-inline constexpr int kMaxPictureHeight = 1200;
 // Computes dpNext from dpCurr's selection.
 ZoomResult ComputeNextView();
 
@@ -33,8 +31,23 @@ struct IndicatorSquare {
     int bottom = 0;
 };
 inline constexpr int kIndicatorSize = 128;
-// Sets IndicatorExtent and IndicatorStep from dpCurr, clears the cross
-// marks and returns the square of the picture to copy.
-IndicatorSquare UpdateIndicatorScale();
-// Positions of the cross marks for dpCurr against WholeView; 0 means no line.
-void ComputeCrossMarks(int32_t& crossX, int32_t& crossY);
+
+// Plane units the indicator shows: the side of its square (the smaller of
+// the whole view's extents) and the size of one indicator pixel.
+struct IndicatorScale {
+    long double extent = 0.0L;
+    long double step = 0.0L;
+};
+
+// Positions of the indicator's vertical and horizontal mark; 0 means no line.
+struct CrossMarks {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// The scale of the indicator for a whole view as its render left it.
+IndicatorScale IndicatorScaleOf(const ViewRecord& whole);
+// The square of the whole view's picture the indicator shows.
+IndicatorSquare IndicatorSquareOf(const ViewRecord& whole);
+// The marks at the centre of a view, measured from the whole view's centre.
+CrossMarks CrossMarksOf(const ViewRecord& view, const ViewRecord& whole, const IndicatorScale& scale);

@@ -7,25 +7,19 @@
 
 struct ViewRecord;
 
-// The commands whose enabled state follows the render: tool buttons of the
-// control window and items of the drawing window's popup menu.
+// The commands whose enabled state follows the render and the selection. The
+// windows decide which tool buttons and menu items carry each of them.
 enum class QVCommand {
-    tbtnDrawAll,
-    tbtnDrawSelect,
-    tbtnReDraw,
-    tbtnCancel,
-    tbtnPrev,
-    tbtnNext,
-    pmiColorChange,
-    pmiSave,
-    pmiDrawSelect,
-    pmiReDraw,
-    pmiCancel,
-    pmiPrev,
-    pmiNext,
-    pmiDrawAll,
+    DrawAll,     // the whole-view formula menus
+    DrawSelect,  // zoom into the selected rectangle
+    ReDraw,
+    Cancel,
+    Back,
+    Forward,
+    ColourMaps,  // the colour-map submenu
+    Save,        // picture export
 };
-inline constexpr int kQVCommandCount = 14;
+inline constexpr int kQVCommandCount = int(QVCommand::Save) + 1;
 
 struct ViewReadouts {
     std::string centerX;

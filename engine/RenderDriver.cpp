@@ -63,24 +63,17 @@ void StoreAndPaintColumn(QVHost& host, int x, const std::array<uint16_t, kBuffer
     host.PaintColumn(x, colours.data(), height);
 }
 
-// Tool button and popup item of the same command always change together.
-void SetBoth(QVHost& host, QVCommand button, QVCommand item, bool enabled)
-{
-    host.SetCommandEnabled(button, enabled);
-    host.SetCommandEnabled(item, enabled);
-}
-
 void SetRenderCommands(QVHost& host, bool rendering, int backCount, int forwardCount)
 {
     const bool idle = !rendering;
-    SetBoth(host, QVCommand::tbtnDrawAll, QVCommand::pmiDrawAll, idle);
-    SetBoth(host, QVCommand::tbtnDrawSelect, QVCommand::pmiDrawSelect, false);
-    SetBoth(host, QVCommand::tbtnReDraw, QVCommand::pmiReDraw, idle);
-    SetBoth(host, QVCommand::tbtnCancel, QVCommand::pmiCancel, rendering);
-    SetBoth(host, QVCommand::tbtnPrev, QVCommand::pmiPrev, idle && backCount > 0);
-    SetBoth(host, QVCommand::tbtnNext, QVCommand::pmiNext, idle && forwardCount > 0);
-    host.SetCommandEnabled(QVCommand::pmiColorChange, idle);
-    host.SetCommandEnabled(QVCommand::pmiSave, idle);
+    host.SetCommandEnabled(QVCommand::DrawAll, idle);
+    host.SetCommandEnabled(QVCommand::DrawSelect, false);
+    host.SetCommandEnabled(QVCommand::ReDraw, idle);
+    host.SetCommandEnabled(QVCommand::Cancel, rendering);
+    host.SetCommandEnabled(QVCommand::Back, idle && backCount > 0);
+    host.SetCommandEnabled(QVCommand::Forward, idle && forwardCount > 0);
+    host.SetCommandEnabled(QVCommand::ColourMaps, idle);
+    host.SetCommandEnabled(QVCommand::Save, idle);
 }
 
 int ClampToBuffer(int value, int limit) { return std::clamp(value, 0, limit); }

@@ -29,6 +29,10 @@ struct ViewRecord {
     int32_t ccy = 0;
 };
 
+// The largest picture a zoom makes and the drawing window can show.
+inline constexpr int kMaxPictureWidth = 1600;
+inline constexpr int kMaxPictureHeight = 1200;
+
 // Last in, first out; the stack owns its records.
 using ViewStack = std::vector<std::unique_ptr<ViewRecord>>;
 

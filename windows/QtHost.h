@@ -17,9 +17,5 @@ public:
     void FitWindowToView(ViewRecord& view) override;
 };
 
-// The host every window command hands to the engine.
+// The host every command hands to the engine.
 QVHost& WindowsHost();
-
-class QWidget;
-// Shows a window and brings it to the front; a null window is passed over.
-void BringToFront(QWidget* window);

@@ -4,12 +4,12 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include "ViewRecord.h"
+
 namespace {
 
 const QString kWidthKey = QStringLiteral("SizeParam/ImageW");
 const QString kHeightKey = QStringLiteral("SizeParam/ImageH");
-constexpr int kMaxStoredWidth = 1600;
-constexpr int kMaxStoredHeight = 1200;
 
 QString& SettingsPathOverride()
 {
@@ -38,8 +38,8 @@ int CheckedSide(int stored, int screenSide, int limit)
 
 int StartupPictureSide(int storedWidth, int storedHeight, QSize screen)
 {
-    const int width = CheckedSide(storedWidth, screen.width(), kMaxStoredWidth);
-    const int height = CheckedSide(storedHeight, screen.height(), kMaxStoredHeight);
+    const int width = CheckedSide(storedWidth, screen.width(), kMaxPictureWidth);
+    const int height = CheckedSide(storedHeight, screen.height(), kMaxPictureHeight);
     return (width + height) / 2;
 }
 

@@ -2,9 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,13 +14,9 @@
 #include <QToolButton>
 
 #include "ColorMap.h"
-#include "EngineState.h"
-#include "Navigation.h"
-#include "QVDialogs.h"
-#include "QtHost.h"
-#include "RenderDriver.h"
-#include "StartupSettings.h"
-#include "untQVView.h"
+#include "QVCommands.h"
+#include "QVImage.h"
+#include "QtSupport.h"
 
 TfrmQVCtrl* frmQVCtrl = nullptr;
 
@@ -37,6 +31,8 @@ QFont MinchoFont()
     return font;
 }
 
+void SetText(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
+
 }  // namespace
 
 void TfrmQVCtrl::SetScreenSizeForTests(std::optional<QSize> size) { screenSizeOverride = size; }
@@ -45,34 +41,21 @@ TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
 {
     frmQVCtrl = this;
+    setObjectName(QStringLiteral("frmQVCtrl"));
     setWindowTitle(QStringLiteral("マンデルブロ探索"));
     setFixedSize(304, 407);
     BuildControls();
     BuildMenus();
 
-    DebugMode = false;
     move(8, 8);
     screenSize = screenSizeOverride ? *screenSizeOverride
                                     : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
                                                                         : QSize(1024, 768));
     MeasureFrameHeight();
-    dpCurr = ViewTemplate;
-    dpCurr.dinum = 1;
-    ReadStartupPictureSize();
-
-    tbtnDrawAll->setEnabled(true);
-    tbtnDrawSelect->setEnabled(false);
-    tbtnReDraw->setEnabled(false);
-    tbtnCancel->setEnabled(false);
-    tbtnPrev->setEnabled(false);
-    tbtnNext->setEnabled(false);
+    SetStartupValues(screenSize);
+    SetStartupCommandStates();
     pmiColorDefault->setChecked(true);
-    FillPresetColorMap(currentColorMap, kPresetSetting1);
-    ClearHistoryStack(BackStack);
-    ClearHistoryStack(ForwardStack);
     imgIndicater->Picture().fill(Qt::white);
-    EditedParams = StartupEditedParams();
-    KeyStep = StartupKeyStep();
 }
 
 TfrmQVCtrl::~TfrmQVCtrl()
@@ -88,31 +71,31 @@ void TfrmQVCtrl::MeasureFrameHeight()
     // measure; the style's title bar stands in.
     if (measured <= 0)
         measured = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    FrameHeight = measured;
+    frameHeight = measured;
 }
 
-void TfrmQVCtrl::ReadStartupPictureSize()
+void TfrmQVCtrl::SetStartupCommandStates()
 {
-    int storedWidth = 0;
-    int storedHeight = 0;
-    ReadStoredPictureSize(storedWidth, storedHeight);
-    const int side = StartupPictureSide(storedWidth, storedHeight, screenSize);
-    dpCurr.diImgW = side;
-    dpCurr.diImgH = side;
+    tbtnDrawAll->setEnabled(true);
+    tbtnDrawSelect->setEnabled(false);
+    tbtnReDraw->setEnabled(false);
+    tbtnCancel->setEnabled(false);
+    tbtnPrev->setEnabled(false);
+    tbtnNext->setEnabled(false);
 }
 
-QLabel* TfrmQVCtrl::AddLabel(const QString& text, int x, int y)
+QLabel* TfrmQVCtrl::AddLabel(const char* name, const QString& text, int x, int y)
 {
-    auto* label = new QLabel(text, this);
+    auto* label = Named(new QLabel(text, this), name);
     label->setFont(MinchoFont());
     label->move(x, y);
     label->adjustSize();
     return label;
 }
 
-QLabel* TfrmQVCtrl::AddReadout(int x, int y, int w, int h)
+QLabel* TfrmQVCtrl::AddReadout(const char* name, int x, int y, int w, int h)
 {
-    auto* readout = new QLabel(this);
+    auto* readout = Named(new QLabel(this), name);
     readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // "-5.00E-001" must fit the 84-pixel read-out in the gothic face.
@@ -125,42 +108,43 @@ QLabel* TfrmQVCtrl::AddReadout(int x, int y, int w, int h)
 
 void TfrmQVCtrl::BuildControls()
 {
-    imgIndicater = new TQVImage(QSize(kIndicatorSize, kIndicatorSize), Qt::white, this);
+    imgIndicater = Named(new TQVImage(QSize(kIndicatorSize, kIndicatorSize), Qt::white, this), "imgIndicater");
+    imgIndicater->setAccessibleName(QStringLiteral("全景"));
     imgIndicater->move(8, 8);
-    connect(imgIndicater, &TQVImage::DoubleClicked, this, [] { BringToFront(frmQVView); });
+    connect(imgIndicater, &TQVImage::DoubleClicked, this, [] { ShowDrawingWindow(); });
 
-    pbQVCtrl = new QProgressBar(this);
+    pbQVCtrl = Named(new QProgressBar(this), "pbQVCtrl");
     pbQVCtrl->setGeometry(152, 16, 145, 17);
     pbQVCtrl->setTextVisible(false);
     pbQVCtrl->setRange(0, 100);
     pbQVCtrl->setValue(0);
 
-    StaticText1 = AddLabel(QStringLiteral("中心座標"), 152, 48);
-    StaticText2 = AddLabel(QStringLiteral("実部"), 160, 80);
-    stCenterX = AddReadout(213, 81, 84, 19);
-    StaticText3 = AddLabel(QStringLiteral("虚部"), 160, 112);
-    stCenterY = AddReadout(213, 112, 84, 19);
-    StaticText4 = AddLabel(QStringLiteral("描画領域の大きさ"), 152, 152);
-    StaticText5 = AddLabel(QStringLiteral("実部"), 160, 176);
-    stAreaX = AddReadout(213, 176, 84, 19);
-    StaticText6 = AddLabel(QStringLiteral("虚部"), 160, 208);
-    stAreaY = AddReadout(213, 208, 84, 19);
-    StaticText7 = AddLabel(QStringLiteral("拡大率"), 152, 240);
-    stScale = AddReadout(157, 272, 140, 19);
-    StaticText8 = AddLabel(QStringLiteral("描画ネストカウント"), 152, 312);
-    stDrawNest = AddReadout(213, 344, 84, 19);
-    shpSapa = new QFrame(this);
+    StaticText1 = AddLabel("StaticText1", QStringLiteral("中心座標"), 152, 48);
+    StaticText2 = AddLabel("StaticText2", QStringLiteral("実部"), 160, 80);
+    stCenterX = AddReadout("stCenterX", 213, 81, 84, 19);
+    StaticText3 = AddLabel("StaticText3", QStringLiteral("虚部"), 160, 112);
+    stCenterY = AddReadout("stCenterY", 213, 112, 84, 19);
+    StaticText4 = AddLabel("StaticText4", QStringLiteral("描画領域の大きさ"), 152, 152);
+    StaticText5 = AddLabel("StaticText5", QStringLiteral("実部"), 160, 176);
+    stAreaX = AddReadout("stAreaX", 213, 176, 84, 19);
+    StaticText6 = AddLabel("StaticText6", QStringLiteral("虚部"), 160, 208);
+    stAreaY = AddReadout("stAreaY", 213, 208, 84, 19);
+    StaticText7 = AddLabel("StaticText7", QStringLiteral("拡大率"), 152, 240);
+    stScale = AddReadout("stScale", 157, 272, 140, 19);
+    StaticText8 = AddLabel("StaticText8", QStringLiteral("描画ネストカウント"), 152, 312);
+    stDrawNest = AddReadout("stDrawNest", 213, 344, 84, 19);
+    shpSapa = Named(new QFrame(this), "shpSapa");
     shpSapa->setGeometry(187, 364, 113, 2);
     shpSapa->setFrameShape(QFrame::HLine);
     shpSapa->setFrameShadow(QFrame::Sunken);
-    stDrawNestTotal = AddReadout(213, 368, 84, 19);
+    stDrawNestTotal = AddReadout("stDrawNestTotal", 213, 368, 84, 19);
 
     BuildToolBar();
 }
 
-QToolButton* TfrmQVCtrl::AddToolButton(const QString& caption)
+QToolButton* TfrmQVCtrl::AddToolButton(const char* name, const QString& caption)
 {
-    auto* button = new QToolButton(tbQVCtrl);
+    auto* button = Named(new QToolButton(tbQVCtrl), name);
     button->setText(caption);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setFixedSize(116, 25);
@@ -171,131 +155,107 @@ QToolButton* TfrmQVCtrl::AddToolButton(const QString& caption)
 
 void TfrmQVCtrl::BuildToolBar()
 {
-    tbQVCtrl = new QToolBar(this);
+    tbQVCtrl = Named(new QToolBar(this), "tbQVCtrl");
     tbQVCtrl->setOrientation(Qt::Vertical);
     tbQVCtrl->setGeometry(8, 144, 128, 289);
     tbQVCtrl->setFont(MinchoFont());
     tbQVCtrl->setContentsMargins(0, 0, 0, 0);
 
-    tbtnDrawAll = AddToolButton(QStringLiteral("全景描画"));
-    tbtnDrawSelect = AddToolButton(QStringLiteral("選択領域描画"));
-    tbtnReDraw = AddToolButton(QStringLiteral("再描画"));
-    tbtnCancel = AddToolButton(QStringLiteral("描画キャンセル"));
-    tbtnPrev = AddToolButton(QStringLiteral("戻る"));
-    tbtnNext = AddToolButton(QStringLiteral("進む"));
-    tbtnFile = AddToolButton(QStringLiteral("ツール"));
-    tbtnHelp = AddToolButton(QStringLiteral("ヘルプ"));
-    tbtnExit = AddToolButton(QStringLiteral("終了"));
-    tbtnDebg = AddToolButton(QStringLiteral("デバッグ"));
+    tbtnDrawAll = AddToolButton("tbtnDrawAll", QStringLiteral("全景描画"));
+    tbtnDrawSelect = AddToolButton("tbtnDrawSelect", QStringLiteral("選択領域描画"));
+    tbtnReDraw = AddToolButton("tbtnReDraw", QStringLiteral("再描画"));
+    tbtnCancel = AddToolButton("tbtnCancel", QStringLiteral("描画キャンセル"));
+    tbtnPrev = AddToolButton("tbtnPrev", QStringLiteral("戻る"));
+    tbtnNext = AddToolButton("tbtnNext", QStringLiteral("進む"));
+    tbtnFile = AddToolButton("tbtnFile", QStringLiteral("ツール"));
+    tbtnHelp = AddToolButton("tbtnHelp", QStringLiteral("ヘルプ"));
+    tbtnExit = AddToolButton("tbtnExit", QStringLiteral("終了"));
+    tbtnDebg = AddToolButton("tbtnDebg", QStringLiteral("デバッグ"));
     // The diagnostics button stays hidden for good.
     tbQVCtrl->actions().constLast()->setVisible(false);
 
-    connect(tbtnDrawSelect, &QToolButton::clicked, this, &TfrmQVCtrl::tbtnDrawSelectClick);
-    connect(tbtnReDraw, &QToolButton::clicked, this, &TfrmQVCtrl::tbtnReDrawClick);
-    connect(tbtnCancel, &QToolButton::clicked, this, &TfrmQVCtrl::tbtnCancelClick);
-    connect(tbtnPrev, &QToolButton::clicked, this, &TfrmQVCtrl::tbtnPrevClick);
-    connect(tbtnNext, &QToolButton::clicked, this, &TfrmQVCtrl::tbtnNextClick);
-    connect(tbtnExit, &QToolButton::clicked, this, &TfrmQVCtrl::tbtnExitClick);
+    connect(tbtnDrawSelect, &QToolButton::clicked, this, [] { DrawSelectedRegion(); });
+    connect(tbtnReDraw, &QToolButton::clicked, this, [] { RedrawView(); });
+    connect(tbtnCancel, &QToolButton::clicked, this, [] { CancelRender(); });
+    connect(tbtnPrev, &QToolButton::clicked, this, [] { StepBack(); });
+    connect(tbtnNext, &QToolButton::clicked, this, [] { StepForward(); });
+    connect(tbtnExit, &QToolButton::clicked, this, [this] { ConfirmAndExit(this); });
 }
 
-void TfrmQVCtrl::AttachDropDown(QToolButton* button, QMenu* menu)
+QMenu* TfrmQVCtrl::AddDropDown(const char* name, QToolButton* button)
 {
+    auto* menu = Named(new QMenu(this), name);
     // A button that owns a menu has no command of its own: pressing it opens
     // the menu under the button.
     connect(button, &QToolButton::pressed, menu, [button, menu] {
         menu->exec(button->mapToGlobal(QPoint(0, button->height())));
         button->setDown(false);
     });
+    return menu;
 }
 
 void TfrmQVCtrl::BuildMenus()
 {
-    pmChangeFunction = new QMenu(this);
-    const auto addWholeView = [this](const QString& caption, int type) {
-        return pmChangeFunction->addAction(caption, this, [type] { ShowWholeView(type); });
-    };
-    pmiChangeZ2 = addWholeView(QStringLiteral("Ｚの２乗（マンデルブロ集合）"), 1);
-    pmiChangeZ3 = addWholeView(QStringLiteral("Ｚの３乗"), 2);
-    pmiChangeZ4 = addWholeView(QStringLiteral("Ｚの４乗"), 3);
-    pmiChageZ4Polynom = addWholeView(QStringLiteral("Ｚの４次多項式"), 4);
-    pmiChangeZRatio = addWholeView(QStringLiteral("Ｚの有理関数"), 5);
-    pmiChangeExpZ2 = addWholeView(QStringLiteral("謎の関数"), 6);
-    AttachDropDown(tbtnDrawAll, pmChangeFunction);
+    pmChangeFunction = AddDropDown("pmChangeFunction", tbtnDrawAll);
+    const auto entries = AddWholeViewEntries(pmChangeFunction, FormulaMenu::Control);
+    pmiChangeZ2 = entries[0];
+    pmiChangeZ3 = entries[1];
+    pmiChangeZ4 = entries[2];
+    pmiChageZ4Polynom = entries[3];
+    pmiChangeZRatio = entries[4];
+    pmiChangeExpZ2 = entries[5];
 
-    pmQVCtrl = new QMenu(this);
-    pmiSave = pmQVCtrl->addAction(QStringLiteral("画像を名前をつけて保存"));
+    pmQVCtrl = AddDropDown("pmQVCtrl", tbtnFile);
+    pmiSave = Named(pmQVCtrl->addAction(QStringLiteral("画像を名前をつけて保存")), "pmiSave");
     BuildColourMenu();
-    N1 = pmQVCtrl->addMenu(QStringLiteral("カラーマップ ファイル"));
-    pmiGetColor = N1->addAction(QStringLiteral("ユーザ設定読み込み"));
-    pmiPutColor = N1->addAction(QStringLiteral("ユーザ設定保存"));
-    pmiSetColorUser = pmQVCtrl->addAction(QStringLiteral("カラーマップ確認と加工/設定"));
-    pmiSetCoeff = pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定"));
-    AttachDropDown(tbtnFile, pmQVCtrl);
+    N1 = Named(pmQVCtrl->addMenu(QStringLiteral("カラーマップ ファイル")), "N1");
+    pmiGetColor = Named(N1->addAction(QStringLiteral("ユーザ設定読み込み")), "pmiGetColor");
+    pmiPutColor = Named(N1->addAction(QStringLiteral("ユーザ設定保存")), "pmiPutColor");
+    pmiSetColorUser = Named(pmQVCtrl->addAction(QStringLiteral("カラーマップ確認と加工/設定")), "pmiSetColorUser");
+    pmiSetCoeff = Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定")), "pmiSetCoeff");
 
-    pmHelpAbout = new QMenu(this);
-    pmiHelp = pmHelpAbout->addAction(QStringLiteral("ヘルプ"));
-    pmiVersion = pmHelpAbout->addAction(QStringLiteral("バージョン情報"));
-    AttachDropDown(tbtnHelp, pmHelpAbout);
+    pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
+    pmiHelp = Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ")), "pmiHelp");
+    pmiVersion = Named(pmHelpAbout->addAction(QStringLiteral("バージョン情報")), "pmiVersion");
 
-    pmDebg = new QMenu(this);
-    pmiInfoGrid = pmDebg->addAction(QStringLiteral("情報グリッド表示"), this, [] {
-        TrackResize = false;
-        if (frmQVView)
-            frmQVView->show();
-        DebugMode = true;
-        TrackResize = true;
+    pmDebg = AddDropDown("pmDebg", tbtnDebg);
+    pmiInfoGrid = Named(pmDebg->addAction(QStringLiteral("情報グリッド表示"), this, [] { ShowInfoGrid(); }), "pmiInfoGrid");
+    pmiDebugColor = Named(pmDebg->addAction(QStringLiteral("カラーパレット設定")), "pmiDebugColor");
+}
+
+QAction* TfrmQVCtrl::AddColourPreset(const char* name, const QString& caption, int presetCode)
+{
+    QAction* item = Named(pmiColorChange->addAction(caption), name);
+    item->setCheckable(true);
+    colourPresetGroup->addAction(item);
+    connect(item, &QAction::triggered, this, [item, presetCode] {
+        item->setChecked(true);
+        ChooseColorMap(presetCode);
     });
-    pmiDebugColor = pmDebg->addAction(QStringLiteral("カラーパレット設定"));
-    AttachDropDown(tbtnDebg, pmDebg);
+    return item;
 }
 
 void TfrmQVCtrl::BuildColourMenu()
 {
-    pmiColorChange = pmQVCtrl->addMenu(QStringLiteral("カラーマップ変更"));
-    colourPresetGroup = new QActionGroup(this);
+    pmiColorChange = Named(pmQVCtrl->addMenu(QStringLiteral("カラーマップ変更")), "pmiColorChange");
+    colourPresetGroup = Named(new QActionGroup(this), "colourPresetGroup");
     colourPresetGroup->setExclusive(true);
-    const auto addPreset = [this](const QString& caption, int presetCode) {
-        QAction* item = pmiColorChange->addAction(caption);
-        item->setCheckable(true);
-        colourPresetGroup->addAction(item);
-        connect(item, &QAction::triggered, this, [this, item, presetCode] { ChooseColourPreset(item, presetCode); });
-        return item;
-    };
-    // The band map has no preset code of its own.
-    constexpr int kBandMap = -1;
-    pmiColorDefault = addPreset(QStringLiteral("設定１（デフォルト）"), kPresetSetting1);
-    pmiColorTempo = addPreset(QStringLiteral("設定２"), kPresetSetting2);
-    pmiColorShift = addPreset(QStringLiteral("設定３"), kPresetSetting3);
-    pmiColorShift2 = addPreset(QStringLiteral("設定４"), kPresetSetting4);
-    pmiColorNext = addPreset(QStringLiteral("設定５"), kBandMap);
-    pmiColorMonoTone = addPreset(QStringLiteral("モノトーン"), kPresetMonotone);
-    pmiColorMonoShort = addPreset(QStringLiteral("モノトーン（短周期）"), kPresetShortMonotone);
+    pmiColorDefault = AddColourPreset("pmiColorDefault", QStringLiteral("設定１（デフォルト）"), kPresetSetting1);
+    pmiColorTempo = AddColourPreset("pmiColorTempo", QStringLiteral("設定２"), kPresetSetting2);
+    pmiColorShift = AddColourPreset("pmiColorShift", QStringLiteral("設定３"), kPresetSetting3);
+    pmiColorShift2 = AddColourPreset("pmiColorShift2", QStringLiteral("設定４"), kPresetSetting4);
+    pmiColorNext = AddColourPreset("pmiColorNext", QStringLiteral("設定５"), kBandColorMap);
+    pmiColorMonoTone = AddColourPreset("pmiColorMonoTone", QStringLiteral("モノトーン"), kPresetMonotone);
+    pmiColorMonoShort = AddColourPreset("pmiColorMonoShort", QStringLiteral("モノトーン（短周期）"), kPresetShortMonotone);
 
-    pmiColorUser = pmiColorChange->addAction(QStringLiteral("ユーザー設定"));
+    pmiColorUser = Named(pmiColorChange->addAction(QStringLiteral("ユーザー設定")), "pmiColorUser");
     pmiColorUser->setCheckable(true);
     // A check mark only: choosing it changes nothing.
     connect(pmiColorUser, &QAction::triggered, this, [this] { pmiColorUser->setChecked(userColorMapApplied); });
 
-    actHanten = new QAction(QStringLiteral("色の反転"), this);
-    connect(actHanten, &QAction::triggered, this, &TfrmQVCtrl::actHantenExecute);
-    pmiColorHanten = actHanten;
-    pmiColorChange->addAction(pmiColorHanten);
-}
-
-void TfrmQVCtrl::ChooseColourPreset(QAction* item, int presetCode)
-{
-    item->setChecked(true);
-    if (presetCode < 0)
-        FillBandColorMap(currentColorMap);
-    else
-        FillPresetColorMap(currentColorMap, presetCode);
-    RecolorPicture(WindowsHost());
-}
-
-void TfrmQVCtrl::actHantenExecute()
-{
-    InvertColorMap(currentColorMap);
-    RecolorPicture(WindowsHost());
+    actHanten = Named(new QAction(QStringLiteral("色の反転"), this), "actHanten");
+    connect(actHanten, &QAction::triggered, this, [] { InvertCurrentColorMap(); });
+    pmiColorHanten = Named(pmiColorChange->addAction(actHanten->text(), actHanten, &QAction::trigger), "pmiColorHanten");
 }
 
 void TfrmQVCtrl::MarkUserColorMap()
@@ -304,34 +264,65 @@ void TfrmQVCtrl::MarkUserColorMap()
     pmiColorUser->setChecked(true);
 }
 
-// The tool bar carries the drawing window's commands.
-void TfrmQVCtrl::tbtnReDrawClick()
+void TfrmQVCtrl::ShowReadouts(const ViewReadouts& readouts)
 {
-    if (frmQVView)
-        frmQVView->pmiReDrawClick();
+    SetText(stCenterX, readouts.centerX);
+    SetText(stCenterY, readouts.centerY);
+    SetText(stAreaX, readouts.areaX);
+    SetText(stAreaY, readouts.areaY);
+    SetText(stScale, readouts.scale);
+    SetText(stDrawNest, readouts.drawNest);
+    SetText(stDrawNestTotal, readouts.drawNestTotal);
 }
 
-void TfrmQVCtrl::tbtnCancelClick() { CancelRequested = true; }
-
-void TfrmQVCtrl::tbtnPrevClick()
+void TfrmQVCtrl::ResetProgress(int maximum)
 {
-    if (frmQVView)
-        frmQVView->pmiPrevClick();
+    pbQVCtrl->setRange(0, maximum);
+    pbQVCtrl->setValue(0);
 }
 
-void TfrmQVCtrl::tbtnNextClick()
+void TfrmQVCtrl::StepProgress() { pbQVCtrl->setValue(pbQVCtrl->value() + 1); }
+
+void TfrmQVCtrl::SetCommandEnabled(QVCommand command, bool enabled)
 {
-    if (frmQVView)
-        frmQVView->pmiNextClick();
+    switch (command) {
+    case QVCommand::DrawAll: tbtnDrawAll->setEnabled(enabled); break;
+    case QVCommand::DrawSelect: tbtnDrawSelect->setEnabled(enabled); break;
+    case QVCommand::ReDraw: tbtnReDraw->setEnabled(enabled); break;
+    case QVCommand::Cancel: tbtnCancel->setEnabled(enabled); break;
+    case QVCommand::Back: tbtnPrev->setEnabled(enabled); break;
+    case QVCommand::Forward: tbtnNext->setEnabled(enabled); break;
+    case QVCommand::ColourMaps: pmiColorChange->menuAction()->setEnabled(enabled); break;
+    case QVCommand::Save: pmiSave->setEnabled(enabled); break;
+    }
 }
 
-void TfrmQVCtrl::tbtnDrawSelectClick()
+void TfrmQVCtrl::ShowIndicator(const QImage& square, const IndicatorScale& scale)
 {
-    if (frmQVView)
-        frmQVView->DrawSelectedRegion();
+    indicatorScale = scale;
+    crossMarks = CrossMarks{};
+    if (!square.isNull())
+        imgIndicater->ShowScaled(square);
 }
 
-void TfrmQVCtrl::tbtnExitClick() { ConfirmAndExit(this); }
+// Inverts the vertical line at crossMarks.x and the horizontal line at
+// crossMarks.y; 0 means no line.
+void TfrmQVCtrl::InvertCrossMarks()
+{
+    if (crossMarks.x > 0)
+        imgIndicater->InvertRect(crossMarks.x, 0, crossMarks.x + 1, kIndicatorSize);
+    if (crossMarks.y > 0)
+        imgIndicater->InvertRect(0, crossMarks.y, kIndicatorSize, crossMarks.y + 1);
+}
+
+void TfrmQVCtrl::MoveCrossMarks(const CrossMarks& marks)
+{
+    InvertCrossMarks();
+    // A mark on the very first column or row counts as no line and is not
+    // drawn, so that every line drawn is also erased later.
+    crossMarks = marks;
+    InvertCrossMarks();
+}
 
 void TfrmQVCtrl::closeEvent(QCloseEvent* event)
 {
@@ -339,77 +330,5 @@ void TfrmQVCtrl::closeEvent(QCloseEvent* event)
     if (closed)
         return;
     closed = true;
-    // A render running underneath stops at its next column; the windows stay
-    // alive until it has returned, and the event loop then ends.
-    CancelRequested = true;
-    ClearHistoryStack(BackStack);
-    ClearHistoryStack(ForwardStack);
-    // A settings file that cannot be written is passed over: the program ends either way.
-    WriteStoredPictureSize(dpCurr.diImgW, dpCurr.diImgH);
-    if (frmQVView)
-        frmQVView->hide();
-    QCoreApplication::quit();
-}
-
-void ConfirmAndExit(QWidget* asker)
-{
-    if (!Dialogs().Confirm(asker, QStringLiteral("本当に終了しますか")))
-        return;
-    // A running render stops at its next column.
-    CancelRequested = true;
-    if (frmQVView)
-        frmQVView->close();
-    if (frmQVCtrl)
-        frmQVCtrl->close();
-}
-
-void ShowWholeView(int type)
-{
-    if (IsRendering || type < kFirstFormulaType || type > kLastFormulaType || !frmQVView)
-        return;
-    QVHost& host = WindowsHost();
-    ResetHistory(host);
-    TrackResize = false;
-    BringToFront(frmQVView);
-    SetUpWholeView(type);
-    RenderView(host, dpCurr);
-    TrackResize = true;
-    RefreshIndicator();
-}
-
-void RefreshIndicator()
-{
-    const IndicatorSquare square = UpdateIndicatorScale();
-    if (!frmQVCtrl || !frmQVView)
-        return;
-    const QRect source(square.left, square.top, square.right - square.left, square.bottom - square.top);
-    if (source.isEmpty())
-        return;
-    frmQVCtrl->imgIndicater->ShowScaled(frmQVView->imgQVView->Picture().copy(source));
-}
-
-namespace {
-
-// Inverts the vertical line at CrossX and the horizontal line at CrossY;
-// 0 means no line.
-void InvertCrossMarks(TQVImage* indicator)
-{
-    if (!indicator)
-        return;
-    if (CrossX > 0)
-        indicator->InvertRect(CrossX, 0, CrossX + 1, kIndicatorSize);
-    if (CrossY > 0)
-        indicator->InvertRect(0, CrossY, kIndicatorSize, CrossY + 1);
-}
-
-}  // namespace
-
-void UpdateIndicatorMarks()
-{
-    TQVImage* indicator = frmQVCtrl ? frmQVCtrl->imgIndicater : nullptr;
-    InvertCrossMarks(indicator);
-    // A mark on the very first column or row counts as no line and is not
-    // drawn, so that every line drawn is also erased later.
-    ComputeCrossMarks(CrossX, CrossY);
-    InvertCrossMarks(indicator);
+    EndProgram();
 }

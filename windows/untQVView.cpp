@@ -1,5 +1,6 @@
 #include "untQVView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMenu>
@@ -7,30 +8,24 @@
 #include <algorithm>
 
 #include "EngineState.h"
-#include "Navigation.h"
-#include "QVDialogs.h"
-#include "QtHost.h"
-#include "RenderDriver.h"
-#include "untQVCtrl.h"
-
-bool IsDragging = false;
-int SelStartX = 0, SelStartY = 0;
-int SelEndX = 0, SelEndY = 0;
-int SelLastX = 0, SelLastY = 0;
-int SelDeltaX = 0, SelDeltaY = 0;
-int InspectX = 0, InspectY = 0;
-int PopupLeft = 0, PopupTop = 0;
+#include "QVCommands.h"
+#include "QVImage.h"
+#include "QtSupport.h"
 
 TfrmQVView* frmQVView = nullptr;
 
-TfrmQVView::TfrmQVView(QWidget* parent)
+TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::CustomizeWindowHint)
+                          Qt::CustomizeWindowHint),
+      frameHeight(frameHeight)
 {
     frmQVView = this;
+    setObjectName(QStringLiteral("frmQVView"));
     setWindowTitle(QStringLiteral("描画ウィンドウ"));
-    imgQVView = new TQVImage(QSize(kSurfaceWidth, kSurfaceHeight), QApplication::palette().color(QPalette::Button),
-                             this);
+    imgQVView = Named(new TQVImage(QSize(kSurfaceWidth, kSurfaceHeight), QApplication::palette().color(QPalette::Button),
+                                   this),
+                      "imgQVView");
+    imgQVView->setAccessibleName(QStringLiteral("描画ウィンドウ"));
     imgQVView->move(1, 1);
     connect(imgQVView, &TQVImage::MouseDown, this, &TfrmQVView::imgQVViewMouseDown);
     connect(imgQVView, &TQVImage::MouseMove, this, &TfrmQVView::imgQVViewMouseMove);
@@ -56,31 +51,32 @@ TfrmQVView::~TfrmQVView()
 
 void TfrmQVView::BuildPopupMenu()
 {
-    pmQVView = new QMenu(this);
-    pmiDrawSelect = pmQVView->addAction(QStringLiteral("選択領域描画"), this, &TfrmQVView::DrawSelectedRegion);
-    N1 = pmQVView->addAction(QStringLiteral("パレットコード表示"));
-    pmiReDraw = pmQVView->addAction(QStringLiteral("再描画"), this, &TfrmQVView::pmiReDrawClick);
-    pmiCancel = pmQVView->addAction(QStringLiteral("描画キャンセル"), this, &TfrmQVView::pmiCancelClick);
-    pmiPrev = pmQVView->addAction(QStringLiteral("戻る"), this, &TfrmQVView::pmiPrevClick);
-    pmiNext = pmQVView->addAction(QStringLiteral("進む"), this, &TfrmQVView::pmiNextClick);
-    pmiDrawAll = pmQVView->addMenu(QStringLiteral("全景描画"));
-    const auto addWholeView = [this](const QString& caption, int type) {
-        return pmiDrawAll->addAction(caption, this, [type] { ShowWholeView(type); });
+    pmQVView = Named(new QMenu(this), "pmQVView");
+    const auto addItem = [this](const char* name, const QString& caption, auto command) {
+        return Named(pmQVView->addAction(caption, this, command), name);
     };
-    pmiDrawZ2 = addWholeView(QStringLiteral("Ｚの２乗（マンデルブロ集合）(&2)"), 1);
-    pmiDrawZ3 = addWholeView(QStringLiteral("Ｚの３乗(&3)"), 2);
-    pmiDrawZ4 = addWholeView(QStringLiteral("Ｚの４乗(&4)"), 3);
-    pmiDrawZ4Poly = addWholeView(QStringLiteral("Ｚの４次多項式"), 4);
-    pmiDrawZRatio = addWholeView(QStringLiteral("Ｚの有理型関数"), 5);
-    pmiDrawExpZ2 = addWholeView(QStringLiteral("謎の関数"), 6);
-    pmiActiveMain = pmQVView->addAction(QStringLiteral("メインウィンドウ表示"), this, &TfrmQVView::pmiActiveMainClick);
-    pmiExit = pmQVView->addAction(QStringLiteral("終了"), this, &TfrmQVView::pmiExitClick);
+    pmiDrawSelect = addItem("pmiDrawSelect", QStringLiteral("選択領域描画"), [] { DrawSelectedRegion(); });
+    N1 = Named(pmQVView->addAction(QStringLiteral("パレットコード表示")), "N1");
+    pmiReDraw = addItem("pmiReDraw", QStringLiteral("再描画"), [] { RedrawView(); });
+    pmiCancel = addItem("pmiCancel", QStringLiteral("描画キャンセル"), [] { CancelRender(); });
+    pmiPrev = addItem("pmiPrev", QStringLiteral("戻る"), [] { StepBack(); });
+    pmiNext = addItem("pmiNext", QStringLiteral("進む"), [] { StepForward(); });
+    pmiDrawAll = Named(pmQVView->addMenu(QStringLiteral("全景描画")), "pmiDrawAll");
+    const auto entries = AddWholeViewEntries(pmiDrawAll, FormulaMenu::Drawing);
+    pmiDrawZ2 = entries[0];
+    pmiDrawZ3 = entries[1];
+    pmiDrawZ4 = entries[2];
+    pmiDrawZ4Poly = entries[3];
+    pmiDrawZRatio = entries[4];
+    pmiDrawExpZ2 = entries[5];
+    pmiActiveMain = addItem("pmiActiveMain", QStringLiteral("メインウィンドウ表示"), [] { ShowControlWindow(); });
+    pmiExit = addItem("pmiExit", QStringLiteral("終了"), [this] { ConfirmAndExit(this); });
 }
 
 void TfrmQVView::ApplySizeLimits()
 {
     setMinimumSize(ClientSizeForOuter(QSize(kMinOuterWidth, kMinOuterHeight)).expandedTo(QSize(1, 1)));
-    setMaximumSize(ClientSizeForOuter(QSize(kMaxOuterWidth, kMaxOuterHeight)));
+    setMaximumSize(ClientSizeForOuter(QSize(kMaxPictureWidth, kMaxPictureHeight)));
 }
 
 void TfrmQVView::InitViewMenu()
@@ -94,11 +90,28 @@ void TfrmQVView::InitViewMenu()
     pmiExit->setEnabled(true);
 }
 
-QSize TfrmQVView::OuterSize() const { return QSize(width() + kFrameWidth, height() + FrameHeight + 1); }
-
-QSize TfrmQVView::ClientSizeForOuter(QSize outer)
+void TfrmQVView::SetCommandEnabled(QVCommand command, bool enabled)
 {
-    return QSize(outer.width() - kFrameWidth, outer.height() - FrameHeight - 1);
+    QAction* item = nullptr;
+    switch (command) {
+    case QVCommand::DrawAll: item = pmiDrawAll->menuAction(); break;
+    case QVCommand::DrawSelect: item = pmiDrawSelect; break;
+    case QVCommand::ReDraw: item = pmiReDraw; break;
+    case QVCommand::Cancel: item = pmiCancel; break;
+    case QVCommand::Back: item = pmiPrev; break;
+    case QVCommand::Forward: item = pmiNext; break;
+    case QVCommand::ColourMaps:
+    case QVCommand::Save: break;  // the control window's tools menu carries these
+    }
+    if (item)
+        item->setEnabled(enabled);
+}
+
+QSize TfrmQVView::OuterSize() const { return QSize(width() + kFrameWidth, height() + frameHeight + 1); }
+
+QSize TfrmQVView::ClientSizeForOuter(QSize outer) const
+{
+    return QSize(outer.width() - kFrameWidth, outer.height() - frameHeight - 1);
 }
 
 QSize TfrmQVView::ClientSizeForPicture(int width, int height) { return QSize(width + 1, height + 1); }
@@ -107,9 +120,9 @@ void TfrmQVView::FitWindowToView(ViewRecord& view)
 {
     TrackResize = false;
     view.diWinW = view.diImgW + 6;
-    view.diWinH = view.diImgH + FrameHeight + 2;
-    const int outerW = std::clamp(view.diWinW, kMinOuterWidth, kMaxOuterWidth);
-    const int outerH = std::clamp(view.diWinH, kMinOuterHeight, kMaxOuterHeight);
+    view.diWinH = view.diImgH + frameHeight + 2;
+    const int outerW = std::clamp(view.diWinW, kMinOuterWidth, kMaxPictureWidth);
+    const int outerH = std::clamp(view.diWinH, kMinOuterHeight, kMaxPictureHeight);
     fittedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
     resize(fittedClientSize);
     imgQVView->move(1, 1);
@@ -128,21 +141,47 @@ void TfrmQVView::resizeEvent(QResizeEvent* event)
         dpCurr.diWinW = outer.width();
         dpCurr.diWinH = outer.height();
         dpCurr.diImgW = dpCurr.diWinW - 6;
-        dpCurr.diImgH = dpCurr.diWinH - FrameHeight - 2;
+        dpCurr.diImgH = dpCurr.diWinH - frameHeight - 2;
         imgQVView->move(1, 1);
     }
     imgQVView->SetFillColour(QApplication::palette().color(QPalette::Button));
     if (DebugMode)
-        WindowsHost().RefreshDiagnostics();
+        RefreshDiagnostics();
+}
+
+const QImage& TfrmQVView::Picture() const { return imgQVView->Picture(); }
+
+QColor TfrmQVView::BackgroundColour() const { return imgQVView->FillColour(); }
+
+void TfrmQVView::FillPictureBackground(int width, int height) { imgQVView->FillRect(width, height); }
+
+void TfrmQVView::PaintColumn(int x, const uint32_t* colourWords, int height)
+{
+    QImage& surface = imgQVView->Picture();
+    if (x < 0 || x >= surface.width())
+        return;
+    const int rows = std::min(height, surface.height());
+    for (int y = 0; y < rows; ++y)
+        reinterpret_cast<QRgb*>(surface.scanLine(y))[x] = RgbOfColourWord(colourWords[y]);
+    imgQVView->update(QRect(x, 0, 1, rows));
+}
+
+void TfrmQVView::ForgetSelectionMark()
+{
+    SelDeltaX = 0;
+    SelDeltaY = 0;
+}
+
+void TfrmQVView::ForgetRubberBand()
+{
+    SelStartX = SelStartY = SelEndX = SelEndY = SelLastX = SelLastY = 0;
+    SelDeltaX = SelDeltaY = 0;
 }
 
 void TfrmQVView::SetSelectCommands(bool selectEnabled)
 {
-    QVHost& host = WindowsHost();
-    host.SetCommandEnabled(QVCommand::pmiDrawSelect, selectEnabled);
-    host.SetCommandEnabled(QVCommand::tbtnDrawSelect, selectEnabled);
-    host.SetCommandEnabled(QVCommand::pmiReDraw, !selectEnabled);
-    host.SetCommandEnabled(QVCommand::tbtnReDraw, !selectEnabled);
+    SetCommandsEnabled(QVCommand::DrawSelect, selectEnabled);
+    SetCommandsEnabled(QVCommand::ReDraw, !selectEnabled);
 }
 
 void TfrmQVView::imgQVViewMouseDown(Qt::MouseButton button, int x, int y)
@@ -216,50 +255,3 @@ void TfrmQVView::OpenPopup(int x, int y)
     else
         pmQVView->exec(global);
 }
-
-void TfrmQVView::DrawSelectedRegion()
-{
-    SelStartX = SelStartY = SelEndX = SelEndY = SelLastX = SelLastY = 0;
-    SelDeltaX = SelDeltaY = 0;
-    if (IsRendering)
-        return;
-    const ZoomResult result = ComputeNextView();
-    if (result == ZoomResult::NoSelection)
-        return;
-    if (result == ZoomResult::TooLarge) {
-        Dialogs().ShowError(this, QStringLiteral("周囲計算致命的エラー"));
-        return;
-    }
-    QVHost& host = WindowsHost();
-    if (DebugMode)
-        host.RefreshDiagnostics();
-    ZoomHistoryStep(host);
-    UpdateIndicatorMarks();
-    EditedParams = ActiveParams;
-    host.FitWindowToView(dpCurr);
-    RenderView(host, dpCurr);
-}
-
-void TfrmQVView::pmiReDrawClick()
-{
-    if (!IsRendering)
-        Redraw(WindowsHost());
-}
-
-void TfrmQVView::pmiCancelClick() { CancelRequested = true; }
-
-void TfrmQVView::pmiPrevClick()
-{
-    if (!IsRendering)
-        GoBack(WindowsHost());
-}
-
-void TfrmQVView::pmiNextClick()
-{
-    if (!IsRendering)
-        GoForward(WindowsHost());
-}
-
-void TfrmQVView::pmiActiveMainClick() { BringToFront(frmQVCtrl); }
-
-void TfrmQVView::pmiExitClick() { ConfirmAndExit(this); }

@@ -4,24 +4,16 @@
 
 #include <QImage>
 #include <QPoint>
-#include <functional>
 #include <QSize>
 #include <QWidget>
+#include <functional>
 
-#include "QVImage.h"
+#include "QVHost.h"
 #include "ViewRecord.h"
 
 class QAction;
 class QMenu;
-
-// Interaction state of the drawing window.
-extern bool IsDragging;
-extern int SelStartX, SelStartY;
-extern int SelEndX, SelEndY;
-extern int SelLastX, SelLastY;
-extern int SelDeltaX, SelDeltaY;
-extern int InspectX, InspectY;
-extern int PopupLeft, PopupTop;
+class TQVImage;
 
 class TfrmQVView : public QWidget {
     Q_OBJECT
@@ -29,19 +21,64 @@ public:
     // The outer size counts the frame: the client area holds the picture at
     // (1, 1), so a fitted window shows it whole with nothing beside it.
     static constexpr int kFrameWidth = 5;
-    static QSize ClientSizeForOuter(QSize outer);
     static QSize ClientSizeForPicture(int width, int height);
     static constexpr int kMinOuterWidth = 150;
-    static constexpr int kMaxOuterWidth = 1600;
     static constexpr int kMinOuterHeight = 200;
-    static constexpr int kMaxOuterHeight = 1200;
-
-    explicit TfrmQVView(QWidget* parent = nullptr);
-    ~TfrmQVView() override;
-
     // The picture surface: the window shows its top-left part.
     static constexpr int kSurfaceWidth = 2400;
     static constexpr int kSurfaceHeight = 1800;
+
+    // frameHeight: a window's caption and frame, as the control window measured it.
+    explicit TfrmQVView(int frameHeight, QWidget* parent = nullptr);
+    ~TfrmQVView() override;
+
+    int FrameHeight() const { return frameHeight; }
+    // Outer size as the program counts it: client plus frame.
+    QSize OuterSize() const;
+    QSize ClientSizeForOuter(QSize outer) const;
+
+    void InitViewMenu();
+    void FitWindowToView(ViewRecord& view);
+    // While set, a change of the window's size is the user's and goes into dpCurr.
+    bool IsTrackingResize() const { return TrackResize; }
+    void SetTrackResize(bool on) { TrackResize = on; }
+
+    // The picture surface and what renders paint on it.
+    const QImage& Picture() const;
+    QColor BackgroundColour() const;
+    void FillPictureBackground(int width, int height);
+    void PaintColumn(int x, const uint32_t* colourWords, int height);
+    // The popup item that carries the command.
+    void SetCommandEnabled(QVCommand command, bool enabled);
+
+    // The finished selection rectangle is painted over and no longer counts as shown.
+    void ForgetSelectionMark();
+    // The rubber band is dropped altogether before a zoom.
+    void ForgetRubberBand();
+    bool Dragging() const { return IsDragging; }
+    QPoint SelectionDelta() const { return QPoint(SelDeltaX, SelDeltaY); }
+    // The picture pixel under the last right press and the screen point where
+    // the popup then opened.
+    QPoint InspectedPixel() const { return QPoint(InspectX, InspectY); }
+    QPoint PopupPosition() const { return QPoint(PopupLeft, PopupTop); }
+
+    // Mouse handlers of the picture, in picture pixels.
+    void imgQVViewMouseDown(Qt::MouseButton button, int x, int y);
+    void imgQVViewMouseMove(int x, int y);
+    void imgQVViewMouseUp(Qt::MouseButton button, int x, int y);
+
+    // Tests replace the popup's modal run with their own.
+    void SetPopupRunner(std::function<void(QMenu*, QPoint)> runner);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildPopupMenu();
+    void ApplySizeLimits();
+    void SetSelectCommands(bool selectEnabled);
+    void OpenPopup(int x, int y);
+
     TQVImage* imgQVView = nullptr;
     QMenu* pmQVView = nullptr;
     QAction* pmiDrawSelect = nullptr;
@@ -60,38 +97,21 @@ public:
     QAction* pmiActiveMain = nullptr;
     QAction* pmiExit = nullptr;
 
-    void InitViewMenu();
-    void FitWindowToView(ViewRecord& view);
-    void DrawSelectedRegion();
-    // Outer size as the program counts it: client plus frame.
-    QSize OuterSize() const;
-
-    // Mouse handlers of the picture, in picture pixels.
-    void imgQVViewMouseDown(Qt::MouseButton button, int x, int y);
-    void imgQVViewMouseMove(int x, int y);
-    void imgQVViewMouseUp(Qt::MouseButton button, int x, int y);
-
-    void pmiReDrawClick();
-    void pmiCancelClick();
-    void pmiPrevClick();
-    void pmiNextClick();
-    void pmiActiveMainClick();
-    void pmiExitClick();
-
-    // Tests replace the popup's modal run with their own.
-    void SetPopupRunner(std::function<void(QMenu*, QPoint)> runner);
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
-private:
-    void BuildPopupMenu();
-    void ApplySizeLimits();
-    void SetSelectCommands(bool selectEnabled);
-    void OpenPopup(int x, int y);
-
+    int frameHeight = 0;
+    bool TrackResize = false;
     QSize fittedClientSize;
     std::function<void(QMenu*, QPoint)> popupRunner;
+
+    // Rubber band: where the left button went down and came up, the corner
+    // as last drawn, and the size of the last finished drag (both nonzero:
+    // the finished rectangle is still shown).
+    bool IsDragging = false;
+    int SelStartX = 0, SelStartY = 0;
+    int SelEndX = 0, SelEndY = 0;
+    int SelLastX = 0, SelLastY = 0;
+    int SelDeltaX = 0, SelDeltaY = 0;
+    int InspectX = 0, InspectY = 0;
+    int PopupLeft = 0, PopupTop = 0;
 };
 
 extern TfrmQVView* frmQVView;

@@ -22,7 +22,6 @@ protected:
     void SetUp() override
     {
         ResetEngineState();
-        FrameHeight = host.frameHeight;
         dpCurr.dinum = 1;
         dpCurr.diImgW = 40;
         dpCurr.diImgH = 30;
@@ -58,10 +57,8 @@ protected:
         ASSERT_FALSE(host.readouts.empty());
         EXPECT_EQ(host.LastReadouts().drawNest, std::to_string(dinum));
         EXPECT_EQ(host.LastReadouts().drawNestTotal, std::to_string(back + forward + 1));
-        EXPECT_EQ(host.IsEnabled(QVCommand::pmiPrev), back > 0);
-        EXPECT_EQ(host.IsEnabled(QVCommand::tbtnPrev), back > 0);
-        EXPECT_EQ(host.IsEnabled(QVCommand::pmiNext), forward > 0);
-        EXPECT_EQ(host.IsEnabled(QVCommand::tbtnNext), forward > 0);
+        EXPECT_EQ(host.IsEnabled(QVCommand::Back), back > 0);
+        EXPECT_EQ(host.IsEnabled(QVCommand::Forward), forward > 0);
     }
 
     // Back or forward with nothing to go to only disables its command.
@@ -101,21 +98,21 @@ TEST_F(HistoryTest, WholeViewAfterZoomsEmptiesBothStacks)
     EXPECT_TRUE(BackStack.empty());
     EXPECT_TRUE(ForwardStack.empty());
     EXPECT_EQ(host.LastReadouts().drawNestTotal, "1");
-    EXPECT_FALSE(host.IsEnabled(QVCommand::pmiPrev));
-    EXPECT_FALSE(host.IsEnabled(QVCommand::pmiNext));
+    EXPECT_FALSE(host.IsEnabled(QVCommand::Back));
+    EXPECT_FALSE(host.IsEnabled(QVCommand::Forward));
 }
 
 TEST_F(HistoryTest, ResetHistoryDisablesBackAndForwardItems)
 {
-    host.SetCommandEnabled(QVCommand::pmiPrev, true);
-    host.SetCommandEnabled(QVCommand::pmiNext, true);
+    host.SetCommandEnabled(QVCommand::Back, true);
+    host.SetCommandEnabled(QVCommand::Forward, true);
     PushView(BackStack);
     PushView(ForwardStack);
     ResetHistory(host);
     EXPECT_TRUE(BackStack.empty());
     EXPECT_TRUE(ForwardStack.empty());
-    EXPECT_FALSE(host.IsEnabled(QVCommand::pmiPrev));
-    EXPECT_FALSE(host.IsEnabled(QVCommand::pmiNext));
+    EXPECT_FALSE(host.IsEnabled(QVCommand::Back));
+    EXPECT_FALSE(host.IsEnabled(QVCommand::Forward));
 }
 
 TEST_F(HistoryTest, TwoZoomsThenBackThenForward)
@@ -158,8 +155,8 @@ TEST_F(HistoryTest, ZoomMakesNextViewCurrent)
     EXPECT_EQ(dpCurr.dwx, next.dwx);
     EXPECT_EQ(dpCurr.dwy, next.dwy);
     EXPECT_EQ(dpCurr.dinum, 2);
-    EXPECT_TRUE(host.IsEnabled(QVCommand::pmiPrev));
-    EXPECT_FALSE(host.IsEnabled(QVCommand::pmiNext));
+    EXPECT_TRUE(host.IsEnabled(QVCommand::Back));
+    EXPECT_FALSE(host.IsEnabled(QVCommand::Forward));
 }
 
 TEST_F(HistoryTest, ZoomAfterGoingBackDropsForwardHistory)
@@ -175,7 +172,7 @@ TEST_F(HistoryTest, ZoomAfterGoingBackDropsForwardHistory)
     Zoom({0, 0, 20, 30});
     ExpectCounts(2, 1, 0);
     EXPECT_EQ(host.LastReadouts().drawNestTotal, "2");
-    EXPECT_FALSE(host.IsEnabled(QVCommand::pmiNext));
+    EXPECT_FALSE(host.IsEnabled(QVCommand::Forward));
 }
 
 TEST_F(HistoryTest, BackWithOneRecordDisablesBackAtOnceAndShowsIt)
@@ -187,8 +184,8 @@ TEST_F(HistoryTest, BackWithOneRecordDisablesBackAtOnceAndShowsIt)
 
     GoBack(host);
     ASSERT_GE(host.commandCalls.size(), 2u);
-    EXPECT_EQ(host.commandCalls[0], std::make_pair(QVCommand::pmiPrev, false));
-    EXPECT_EQ(host.commandCalls[1], std::make_pair(QVCommand::pmiNext, true));
+    EXPECT_EQ(host.commandCalls[0], std::make_pair(QVCommand::Back, false));
+    EXPECT_EQ(host.commandCalls[1], std::make_pair(QVCommand::Forward, true));
     EXPECT_EQ(KeptFieldsOf(dpCurr), KeptFieldsOf(whole));
     ExpectCounts(1, 0, 1);
 }
@@ -202,8 +199,8 @@ TEST_F(HistoryTest, BackWithTwoRecordsKeepsBackEnabled)
 
     GoBack(host);
     ASSERT_FALSE(host.commandCalls.empty());
-    EXPECT_EQ(host.commandCalls[0], std::make_pair(QVCommand::pmiNext, true));
-    EXPECT_TRUE(host.IsEnabled(QVCommand::pmiPrev));
+    EXPECT_EQ(host.commandCalls[0], std::make_pair(QVCommand::Forward, true));
+    EXPECT_TRUE(host.IsEnabled(QVCommand::Back));
 }
 
 TEST_F(HistoryTest, ForwardWithOneRecordDisablesForwardAtOnce)
@@ -215,8 +212,8 @@ TEST_F(HistoryTest, ForwardWithOneRecordDisablesForwardAtOnce)
 
     GoForward(host);
     ASSERT_GE(host.commandCalls.size(), 2u);
-    EXPECT_EQ(host.commandCalls[0], std::make_pair(QVCommand::pmiNext, false));
-    EXPECT_EQ(host.commandCalls[1], std::make_pair(QVCommand::pmiPrev, true));
+    EXPECT_EQ(host.commandCalls[0], std::make_pair(QVCommand::Forward, false));
+    EXPECT_EQ(host.commandCalls[1], std::make_pair(QVCommand::Back, true));
     ExpectCounts(2, 1, 0);
 }
 
@@ -329,7 +326,7 @@ TEST_F(HistoryTest, RedrawLeavesHistoryAlone)
 TEST_F(HistoryTest, BackOnEmptyStackOnlyDisables)
 {
     ShowWhole();
-    ExpectStepOnEmptyStackOnlyDisables(GoBack, QVCommand::pmiPrev);
+    ExpectStepOnEmptyStackOnlyDisables(GoBack, QVCommand::Back);
     EXPECT_TRUE(ForwardStack.empty());
 }
 
@@ -337,7 +334,7 @@ TEST_F(HistoryTest, ForwardOnEmptyStackOnlyDisables)
 {
     ShowWhole();
     Zoom();
-    ExpectStepOnEmptyStackOnlyDisables(GoForward, QVCommand::pmiNext);
+    ExpectStepOnEmptyStackOnlyDisables(GoForward, QVCommand::Forward);
     EXPECT_EQ(BackStack.size(), 1u);
 }
 
@@ -384,8 +381,8 @@ TEST_F(HistoryTest, CancelledRenderStillEndsWithHistoryControls)
     host.onProcessMessages = [](int) { CancelRequested = true; };
     GoBack(host);
     EXPECT_EQ(dpCurr.dinum, 1);
-    EXPECT_TRUE(host.IsEnabled(QVCommand::pmiNext));
-    EXPECT_FALSE(host.IsEnabled(QVCommand::pmiPrev));
+    EXPECT_TRUE(host.IsEnabled(QVCommand::Forward));
+    EXPECT_FALSE(host.IsEnabled(QVCommand::Back));
     EXPECT_TRUE(dpCurr.dbOK);
 }
 

@@ -272,97 +272,87 @@ TEST_F(NavigationTest, MissingSelectionOrPictureGivesNoZoom)
 TEST_F(NavigationTest, IndicatorOfSquareWholeViewCopiesWholePicture)
 {
     WholeViewOf(1, 580, 580);
-    CrossX = 17;
-    CrossY = 33;
-    const IndicatorSquare square = UpdateIndicatorScale();
-    EXPECT_EQ(IndicatorExtent, 3.6L);
-    EXPECT_EQ(IndicatorStep, 0.028125L);
-    EXPECT_EQ(IndicatorStep, 3.6L / 128);
-    EXPECT_EQ(CrossX, 0);
-    EXPECT_EQ(CrossY, 0);
-    EXPECT_EQ(EdgesOf(square), (std::array{0, 0, 580, 580}));
+    const IndicatorScale scale = IndicatorScaleOf(dpCurr);
+    EXPECT_EQ(scale.extent, 3.6L);
+    EXPECT_EQ(scale.step, 0.028125L);
+    EXPECT_EQ(scale.step, 3.6L / 128);
+    EXPECT_EQ(EdgesOf(IndicatorSquareOf(dpCurr)), (std::array{0, 0, 580, 580}));
 }
 
 TEST_F(NavigationTest, IndicatorOfWidePictureCopiesCentredSquare)
 {
     WholeViewOf(1, 700, 500);
-    const IndicatorSquare square = UpdateIndicatorScale();
-    EXPECT_EQ(IndicatorExtent, dpCurr.dwy);
-    EXPECT_EQ(IndicatorStep, dpCurr.dwy / 128);
-    EXPECT_EQ(EdgesOf(square), (std::array{100, 0, 600, 500}));
+    const IndicatorScale scale = IndicatorScaleOf(dpCurr);
+    EXPECT_EQ(scale.extent, dpCurr.dwy);
+    EXPECT_EQ(scale.step, dpCurr.dwy / 128);
+    EXPECT_EQ(EdgesOf(IndicatorSquareOf(dpCurr)), (std::array{100, 0, 600, 500}));
 }
 
 TEST_F(NavigationTest, IndicatorOfTallPictureWithOddHeight)
 {
     WholeViewOf(1, 400, 581);
-    const IndicatorSquare square = UpdateIndicatorScale();
-    EXPECT_EQ(IndicatorExtent, 3.6L);
+    EXPECT_EQ(IndicatorScaleOf(dpCurr).extent, 3.6L);
     // r = 200, half the narrower side; centre (200, 290), the row truncated.
-    EXPECT_EQ(EdgesOf(square), (std::array{0, 90, 400, 490}));
+    EXPECT_EQ(EdgesOf(IndicatorSquareOf(dpCurr)), (std::array{0, 90, 400, 490}));
 }
 
 TEST_F(NavigationTest, CrossMarksOfViewOnWholeViewCentre)
 {
     WholeViewOf(1, 580, 580);
-    UpdateIndicatorScale();
-    int32_t x = -1, y = -1;
-    ComputeCrossMarks(x, y);
-    EXPECT_EQ(x, 64);
-    EXPECT_EQ(y, 64);
+    const CrossMarks marks = CrossMarksOf(dpCurr, WholeView, IndicatorScaleOf(dpCurr));
+    EXPECT_EQ(marks.x, 64);
+    EXPECT_EQ(marks.y, 64);
 }
 
 TEST_F(NavigationTest, CrossMarksOfZoomedView)
 {
     WholeViewOf(1, 580, 580);
-    UpdateIndicatorScale();
+    const IndicatorScale scale = IndicatorScaleOf(dpCurr);
     Select(200, 100, 300, 150);
     ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
     dpCurr = dpNext;
-    int32_t x = 0, y = 0;
-    ComputeCrossMarks(x, y);
+    const CrossMarks marks = CrossMarksOf(dpCurr, WholeView, scale);
     // Centre offsets -0.2483 and -1.0241 from the whole view's: (1.5517 / S, 0.7759 / S).
-    EXPECT_EQ(x, 55);
-    EXPECT_EQ(y, 28);
+    EXPECT_EQ(marks.x, 55);
+    EXPECT_EQ(marks.y, 28);
 }
 
 TEST_F(NavigationTest, CrossMarksOutsideIndicatorAreZero)
 {
     WholeViewOf(2, 580, 580);
-    UpdateIndicatorScale();
-    const long double half = IndicatorExtent / 2;
-    int32_t x = -1, y = -1;
+    const IndicatorScale scale = IndicatorScaleOf(dpCurr);
+    const long double half = scale.extent / 2;
 
     dpCurr.dwa = half;  // on the right edge: still inside
     dpCurr.dwb = -std::nextafter(half, 10.0L);
-    ComputeCrossMarks(x, y);
-    EXPECT_EQ(x, 128);
-    EXPECT_EQ(y, 0);
+    CrossMarks marks = CrossMarksOf(dpCurr, WholeView, scale);
+    EXPECT_EQ(marks.x, 128);
+    EXPECT_EQ(marks.y, 0);
 
     dpCurr.dwa = std::nextafter(half, 10.0L);
     dpCurr.dwb = 0.5L;
-    ComputeCrossMarks(x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, RoundHalfUp((0.5L + half) / IndicatorStep));
-    EXPECT_EQ(y, 82);  // (0.5 + 1.8) / 0.028125 = 81.78
+    marks = CrossMarksOf(dpCurr, WholeView, scale);
+    EXPECT_EQ(marks.x, 0);
+    EXPECT_EQ(marks.y, RoundHalfUp((0.5L + half) / scale.step));
+    EXPECT_EQ(marks.y, 82);  // (0.5 + 1.8) / 0.028125 = 81.78
 
     dpCurr.dwa = WholeView.dwa - 5;
     dpCurr.dwb = WholeView.dwb + 5;
-    ComputeCrossMarks(x, y);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
+    marks = CrossMarksOf(dpCurr, WholeView, scale);
+    EXPECT_EQ(marks.x, 0);
+    EXPECT_EQ(marks.y, 0);
 }
 
 TEST_F(NavigationTest, CrossMarksMeasureFromWholeViewCentre)
 {
     EditedParams.Og = ComplexValue{0, 1.0L, -1.0L};
     WholeViewOf(3, 580, 580);
-    UpdateIndicatorScale();
+    const IndicatorScale scale = IndicatorScaleOf(dpCurr);
     dpCurr.dwa = 1.0L + 0.45L;
     dpCurr.dwb = -1.0L - 0.9L;
-    int32_t x = 0, y = 0;
-    ComputeCrossMarks(x, y);
-    EXPECT_EQ(x, 80);  // (0.45 + 1.8) / 0.028125 = 80
-    EXPECT_EQ(y, 32);  // (-0.9 + 1.8) / 0.028125 = 32
+    const CrossMarks marks = CrossMarksOf(dpCurr, WholeView, scale);
+    EXPECT_EQ(marks.x, 80);  // (0.45 + 1.8) / 0.028125 = 80
+    EXPECT_EQ(marks.y, 32);  // (-0.9 + 1.8) / 0.028125 = 32
 }
 
 }  // namespace

@@ -20,25 +20,19 @@
 namespace {
 
 constexpr std::array<QVCommand, kQVCommandCount> kAllCommands{
-    QVCommand::tbtnDrawAll, QVCommand::tbtnDrawSelect, QVCommand::tbtnReDraw, QVCommand::tbtnCancel,
-    QVCommand::tbtnPrev,    QVCommand::tbtnNext,       QVCommand::pmiColorChange, QVCommand::pmiSave,
-    QVCommand::pmiDrawSelect, QVCommand::pmiReDraw,    QVCommand::pmiCancel,   QVCommand::pmiPrev,
-    QVCommand::pmiNext,     QVCommand::pmiDrawAll,
+    QVCommand::DrawAll, QVCommand::DrawSelect, QVCommand::ReDraw,     QVCommand::Cancel,
+    QVCommand::Back,    QVCommand::Forward,    QVCommand::ColourMaps, QVCommand::Save,
 };
 
-bool EnabledWhileRendering(QVCommand c) { return c == QVCommand::tbtnCancel || c == QVCommand::pmiCancel; }
+bool EnabledWhileRendering(QVCommand c) { return c == QVCommand::Cancel; }
 
 bool EnabledAfterRendering(QVCommand c, int backCount, int forwardCount)
 {
     switch (c) {
-    case QVCommand::tbtnDrawSelect:
-    case QVCommand::pmiDrawSelect:
-    case QVCommand::tbtnCancel:
-    case QVCommand::pmiCancel: return false;
-    case QVCommand::tbtnPrev:
-    case QVCommand::pmiPrev: return backCount > 0;
-    case QVCommand::tbtnNext:
-    case QVCommand::pmiNext: return forwardCount > 0;
+    case QVCommand::DrawSelect:
+    case QVCommand::Cancel: return false;
+    case QVCommand::Back: return backCount > 0;
+    case QVCommand::Forward: return forwardCount > 0;
     default: return true;
     }
 }

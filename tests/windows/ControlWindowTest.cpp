@@ -58,7 +58,7 @@ protected:
         control->show();
         ShowWholeView(1);
         Drag(200, 100, 300, 150);
-        drawing->DrawSelectedRegion();
+        DrawSelectedRegion();
         ASSERT_EQ(BackStack.size(), 1u);
     }
 
@@ -78,8 +78,8 @@ protected:
         EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageH")), QString::number(dpCurr.diImgH));
         EXPECT_FALSE(drawing->isVisible());
         EXPECT_FALSE(control->isVisible());
-        EXPECT_EQ(frmQVCtrl, control.get());
-        EXPECT_EQ(frmQVView, drawing.get());
+        EXPECT_EQ(frmQVCtrl, control);
+        EXPECT_EQ(frmQVView, drawing);
         EXPECT_FALSE(IsRendering);
     }
 };
@@ -96,16 +96,16 @@ TEST_F(ControlWindowTest, WindowSizeCaptionAndControlPositions)
     EXPECT_FALSE(control->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(control->font().pixelSize(), 15);
 
-    EXPECT_EQ(control->imgIndicater->geometry(), QRect(8, 8, 128, 128));
-    EXPECT_EQ(control->tbQVCtrl->geometry(), QRect(8, 144, 128, 289));
-    EXPECT_EQ(control->pbQVCtrl->geometry(), QRect(152, 16, 145, 17));
-    EXPECT_EQ(control->shpSapa->geometry(), QRect(187, 364, 113, 2));
+    EXPECT_EQ(Find<TQVImage>(control, "imgIndicater")->geometry(), QRect(8, 8, 128, 128));
+    EXPECT_EQ(Find<QToolBar>(control, "tbQVCtrl")->geometry(), QRect(8, 144, 128, 289));
+    EXPECT_EQ(Find<QProgressBar>(control, "pbQVCtrl")->geometry(), QRect(152, 16, 145, 17));
+    EXPECT_EQ(Find<QFrame>(control, "shpSapa")->geometry(), QRect(187, 364, 113, 2));
 
     const std::tuple<QLabel*, QPoint, const char*> labels[] = {
-        {control->StaticText1, {152, 48}, "中心座標"},       {control->StaticText2, {160, 80}, "実部"},
-        {control->StaticText3, {160, 112}, "虚部"},          {control->StaticText4, {152, 152}, "描画領域の大きさ"},
-        {control->StaticText5, {160, 176}, "実部"},          {control->StaticText6, {160, 208}, "虚部"},
-        {control->StaticText7, {152, 240}, "拡大率"},        {control->StaticText8, {152, 312}, "描画ネストカウント"},
+        {Find<QLabel>(control, "StaticText1"), {152, 48}, "中心座標"},       {Find<QLabel>(control, "StaticText2"), {160, 80}, "実部"},
+        {Find<QLabel>(control, "StaticText3"), {160, 112}, "虚部"},          {Find<QLabel>(control, "StaticText4"), {152, 152}, "描画領域の大きさ"},
+        {Find<QLabel>(control, "StaticText5"), {160, 176}, "実部"},          {Find<QLabel>(control, "StaticText6"), {160, 208}, "虚部"},
+        {Find<QLabel>(control, "StaticText7"), {152, 240}, "拡大率"},        {Find<QLabel>(control, "StaticText8"), {152, 312}, "描画ネストカウント"},
     };
     for (const auto& [label, position, caption] : labels) {
         EXPECT_EQ(label->pos(), position) << caption;
@@ -114,10 +114,10 @@ TEST_F(ControlWindowTest, WindowSizeCaptionAndControlPositions)
     }
 
     const std::pair<QLabel*, QRect> readouts[] = {
-        {control->stCenterX, {213, 81, 84, 19}},  {control->stCenterY, {213, 112, 84, 19}},
-        {control->stAreaX, {213, 176, 84, 19}},   {control->stAreaY, {213, 208, 84, 19}},
-        {control->stScale, {157, 272, 140, 19}},  {control->stDrawNest, {213, 344, 84, 19}},
-        {control->stDrawNestTotal, {213, 368, 84, 19}},
+        {Find<QLabel>(control, "stCenterX"), {213, 81, 84, 19}},  {Find<QLabel>(control, "stCenterY"), {213, 112, 84, 19}},
+        {Find<QLabel>(control, "stAreaX"), {213, 176, 84, 19}},   {Find<QLabel>(control, "stAreaY"), {213, 208, 84, 19}},
+        {Find<QLabel>(control, "stScale"), {157, 272, 140, 19}},  {Find<QLabel>(control, "stDrawNest"), {213, 344, 84, 19}},
+        {Find<QLabel>(control, "stDrawNestTotal"), {213, 368, 84, 19}},
     };
     for (const auto& [readout, geometry] : readouts) {
         EXPECT_EQ(readout->geometry(), geometry);
@@ -134,8 +134,8 @@ TEST_F(ControlWindowTest, ToolBarButtonsInOrderWithTheDebugButtonNeverShown)
 
     QStringList captions;
     QList<QToolButton*> buttons;
-    for (QAction* action : control->tbQVCtrl->actions()) {
-        auto* button = qobject_cast<QToolButton*>(control->tbQVCtrl->widgetForAction(action));
+    for (QAction* action : Find<QToolBar>(control, "tbQVCtrl")->actions()) {
+        auto* button = qobject_cast<QToolButton*>(Find<QToolBar>(control, "tbQVCtrl")->widgetForAction(action));
         ASSERT_NE(button, nullptr);
         captions << button->text();
         buttons << button;
@@ -143,40 +143,40 @@ TEST_F(ControlWindowTest, ToolBarButtonsInOrderWithTheDebugButtonNeverShown)
     EXPECT_EQ(captions, (QStringList{"全景描画", "選択領域描画", "再描画", "描画キャンセル", "戻る", "進む", "ツール",
                                      "ヘルプ", "終了", "デバッグ"}));
     ASSERT_EQ(buttons.size(), 10);
-    EXPECT_EQ(buttons.first(), control->tbtnDrawAll);
-    EXPECT_EQ(buttons.last(), control->tbtnDebg);
+    EXPECT_EQ(buttons.first(), Find<QToolButton>(control, "tbtnDrawAll"));
+    EXPECT_EQ(buttons.last(), Find<QToolButton>(control, "tbtnDebg"));
     for (QToolButton* button : buttons) {
         EXPECT_EQ(button->size(), QSize(116, 25)) << button->text().toStdString();
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonTextOnly);
     }
     for (int i = 0; i < 9; ++i)
         EXPECT_TRUE(buttons[i]->isVisible()) << captions[i].toStdString();
-    EXPECT_FALSE(control->tbtnDebg->isVisible());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDebg")->isVisible());
 
     ShowWholeView(1);
-    EXPECT_FALSE(control->tbtnDebg->isVisible());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDebg")->isVisible());
 }
 
 TEST_F(ControlWindowTest, MenuCaptions)
 {
     CreateWindows();
 
-    EXPECT_EQ(Captions(control->pmChangeFunction),
+    EXPECT_EQ(Captions(Find<QMenu>(control, "pmChangeFunction")),
               (QStringList{"Ｚの２乗（マンデルブロ集合）", "Ｚの３乗", "Ｚの４乗", "Ｚの４次多項式", "Ｚの有理関数", "謎の関数"}));
-    EXPECT_EQ(Captions(control->pmQVCtrl), (QStringList{"画像を名前をつけて保存", "カラーマップ変更", "カラーマップ ファイル",
+    EXPECT_EQ(Captions(Find<QMenu>(control, "pmQVCtrl")), (QStringList{"画像を名前をつけて保存", "カラーマップ変更", "カラーマップ ファイル",
                                                         "カラーマップ確認と加工/設定", "４次多項式/有理型の係数設定"}));
-    EXPECT_EQ(Captions(control->pmiColorChange),
+    EXPECT_EQ(Captions(Find<QMenu>(control, "pmiColorChange")),
               (QStringList{"設定１（デフォルト）", "設定２", "設定３", "設定４", "設定５", "モノトーン", "モノトーン（短周期）",
                            "ユーザー設定", "色の反転"}));
-    EXPECT_EQ(Captions(control->N1), (QStringList{"ユーザ設定読み込み", "ユーザ設定保存"}));
-    EXPECT_EQ(Captions(control->pmHelpAbout), (QStringList{"ヘルプ", "バージョン情報"}));
-    EXPECT_EQ(Captions(control->pmDebg), (QStringList{"情報グリッド表示", "カラーパレット設定"}));
+    EXPECT_EQ(Captions(Find<QMenu>(control, "N1")), (QStringList{"ユーザ設定読み込み", "ユーザ設定保存"}));
+    EXPECT_EQ(Captions(Find<QMenu>(control, "pmHelpAbout")), (QStringList{"ヘルプ", "バージョン情報"}));
+    EXPECT_EQ(Captions(Find<QMenu>(control, "pmDebg")), (QStringList{"情報グリッド表示", "カラーパレット設定"}));
 
     EXPECT_EQ(drawing->windowTitle(), QStringLiteral("描画ウィンドウ"));
-    EXPECT_EQ(Captions(drawing->pmQVView), (QStringList{"選択領域描画", "パレットコード表示", "再描画", "描画キャンセル", "戻る",
+    EXPECT_EQ(Captions(Find<QMenu>(drawing, "pmQVView")), (QStringList{"選択領域描画", "パレットコード表示", "再描画", "描画キャンセル", "戻る",
                                                         "進む", "全景描画", "メインウィンドウ表示", "終了"}));
-    EXPECT_EQ(drawing->pmiDrawAll->menuAction(), drawing->pmQVView->actions().at(6));
-    EXPECT_EQ(Captions(drawing->pmiDrawAll),
+    EXPECT_EQ(Find<QMenu>(drawing, "pmiDrawAll")->menuAction(), Find<QMenu>(drawing, "pmQVView")->actions().at(6));
+    EXPECT_EQ(Captions(Find<QMenu>(drawing, "pmiDrawAll")),
               (QStringList{"Ｚの２乗（マンデルブロ集合）(&2)", "Ｚの３乗(&3)", "Ｚの４乗(&4)", "Ｚの４次多項式", "Ｚの有理型関数",
                            "謎の関数"}));
 }
@@ -187,8 +187,8 @@ TEST_F(ControlWindowTest, EveryFormulaEntryOfBothMenusStartsItsWholeView)
     // A small picture keeps the six renders short.
     dpCurr.diImgW = 64;
     dpCurr.diImgH = 64;
-    const QList<QAction*> controlEntries = control->pmChangeFunction->actions();
-    const QList<QAction*> drawingEntries = drawing->pmiDrawAll->actions();
+    const QList<QAction*> controlEntries = Find<QMenu>(control, "pmChangeFunction")->actions();
+    const QList<QAction*> drawingEntries = Find<QMenu>(drawing, "pmiDrawAll")->actions();
     ASSERT_EQ(controlEntries.size(), 6);
     ASSERT_EQ(drawingEntries.size(), 6);
     for (int type = 1; type <= 6; ++type) {
@@ -204,31 +204,31 @@ TEST_F(ControlWindowTest, EveryFormulaEntryOfBothMenusStartsItsWholeView)
 TEST_F(ControlWindowTest, StartUpCommandStates)
 {
     CreateWindows();
-    EXPECT_TRUE(control->tbtnDrawAll->isEnabled());
-    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
-    EXPECT_FALSE(control->tbtnReDraw->isEnabled());
-    EXPECT_FALSE(control->tbtnCancel->isEnabled());
-    EXPECT_FALSE(control->tbtnPrev->isEnabled());
-    EXPECT_FALSE(control->tbtnNext->isEnabled());
-    EXPECT_TRUE(control->tbtnFile->isEnabled());
-    EXPECT_TRUE(control->tbtnHelp->isEnabled());
-    EXPECT_TRUE(control->tbtnExit->isEnabled());
-    EXPECT_TRUE(control->pmiSave->isEnabled());
-    EXPECT_TRUE(control->pmiColorChange->menuAction()->isEnabled());
-    EXPECT_TRUE(control->pmiColorDefault->isChecked());
-    EXPECT_FALSE(control->pmiColorUser->isChecked());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnDrawAll")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnCancel")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnPrev")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnNext")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnFile")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnHelp")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnExit")->isEnabled());
+    EXPECT_TRUE(Find<QAction>(control, "pmiSave")->isEnabled());
+    EXPECT_TRUE(Find<QMenu>(control, "pmiColorChange")->menuAction()->isEnabled());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorDefault")->isChecked());
+    EXPECT_FALSE(Find<QAction>(control, "pmiColorUser")->isChecked());
 }
 
 TEST_F(ControlWindowTest, APresetBeforeAnyPictureOnlyFillsTheMap)
 {
     CreateWindows();
-    const QImage surface = drawing->imgQVView->Picture().copy(0, 0, 600, 600);
+    const QImage surface = Find<TQVImage>(drawing, "imgQVView")->Picture().copy(0, 0, 600, 600);
 
-    control->pmiColorMonoTone->trigger();
+    Find<QAction>(control, "pmiColorMonoTone")->trigger();
 
     EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(kPresetMonotone)));
-    EXPECT_EQ(drawing->imgQVView->Picture().copy(0, 0, 600, 600), surface);
-    EXPECT_FALSE(control->tbtnReDraw->isEnabled());
+    EXPECT_EQ(Find<TQVImage>(drawing, "imgQVView")->Picture().copy(0, 0, 600, 600), surface);
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
 }
 
 TEST_F(ControlWindowTest, ChoosingAPresetChecksItFillsTheMapAndRecoloursThePicture)
@@ -237,16 +237,16 @@ TEST_F(ControlWindowTest, ChoosingAPresetChecksItFillsTheMapAndRecoloursThePictu
     ShowWholeView(1);
     ASSERT_EQ(PixelsNotMatchingTheColourMap(), 0);
 
-    control->pmiColorShift->trigger();
+    Find<QAction>(control, "pmiColorShift")->trigger();
 
-    EXPECT_TRUE(control->pmiColorShift->isChecked());
-    EXPECT_FALSE(control->pmiColorDefault->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorShift")->isChecked());
+    EXPECT_FALSE(Find<QAction>(control, "pmiColorDefault")->isChecked());
     EXPECT_EQ(currentColorMap[1].red, 100);
     EXPECT_EQ(currentColorMap[1].green, 200);
     EXPECT_EQ(currentColorMap[1].blue, 0);
     EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(kPresetSetting3)));
     EXPECT_EQ(PixelsNotMatchingTheColourMap(), 0);
-    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
     EXPECT_FALSE(IsRendering);
 }
 
@@ -256,7 +256,7 @@ TEST_F(ControlWindowTest, ARecolouredSelectionIsNotInvertedAgainByTheNextPress)
     ShowWholeView(1);
     Drag(200, 100, 300, 150);
 
-    control->pmiColorTempo->trigger();
+    Find<QAction>(control, "pmiColorTempo")->trigger();
     const QImage recoloured = Picture();
     ASSERT_EQ(PixelsNotMatchingTheColourMap(), 0);
     drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
@@ -268,24 +268,24 @@ TEST_F(ControlWindowTest, EachPresetItemFillsItsOwnMap)
 {
     CreateWindows();
     const std::pair<QAction*, int> presets[] = {
-        {control->pmiColorTempo, kPresetSetting2},     {control->pmiColorShift, kPresetSetting3},
-        {control->pmiColorShift2, kPresetSetting4},    {control->pmiColorMonoTone, kPresetMonotone},
-        {control->pmiColorMonoShort, kPresetShortMonotone}, {control->pmiColorDefault, kPresetSetting1},
+        {Find<QAction>(control, "pmiColorTempo"), kPresetSetting2},     {Find<QAction>(control, "pmiColorShift"), kPresetSetting3},
+        {Find<QAction>(control, "pmiColorShift2"), kPresetSetting4},    {Find<QAction>(control, "pmiColorMonoTone"), kPresetMonotone},
+        {Find<QAction>(control, "pmiColorMonoShort"), kPresetShortMonotone}, {Find<QAction>(control, "pmiColorDefault"), kPresetSetting1},
     };
     for (const auto& [item, code] : presets) {
         item->trigger();
         EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(code))) << item->text().toStdString();
         EXPECT_TRUE(item->isChecked());
     }
-    control->pmiColorNext->trigger();
+    Find<QAction>(control, "pmiColorNext")->trigger();
     ColorMap band;
     FillBandColorMap(band);
     EXPECT_TRUE(SameColorMap(currentColorMap, band));
     int checked = 0;
-    for (const QAction* item : control->colourPresetGroup->actions())
+    for (const QAction* item : Find<QActionGroup>(control, "colourPresetGroup")->actions())
         checked += item->isChecked();
     EXPECT_EQ(checked, 1);
-    EXPECT_TRUE(control->pmiColorNext->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorNext")->isChecked());
 }
 
 TEST_F(ControlWindowTest, TheUserItemIsOnlyCheckedByTheEditorAndStaysChecked)
@@ -293,20 +293,20 @@ TEST_F(ControlWindowTest, TheUserItemIsOnlyCheckedByTheEditorAndStaysChecked)
     CreateWindows();
     const ColorMap before = currentColorMap;
 
-    control->pmiColorUser->trigger();
-    EXPECT_FALSE(control->pmiColorUser->isChecked());
-    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+    Find<QAction>(control, "pmiColorUser")->trigger();
+    EXPECT_FALSE(Find<QAction>(control, "pmiColorUser")->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorDefault")->isChecked());
     EXPECT_TRUE(SameColorMap(currentColorMap, before));
 
     control->MarkUserColorMap();
-    EXPECT_TRUE(control->pmiColorUser->isChecked());
-    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorUser")->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorDefault")->isChecked());
 
-    control->pmiColorTempo->trigger();
-    EXPECT_TRUE(control->pmiColorUser->isChecked());
-    EXPECT_TRUE(control->pmiColorTempo->isChecked());
-    control->pmiColorUser->trigger();
-    EXPECT_TRUE(control->pmiColorUser->isChecked());
+    Find<QAction>(control, "pmiColorTempo")->trigger();
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorUser")->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorTempo")->isChecked());
+    Find<QAction>(control, "pmiColorUser")->trigger();
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorUser")->isChecked());
 }
 
 TEST_F(ControlWindowTest, InversionInvertsTheMapAndRecoloursThePicture)
@@ -315,7 +315,7 @@ TEST_F(ControlWindowTest, InversionInvertsTheMapAndRecoloursThePicture)
     ShowWholeView(1);
     const ColorMap before = currentColorMap;
 
-    control->pmiColorHanten->trigger();
+    Find<QAction>(control, "pmiColorHanten")->trigger();
 
     for (int j = 0; j < 256; ++j) {
         EXPECT_EQ(currentColorMap[j].red, 255 - before[j].red) << j;
@@ -323,36 +323,36 @@ TEST_F(ControlWindowTest, InversionInvertsTheMapAndRecoloursThePicture)
         EXPECT_EQ(currentColorMap[j].blue, 255 - before[j].blue) << j;
     }
     EXPECT_EQ(PixelsNotMatchingTheColourMap(), 0);
-    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorDefault")->isChecked());
 }
 
 TEST_F(ControlWindowTest, CancelStopsTheRenderAtTheNextColumnCheck)
 {
     CreateWindows();
     ShowWholeView(1);
-    const QRgb background = drawing->imgQVView->FillColour().rgb() & 0xFFFFFFu;
+    const QRgb background = Find<TQVImage>(drawing, "imgQVView")->FillColour().rgb() & 0xFFFFFFu;
     // Clicked while the first block is computed: seen at column 16.
-    QTimer::singleShot(0, control.get(), [this] {
-        QTimer::singleShot(0, control.get(), [this] { control->tbtnCancel->click(); });
+    QTimer::singleShot(0, control, [this] {
+        QTimer::singleShot(0, control, [this] { Find<QToolButton>(control, "tbtnCancel")->click(); });
     });
 
-    control->tbtnReDraw->click();
+    Find<QToolButton>(control, "tbtnReDraw")->click();
 
     EXPECT_EQ(LastRenderedArea.columns, 16);
-    EXPECT_EQ(control->pbQVCtrl->value(), 16);
+    EXPECT_EQ(Find<QProgressBar>(control, "pbQVCtrl")->value(), 16);
     EXPECT_TRUE(dpCurr.dbOK);
     const QImage picture = Picture();
     EXPECT_EQ(picture.pixel(300, 10) & 0xFFFFFFu, background);
     EXPECT_NE(picture.pixel(15, 10) & 0xFFFFFFu, background);
-    EXPECT_FALSE(control->tbtnCancel->isEnabled());
-    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnCancel")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
 }
 
 TEST_F(ControlWindowTest, ExitAnsweredCancelChangesNothing)
 {
     StartWithZoom();
 
-    control->tbtnExit->click();
+    Find<QToolButton>(control, "tbtnExit")->click();
 
     EXPECT_EQ(dialogs.confirmTexts, QStringList{QStringLiteral("本当に終了しますか")});
     EXPECT_FALSE(CancelRequested);
@@ -367,7 +367,7 @@ TEST_F(ControlWindowTest, ExitAnsweredOkWritesTheSettingsAndReleasesTheHistory)
     StartWithZoom();
     dialogs.confirmAnswers = {true};
 
-    control->tbtnExit->click();
+    Find<QToolButton>(control, "tbtnExit")->click();
 
     EXPECT_EQ(dialogs.confirmTexts.size(), 1);
     EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageW")), QStringLiteral("773"));
@@ -379,14 +379,14 @@ TEST_F(ControlWindowTest, TheDrawingWindowsExitAsksTheSameAndEndsTheSameWay)
 {
     StartWithZoom();
 
-    drawing->pmiExit->trigger();
+    Find<QAction>(drawing, "pmiExit")->trigger();
     EXPECT_EQ(dialogs.confirmTexts, QStringList{QStringLiteral("本当に終了しますか")});
     EXPECT_EQ(BackStack.size(), 1u);
     EXPECT_TRUE(drawing->isVisible());
     EXPECT_FALSE(QFile::exists(SettingsPath()));
 
     dialogs.confirmAnswers = {true};
-    drawing->pmiExit->trigger();
+    Find<QAction>(drawing, "pmiExit")->trigger();
     ExpectEndedWithSettingsWritten();
 }
 
@@ -405,14 +405,14 @@ TEST_F(ControlWindowTest, ExitDuringAWholeViewCancelsItAndTheCommandStillFinishe
     CreateWindows();
     control->show();
     dialogs.confirmAnswers = {true};
-    QTimer::singleShot(0, control.get(), [this] { control->tbtnExitClick(); });
+    QTimer::singleShot(0, control, [this] { Find<QToolButton>(control, "tbtnExit")->click(); });
 
     ShowWholeView(6);
 
     EXPECT_LT(LastRenderedArea.columns, 580);
     ExpectEndedWithSettingsWritten();
-    EXPECT_TRUE(TrackResize);
-    EXPECT_EQ(IndicatorStep, 3.6L / 128);
+    EXPECT_TRUE(drawing->IsTrackingResize());
+    EXPECT_EQ(control->IndicatorScaleShown().step, 3.6L / 128);
 }
 
 TEST_F(ControlWindowTest, ExitDuringAZoomNeverTouchesTheReleasedHistory)
@@ -423,19 +423,19 @@ TEST_F(ControlWindowTest, ExitDuringAZoomNeverTouchesTheReleasedHistory)
     Drag(200, 100, 300, 150);
     dialogs.confirmAnswers = {true};
     size_t backCountDuringRender = 0;
-    QTimer::singleShot(0, control.get(), [&] {
+    QTimer::singleShot(0, control, [&] {
         backCountDuringRender = BackStack.size();
-        control->tbtnExitClick();
+        Find<QToolButton>(control, "tbtnExit")->click();
     });
 
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
 
     EXPECT_EQ(backCountDuringRender, 1u);
     EXPECT_LT(LastRenderedArea.columns, 773);
     ExpectEndedWithSettingsWritten();
     // The history commands find nothing left to step to.
-    control->tbtnPrevClick();
-    control->tbtnNextClick();
+    StepBack();
+    StepForward();
     EXPECT_EQ(dpCurr.dinum, 2);
     EXPECT_TRUE(BackStack.empty());
 }
@@ -444,7 +444,7 @@ TEST_F(ControlWindowTest, TheCloseBoxDuringARenderEndsLikeTheExitCommand)
 {
     CreateWindows();
     control->show();
-    QTimer::singleShot(0, control.get(), [this] { control->close(); });
+    QTimer::singleShot(0, control, [this] { control->close(); });
 
     ShowWholeView(6);
 
@@ -457,9 +457,9 @@ TEST_F(ControlWindowTest, ExitAnsweredCancelDuringARenderLetsItFinish)
 {
     CreateWindows();
     ShowWholeView(1);
-    QTimer::singleShot(0, control.get(), [this] { control->tbtnExitClick(); });
+    QTimer::singleShot(0, control, [this] { Find<QToolButton>(control, "tbtnExit")->click(); });
 
-    control->tbtnReDraw->click();
+    Find<QToolButton>(control, "tbtnReDraw")->click();
 
     EXPECT_EQ(dialogs.confirmTexts.size(), 1);
     EXPECT_EQ(LastRenderedArea.columns, 580);

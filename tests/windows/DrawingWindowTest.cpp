@@ -43,21 +43,21 @@ protected:
     QStringList EnabledCommands() const
     {
         const std::pair<const char*, bool> states[] = {
-            {"tbtnDrawAll", control->tbtnDrawAll->isEnabled()},
-            {"tbtnDrawSelect", control->tbtnDrawSelect->isEnabled()},
-            {"tbtnReDraw", control->tbtnReDraw->isEnabled()},
-            {"tbtnCancel", control->tbtnCancel->isEnabled()},
-            {"tbtnPrev", control->tbtnPrev->isEnabled()},
-            {"tbtnNext", control->tbtnNext->isEnabled()},
-            {"pmiSave", control->pmiSave->isEnabled()},
-            {"pmiColorChange", control->pmiColorChange->menuAction()->isEnabled()},
-            {"pmiDrawSelect", drawing->pmiDrawSelect->isEnabled()},
-            {"pmiReDraw", drawing->pmiReDraw->isEnabled()},
-            {"pmiCancel", drawing->pmiCancel->isEnabled()},
-            {"pmiPrev", drawing->pmiPrev->isEnabled()},
-            {"pmiNext", drawing->pmiNext->isEnabled()},
-            {"pmiDrawAll", drawing->pmiDrawAll->menuAction()->isEnabled()},
-            {"pmiExit", drawing->pmiExit->isEnabled()},
+            {"tbtnDrawAll", Find<QToolButton>(control, "tbtnDrawAll")->isEnabled()},
+            {"tbtnDrawSelect", Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled()},
+            {"tbtnReDraw", Find<QToolButton>(control, "tbtnReDraw")->isEnabled()},
+            {"tbtnCancel", Find<QToolButton>(control, "tbtnCancel")->isEnabled()},
+            {"tbtnPrev", Find<QToolButton>(control, "tbtnPrev")->isEnabled()},
+            {"tbtnNext", Find<QToolButton>(control, "tbtnNext")->isEnabled()},
+            {"pmiSave", Find<QAction>(control, "pmiSave")->isEnabled()},
+            {"pmiColorChange", Find<QMenu>(control, "pmiColorChange")->menuAction()->isEnabled()},
+            {"pmiDrawSelect", Find<QAction>(drawing, "pmiDrawSelect")->isEnabled()},
+            {"pmiReDraw", Find<QAction>(drawing, "pmiReDraw")->isEnabled()},
+            {"pmiCancel", Find<QAction>(drawing, "pmiCancel")->isEnabled()},
+            {"pmiPrev", Find<QAction>(drawing, "pmiPrev")->isEnabled()},
+            {"pmiNext", Find<QAction>(drawing, "pmiNext")->isEnabled()},
+            {"pmiDrawAll", Find<QMenu>(drawing, "pmiDrawAll")->menuAction()->isEnabled()},
+            {"pmiExit", Find<QAction>(drawing, "pmiExit")->isEnabled()},
         };
         QStringList names;
         for (const auto& [name, enabled] : states)
@@ -70,8 +70,8 @@ protected:
     {
         const QPointF local(x, y);
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-        QMouseEvent event(type, local, drawing->imgQVView->mapToGlobal(local), button, held, Qt::NoModifier);
-        QApplication::sendEvent(drawing->imgQVView, &event);
+        QMouseEvent event(type, local, Find<TQVImage>(drawing, "imgQVView")->mapToGlobal(local), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Find<TQVImage>(drawing, "imgQVView"), &event);
     }
 };
 
@@ -81,7 +81,7 @@ TEST_F(DrawingWindowTest, ZoomKeepsTheSumOfSidesAndCentresOnTheSelection)
     const ViewRecord before = dpCurr;
 
     Drag(200, 100, 300, 150);
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
 
     EXPECT_EQ(dpCurr.diImgW, 773);
     EXPECT_EQ(dpCurr.diImgH, 387);
@@ -121,7 +121,7 @@ TEST_F(DrawingWindowTest, AZoomBeyondBothLimitsIsRefusedAndChangesNothing)
     Drag(100, 100, 232, 200);
     const ViewRecord before = dpCurr;
 
-    drawing->DrawSelectedRegion();
+    DrawSelectedRegion();
 
     EXPECT_EQ(dialogs.errorTexts, QStringList{QStringLiteral("周囲計算致命的エラー")});
     EXPECT_EQ(dpCurr.diImgW, 1449);
@@ -133,14 +133,14 @@ TEST_F(DrawingWindowTest, AZoomBeyondBothLimitsIsRefusedAndChangesNothing)
     EXPECT_EQ(dpCurr.cdy, 100);
     EXPECT_TRUE(BackStack.empty());
     EXPECT_TRUE(ForwardStack.empty());
-    EXPECT_EQ(control->stDrawNest->text(), QStringLiteral("1"));
+    EXPECT_EQ(Find<QLabel>(control, "stDrawNest")->text(), QStringLiteral("1"));
 }
 
 TEST_F(DrawingWindowTest, AZoomTooWideIsClampedTo1600)
 {
     StartWholeView(1500, 1000);
     Drag(100, 100, 500, 200);
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
 
     EXPECT_TRUE(dialogs.errorTexts.isEmpty());
     EXPECT_EQ(dpCurr.diImgW, 1600);
@@ -154,7 +154,7 @@ TEST_F(DrawingWindowTest, AZoomTooTallIsClampedTo1200)
 {
     StartWholeView(1500, 1000);
     Drag(100, 100, 200, 500);
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
 
     EXPECT_EQ(dpCurr.diImgW, 300);
     EXPECT_EQ(dpCurr.diImgH, 1200);
@@ -187,15 +187,15 @@ TEST_F(DrawingWindowTest, ABareClickAfterASelectionErasesItAndKeepsItsFields)
     StartWholeView();
     const QImage original = Picture();
     Drag(200, 100, 300, 150);
-    ASSERT_TRUE(control->tbtnDrawSelect->isEnabled());
+    ASSERT_TRUE(Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled());
     ASSERT_NE(Picture(), original);
 
     Click(100, 100);
 
-    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
-    EXPECT_FALSE(drawing->pmiDrawSelect->isEnabled());
-    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
-    EXPECT_TRUE(drawing->pmiReDraw->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(drawing, "pmiDrawSelect")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
+    EXPECT_TRUE(Find<QAction>(drawing, "pmiReDraw")->isEnabled());
     EXPECT_EQ(dpCurr.csx, 200);
     EXPECT_EQ(dpCurr.cey, 150);
     EXPECT_EQ(dpCurr.cdx, 100);
@@ -253,22 +253,22 @@ TEST_F(DrawingWindowTest, MouseEventsOnThePictureReachTheHandlers)
 
     EXPECT_EQ(dpCurr.cdx, 100);
     EXPECT_EQ(dpCurr.cdy, 50);
-    EXPECT_TRUE(drawing->pmiDrawSelect->isEnabled());
+    EXPECT_TRUE(Find<QAction>(drawing, "pmiDrawSelect")->isEnabled());
 }
 
 TEST_F(DrawingWindowTest, LeftPressesAreIgnoredBeforeAnyPicture)
 {
     CreateWindows();
-    const QImage surface = drawing->imgQVView->Picture().copy(0, 0, 600, 600);
+    const QImage surface = Find<TQVImage>(drawing, "imgQVView")->Picture().copy(0, 0, 600, 600);
 
     Drag(10, 10, 50, 50);
 
-    EXPECT_FALSE(IsDragging);
+    EXPECT_FALSE(drawing->Dragging());
     EXPECT_EQ(dpCurr.cdx, 0);
-    EXPECT_EQ(drawing->imgQVView->Picture().copy(0, 0, 600, 600), surface);
-    EXPECT_FALSE(control->tbtnReDraw->isEnabled());
-    EXPECT_FALSE(drawing->pmiReDraw->isEnabled());
-    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
+    EXPECT_EQ(Find<TQVImage>(drawing, "imgQVView")->Picture().copy(0, 0, 600, 600), surface);
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(drawing, "pmiReDraw")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled());
 }
 
 TEST_F(DrawingWindowTest, LeftPressesAreIgnoredWhileRendering)
@@ -276,20 +276,20 @@ TEST_F(DrawingWindowTest, LeftPressesAreIgnoredWhileRendering)
     StartWholeView();
     bool sawRendering = false;
     bool draggingAfterPress = true;
-    QTimer::singleShot(0, drawing.get(), [&] {
+    QTimer::singleShot(0, drawing, [&] {
         sawRendering = IsRendering;
         Press(10, 10);
-        draggingAfterPress = IsDragging;
+        draggingAfterPress = drawing->Dragging();
         drawing->imgQVViewMouseMove(50, 50);
         drawing->imgQVViewMouseUp(Qt::LeftButton, 50, 50);
     });
 
-    control->tbtnReDraw->click();
+    Find<QToolButton>(control, "tbtnReDraw")->click();
 
     EXPECT_TRUE(sawRendering);
     EXPECT_FALSE(draggingAfterPress);
-    EXPECT_EQ(SelDeltaX, 0);
-    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
+    EXPECT_EQ(drawing->SelectionDelta().x(), 0);
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled());
 }
 
 TEST_F(DrawingWindowTest, CommandStatesFollowStartRenderSelectionAndClick)
@@ -298,7 +298,7 @@ TEST_F(DrawingWindowTest, CommandStatesFollowStartRenderSelectionAndClick)
     EXPECT_EQ(EnabledCommands(), (QStringList{"tbtnDrawAll", "pmiSave", "pmiColorChange", "pmiDrawAll", "pmiExit"}));
 
     QStringList duringRender;
-    QTimer::singleShot(0, drawing.get(), [&] { duringRender = EnabledCommands(); });
+    QTimer::singleShot(0, drawing, [&] { duringRender = EnabledCommands(); });
     ShowWholeView(1);
     EXPECT_EQ(duringRender, (QStringList{"tbtnCancel", "pmiCancel", "pmiExit"}));
     EXPECT_EQ(EnabledCommands(),
@@ -313,11 +313,11 @@ TEST_F(DrawingWindowTest, CommandStatesFollowStartRenderSelectionAndClick)
     // A drag of zero height is no rectangle either.
     Drag(200, 100, 300, 150);
     Drag(100, 100, 200, 100);
-    EXPECT_FALSE(control->tbtnDrawSelect->isEnabled());
-    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
 
     Drag(200, 100, 300, 150);
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
     EXPECT_EQ(EnabledCommands(), (QStringList{"tbtnDrawAll", "tbtnReDraw", "tbtnPrev", "pmiSave", "pmiColorChange",
                                               "pmiReDraw", "pmiPrev", "pmiDrawAll", "pmiExit"}));
 }
@@ -326,43 +326,43 @@ TEST_F(DrawingWindowTest, BackAndForwardFromTheToolBarWalkTheHistory)
 {
     StartWholeView();
     Drag(200, 100, 300, 150);
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
     const ViewRecord second = dpCurr;
     Drag(100, 100, 300, 200);
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
     EXPECT_EQ(NestReadouts(), (QStringList{"3", "3"}));
-    EXPECT_TRUE(control->tbtnPrev->isEnabled());
-    EXPECT_FALSE(control->tbtnNext->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnPrev")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnNext")->isEnabled());
 
-    control->tbtnPrev->click();
+    Find<QToolButton>(control, "tbtnPrev")->click();
     EXPECT_EQ(dpCurr.dinum, 2);
     EXPECT_EQ(dpCurr.dwa, second.dwa);
     EXPECT_EQ(NestReadouts(), (QStringList{"2", "3"}));
-    EXPECT_TRUE(control->tbtnPrev->isEnabled());
-    EXPECT_TRUE(control->tbtnNext->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnPrev")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnNext")->isEnabled());
 
-    control->tbtnPrev->click();
+    Find<QToolButton>(control, "tbtnPrev")->click();
     EXPECT_EQ(dpCurr.dinum, 1);
     EXPECT_EQ(dpCurr.dwa, -0.5L);
     EXPECT_EQ(dpCurr.diImgW, 580);
     EXPECT_EQ(drawing->size(), TfrmQVView::ClientSizeForPicture(580, 580));
     EXPECT_EQ(NestReadouts(), (QStringList{"1", "3"}));
-    EXPECT_FALSE(control->tbtnPrev->isEnabled());
-    EXPECT_FALSE(drawing->pmiPrev->isEnabled());
-    EXPECT_TRUE(control->tbtnNext->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnPrev")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(drawing, "pmiPrev")->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnNext")->isEnabled());
 
     // Forward shows again the view the second back step left.
-    control->tbtnNext->click();
+    Find<QToolButton>(control, "tbtnNext")->click();
     EXPECT_EQ(dpCurr.dinum, 2);
     EXPECT_EQ(dpCurr.dwa, second.dwa);
     EXPECT_EQ(dpCurr.diImgW, second.diImgW);
-    EXPECT_EQ(control->stDrawNestTotal->text(), QStringLiteral("3"));
+    EXPECT_EQ(Find<QLabel>(control, "stDrawNestTotal")->text(), QStringLiteral("3"));
 
     // A zoom from the middle of the history drops what lay ahead.
     Drag(100, 100, 300, 200);
-    control->tbtnDrawSelect->click();
+    Find<QToolButton>(control, "tbtnDrawSelect")->click();
     EXPECT_TRUE(ForwardStack.empty());
-    EXPECT_FALSE(control->tbtnNext->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnNext")->isEnabled());
     EXPECT_EQ(NestReadouts(), (QStringList{"3", "3"}));
 }
 
@@ -384,14 +384,14 @@ TEST_F(DrawingWindowTest, ResizingByHandSetsThePictureSizeAndRedrawKeepsCentreAn
     ResizePictureByHand(700, 500);
 
     EXPECT_EQ(dpCurr.diWinW, 706);
-    EXPECT_EQ(dpCurr.diWinH, 500 + FrameHeight + 2);
+    EXPECT_EQ(dpCurr.diWinH, 500 + drawing->FrameHeight() + 2);
     EXPECT_EQ(dpCurr.diImgW, 700);
     EXPECT_EQ(dpCurr.diImgH, 500);
     // Nothing is rendered until the redraw.
     EXPECT_EQ(LastRenderedArea.columns, 580);
     EXPECT_EQ(dpCurr.dwx, before.dwx);
 
-    control->tbtnReDraw->click();
+    Find<QToolButton>(control, "tbtnReDraw")->click();
 
     ExpectRedrawnAtSamePitch(before, 700, 500);
     EXPECT_EQ(dpCurr.dinum, 1);
@@ -404,9 +404,9 @@ TEST_F(DrawingWindowTest, ResizingByHandSetsThePictureSizeAndRedrawKeepsCentreAn
 TEST_F(DrawingWindowTest, AResizeDuringARedrawTakesEffectForTheNextRenderOnly)
 {
     StartWholeView();
-    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300)); });
+    QTimer::singleShot(0, drawing, [this] { drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300)); });
 
-    control->tbtnReDraw->click();
+    Find<QToolButton>(control, "tbtnReDraw")->click();
 
     EXPECT_EQ(LastRenderedArea.columns, 580);
     EXPECT_EQ(LastRenderedArea.rows, 580);
@@ -417,13 +417,13 @@ TEST_F(DrawingWindowTest, AResizeDuringARedrawTakesEffectForTheNextRenderOnly)
 TEST_F(DrawingWindowTest, AResizeDuringAWholeViewLeavesThePictureSize)
 {
     StartWholeView();
-    QTimer::singleShot(0, drawing.get(), [this] { drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300)); });
+    QTimer::singleShot(0, drawing, [this] { drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300)); });
 
     ShowWholeView(1);
 
     EXPECT_EQ(dpCurr.diImgW, 580);
     EXPECT_EQ(dpCurr.diImgH, 580);
-    EXPECT_TRUE(TrackResize);
+    EXPECT_TRUE(drawing->IsTrackingResize());
 }
 
 TEST_F(DrawingWindowTest, ARenderAfterASelectionLeavesNothingForThePressToInvert)
@@ -431,9 +431,9 @@ TEST_F(DrawingWindowTest, ARenderAfterASelectionLeavesNothingForThePressToInvert
     StartWholeView();
     Zoom(200, 100, 300, 150);
     Drag(100, 100, 300, 200);
-    ASSERT_TRUE(control->tbtnPrev->isEnabled());
+    ASSERT_TRUE(Find<QToolButton>(control, "tbtnPrev")->isEnabled());
 
-    control->tbtnPrev->click();
+    Find<QToolButton>(control, "tbtnPrev")->click();
     const QImage rendered = Picture();
     Press(400, 400);
 
@@ -443,7 +443,7 @@ TEST_F(DrawingWindowTest, ARenderAfterASelectionLeavesNothingForThePressToInvert
 TEST_F(DrawingWindowTest, AResizeWithoutTrackingLeavesThePictureSize)
 {
     StartWholeView();
-    TrackResize = false;
+    drawing->SetTrackResize(false);
     drawing->resize(TfrmQVView::ClientSizeForPicture(400, 300));
     QApplication::processEvents();
     EXPECT_EQ(dpCurr.diImgW, 580);
@@ -462,12 +462,12 @@ TEST_F(DrawingWindowTest, ARightPressRecordsThePixelAndOpensThePopup)
 
     drawing->imgQVViewMouseDown(Qt::RightButton, 30, 40);
 
-    EXPECT_EQ(InspectX, 30);
-    EXPECT_EQ(InspectY, 40);
-    EXPECT_EQ(openedMenu, drawing->pmQVView);
-    EXPECT_EQ(openedAt, drawing->imgQVView->mapToGlobal(QPoint(30, 40)));
-    EXPECT_EQ(QPoint(PopupLeft, PopupTop), openedAt);
-    EXPECT_FALSE(IsDragging);
+    EXPECT_EQ(drawing->InspectedPixel().x(), 30);
+    EXPECT_EQ(drawing->InspectedPixel().y(), 40);
+    EXPECT_EQ(openedMenu, Find<QMenu>(drawing, "pmQVView"));
+    EXPECT_EQ(openedAt, Find<TQVImage>(drawing, "imgQVView")->mapToGlobal(QPoint(30, 40)));
+    EXPECT_EQ(drawing->PopupPosition(), openedAt);
+    EXPECT_FALSE(drawing->Dragging());
 }
 
 TEST_F(DrawingWindowTest, TheCancelOfAPopupOpenedDuringARenderStopsIt)
@@ -475,18 +475,18 @@ TEST_F(DrawingWindowTest, TheCancelOfAPopupOpenedDuringARenderStopsIt)
     StartWholeView();
     bool cancelEnabled = false;
     drawing->SetPopupRunner([&](QMenu*, QPoint) {
-        cancelEnabled = drawing->pmiCancel->isEnabled();
-        drawing->pmiCancel->trigger();
+        cancelEnabled = Find<QAction>(drawing, "pmiCancel")->isEnabled();
+        Find<QAction>(drawing, "pmiCancel")->trigger();
     });
-    QTimer::singleShot(0, drawing.get(), [&] { SendMouse(QEvent::MouseButtonPress, Qt::RightButton, 30, 40); });
+    QTimer::singleShot(0, drawing, [&] { SendMouse(QEvent::MouseButtonPress, Qt::RightButton, 30, 40); });
 
-    control->tbtnReDraw->click();
+    Find<QToolButton>(control, "tbtnReDraw")->click();
 
     EXPECT_TRUE(cancelEnabled);
-    EXPECT_EQ(InspectX, 30);
+    EXPECT_EQ(drawing->InspectedPixel().x(), 30);
     EXPECT_LT(LastRenderedArea.columns, 580);
     EXPECT_TRUE(dpCurr.dbOK);
-    EXPECT_TRUE(control->tbtnReDraw->isEnabled());
+    EXPECT_TRUE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
 }
 
 TEST_F(DrawingWindowTest, FitWindowToViewSizesTheWindowWithinItsLimits)
@@ -500,11 +500,11 @@ TEST_F(DrawingWindowTest, FitWindowToViewSizesTheWindowWithinItsLimits)
     drawing->FitWindowToView(view);
 
     EXPECT_EQ(view.diWinW, 306);
-    EXPECT_EQ(view.diWinH, 200 + FrameHeight + 2);
+    EXPECT_EQ(view.diWinH, 200 + drawing->FrameHeight() + 2);
     EXPECT_EQ(drawing->size(), TfrmQVView::ClientSizeForPicture(300, 200));
-    EXPECT_EQ(drawing->OuterSize(), QSize(306, 202 + FrameHeight));
-    EXPECT_EQ(drawing->imgQVView->pos(), QPoint(1, 1));
-    EXPECT_TRUE(TrackResize);
+    EXPECT_EQ(drawing->OuterSize(), QSize(306, 202 + drawing->FrameHeight()));
+    EXPECT_EQ(Find<TQVImage>(drawing, "imgQVView")->pos(), QPoint(1, 1));
+    EXPECT_TRUE(drawing->IsTrackingResize());
     EXPECT_EQ(dpCurr.diImgW, startView.diImgW);
 
     view.diImgW = 1700;
@@ -530,10 +530,10 @@ TEST_F(DrawingWindowTest, ClosingOnlyHidesAndTheMainWindowCommandShowsTheControl
     drawing->close();
 
     EXPECT_FALSE(drawing->isVisible());
-    EXPECT_EQ(frmQVView, drawing.get());
+    EXPECT_EQ(frmQVView, drawing);
     EXPECT_EQ(dpCurr.dwa, before.dwa);
     EXPECT_EQ(BackStack.size(), 1u);
     EXPECT_FALSE(control->isVisible());
-    drawing->pmiActiveMain->trigger();
+    Find<QAction>(drawing, "pmiActiveMain")->trigger();
     EXPECT_TRUE(control->isVisible());
 }

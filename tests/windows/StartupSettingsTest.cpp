@@ -70,7 +70,7 @@ TEST_F(StartupTest, WithoutSettingsThePictureIs580AndClosingWritesTheFile)
     CreateWindows();
     EXPECT_EQ(dpCurr.diImgW, 580);
     EXPECT_EQ(dpCurr.diImgH, 580);
-    EXPECT_EQ(drawing->OuterSize(), QSize(586, 580 + FrameHeight + 2));
+    EXPECT_EQ(drawing->OuterSize(), QSize(586, 580 + drawing->FrameHeight() + 2));
     EXPECT_FALSE(QFile::exists(SettingsPath()));
 
     control->close();
@@ -113,10 +113,10 @@ TEST_F(StartupTest, CreationPutsTheProgramWideStateToItsStartValues)
     ColorMap setting1;
     FillPresetColorMap(setting1, kPresetSetting1);
     EXPECT_TRUE(SameColorMap(currentColorMap, setting1));
-    EXPECT_TRUE(control->pmiColorDefault->isChecked());
+    EXPECT_TRUE(Find<QAction>(control, "pmiColorDefault")->isChecked());
     EXPECT_EQ(control->pos(), QPoint(8, 8));
-    EXPECT_GT(FrameHeight, 0);
-    const QImage& indicator = control->imgIndicater->Picture();
+    EXPECT_GT(drawing->FrameHeight(), 0);
+    const QImage& indicator = Find<TQVImage>(control, "imgIndicater")->Picture();
     EXPECT_EQ(indicator.size(), QSize(128, 128));
     int nonWhite = 0;
     for (int y = 0; y < indicator.height(); ++y)
@@ -150,7 +150,7 @@ TEST_P(StoredSizeTest, StartsWithTheSquarePictureTheRulesGive)
     EXPECT_EQ(dpCurr.diImgH, c.expectedSide);
     // The drawing window has sized itself from it.
     EXPECT_EQ(dpCurr.diWinW, c.expectedSide + 6);
-    EXPECT_EQ(dpCurr.diWinH, c.expectedSide + FrameHeight + 2);
+    EXPECT_EQ(dpCurr.diWinH, c.expectedSide + drawing->FrameHeight() + 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -198,7 +198,7 @@ TEST_F(StartupTest, AHandResizedPictureIsStoredAndTheNextStartMakesItSquare)
 {
     CreateWindows();
     drawing->show();
-    TrackResize = true;
+    drawing->SetTrackResize(true);
     ResizePictureByHand(700, 500);
     ASSERT_EQ(dpCurr.diImgW, 700);
     ASSERT_EQ(dpCurr.diImgH, 500);
@@ -207,8 +207,7 @@ TEST_F(StartupTest, AHandResizedPictureIsStoredAndTheNextStartMakesItSquare)
     EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageW")).toInt(), 700);
     EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageH")).toInt(), 500);
 
-    drawing.reset();
-    control.reset();
+    DestroyWindows();
     CreateWindows();
     EXPECT_EQ(dpCurr.diImgW, 600);
     EXPECT_EQ(dpCurr.diImgH, 600);
@@ -243,5 +242,5 @@ TEST_F(StartupTest, AnUnwritableSettingsFileStillLetsTheProgramEnd)
     control->close();
     QApplication::processEvents();
     EXPECT_TRUE(BackStack.empty());
-    EXPECT_EQ(frmQVCtrl, control.get());
+    EXPECT_EQ(frmQVCtrl, control);
 }

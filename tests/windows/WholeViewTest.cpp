@@ -71,16 +71,17 @@ bool OnlyCrossInverted(const QImage& before, const QImage& after, int column, in
     return true;
 }
 
-long double ExpectedCross(long double offset)
-{
-    return std::floor((offset + IndicatorExtent / 2) / IndicatorStep + 0.5L);
-}
-
 }  // namespace
 
 class WholeViewTest : public WindowsFixture {
 protected:
-    QImage Indicator() const { return control->imgIndicater->Picture().copy(); }
+    QImage Indicator() const { return Find<TQVImage>(control, "imgIndicater")->Picture().copy(); }
+
+    long double ExpectedCross(long double offset) const
+    {
+        const IndicatorScale scale = control->IndicatorScaleShown();
+        return std::floor((offset + scale.extent / 2) / scale.step + 0.5L);
+    }
 
     // Windows, then the whole view of the type with the centre coefficient
     // edited to 0.2 + 0.1i.
@@ -100,9 +101,9 @@ protected:
     void DoubleClickIndicator()
     {
         const QPointF at(64, 64);
-        QMouseEvent event(QEvent::MouseButtonDblClick, at, control->imgIndicater->mapToGlobal(at), Qt::LeftButton,
+        QMouseEvent event(QEvent::MouseButtonDblClick, at, Find<TQVImage>(control, "imgIndicater")->mapToGlobal(at), Qt::LeftButton,
                           Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(control->imgIndicater, &event);
+        QApplication::sendEvent(Find<TQVImage>(control, "imgIndicater"), &event);
     }
 };
 
@@ -121,22 +122,22 @@ TEST_F(WholeViewTest, TheMandelbrotWholeViewOnASquarePicture)
     EXPECT_EQ(WholeView.dwPitchX, dpCurr.dwPitchX);
     EXPECT_EQ(WholeView.diType, 1);
     EXPECT_TRUE(drawing->isVisible());
-    EXPECT_TRUE(TrackResize);
+    EXPECT_TRUE(drawing->IsTrackingResize());
     EXPECT_EQ(LastRenderedArea.columns, 580);
 
     EXPECT_EQ(Readouts(), (QStringList{"-5.00E-001", "0.00E+000", "3.60E+000", "3.60E+000", "1", "1", "1"}));
-    EXPECT_EQ(control->pbQVCtrl->maximum(), 580);
-    EXPECT_EQ(control->pbQVCtrl->value(), 580);
+    EXPECT_EQ(Find<QProgressBar>(control, "pbQVCtrl")->maximum(), 580);
+    EXPECT_EQ(Find<QProgressBar>(control, "pbQVCtrl")->value(), 580);
 }
 
 TEST_F(WholeViewTest, TheIndicatorShowsTheWholePictureScaledDown)
 {
     StartWholeView();
 
-    EXPECT_EQ(IndicatorExtent, 3.6L);
-    EXPECT_EQ(IndicatorStep, 3.6L / 128);
-    EXPECT_EQ(CrossX, 0);
-    EXPECT_EQ(CrossY, 0);
+    EXPECT_EQ(control->IndicatorScaleShown().extent, 3.6L);
+    EXPECT_EQ(control->IndicatorScaleShown().step, 3.6L / 128);
+    EXPECT_EQ(control->CrossMarksShown().x, 0);
+    EXPECT_EQ(control->CrossMarksShown().y, 0);
     const QImage indicator = Indicator();
     int white = 0;
     for (int y = 0; y < 128; ++y)
@@ -152,8 +153,8 @@ TEST_F(WholeViewTest, OtherTypesTakeTheirCentreFromTheCoefficients)
     EXPECT_EQ(TypeCentreAndWidth(), std::tuple(3, 0.2L, 0.1L, 3.6L));
     EXPECT_EQ(ActiveParams.Og.re, 0.2L);
     EXPECT_EQ(ActiveParams.Gz.re, 1.01L);
-    EXPECT_EQ(control->stCenterX->text(), QStringLiteral("2.00E-001"));
-    EXPECT_EQ(control->stCenterY->text(), QStringLiteral("1.00E-001"));
+    EXPECT_EQ(Find<QLabel>(control, "stCenterX")->text(), QStringLiteral("2.00E-001"));
+    EXPECT_EQ(Find<QLabel>(control, "stCenterY")->text(), QStringLiteral("1.00E-001"));
 
     // Later edits wait for the next whole view.
     EditedParams.Gz.re = 2.0L;
@@ -169,7 +170,7 @@ TEST_F(WholeViewTest, TheMysteryFunctionIgnoresTheCoefficientCentre)
 {
     ShowWholeViewAfterEditingTheCentre(6);
     EXPECT_EQ(TypeCentreAndWidth(), std::tuple(6, -1.5L, 0.0L, 3.6L));
-    EXPECT_EQ(control->stCenterX->text(), QStringLiteral("-1.50E+000"));
+    EXPECT_EQ(Find<QLabel>(control, "stCenterX")->text(), QStringLiteral("-1.50E+000"));
 }
 
 TEST_F(WholeViewTest, AWholeViewForgetsTheHistory)
@@ -177,7 +178,7 @@ TEST_F(WholeViewTest, AWholeViewForgetsTheHistory)
     StartWholeView();
     Zoom(200, 100, 300, 150);
     Zoom(100, 100, 300, 200);
-    control->tbtnPrev->click();
+    Find<QToolButton>(control, "tbtnPrev")->click();
     ASSERT_EQ(BackStack.size(), 1u);
     ASSERT_EQ(ForwardStack.size(), 1u);
 
@@ -185,13 +186,13 @@ TEST_F(WholeViewTest, AWholeViewForgetsTheHistory)
 
     EXPECT_TRUE(BackStack.empty());
     EXPECT_TRUE(ForwardStack.empty());
-    EXPECT_FALSE(control->tbtnPrev->isEnabled());
-    EXPECT_FALSE(control->tbtnNext->isEnabled());
-    EXPECT_FALSE(drawing->pmiPrev->isEnabled());
-    EXPECT_FALSE(drawing->pmiNext->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnPrev")->isEnabled());
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnNext")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(drawing, "pmiPrev")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(drawing, "pmiNext")->isEnabled());
     EXPECT_EQ(dpCurr.dinum, 1);
     EXPECT_EQ(NestReadouts(), (QStringList{"1", "1"}));
-    EXPECT_EQ(control->stScale->text(), QStringLiteral("1"));
+    EXPECT_EQ(Find<QLabel>(control, "stScale")->text(), QStringLiteral("1"));
     // The picture keeps the size the last zoom gave it.
     EXPECT_EQ(dpCurr.diImgW, 773);
     EXPECT_EQ(dpCurr.diImgH, 387);
@@ -208,8 +209,8 @@ TEST_F(WholeViewTest, AWidePictureShowsItsCentredSquareOnTheIndicator)
     EXPECT_EQ(dpCurr.diImgH, 500);
     EXPECT_EQ(dpCurr.dwy, (500.0L / 700) * 3.6L);
     EXPECT_EQ(dpCurr.dwPitchY, dpCurr.dwy / 500);
-    EXPECT_EQ(IndicatorExtent, dpCurr.dwy);
-    EXPECT_EQ(IndicatorStep, dpCurr.dwy / 128);
+    EXPECT_EQ(control->IndicatorScaleShown().extent, dpCurr.dwy);
+    EXPECT_EQ(control->IndicatorScaleShown().step, dpCurr.dwy / 128);
 
     const QImage indicator = Indicator();
     const QImage picture = Picture();
@@ -228,16 +229,16 @@ TEST_F(WholeViewTest, AZoomMarksItsCentreOnTheIndicatorAndTheNextZoomMovesTheMar
 
     Zoom(200, 100, 300, 150);
 
-    EXPECT_EQ(CrossX, 55);
-    EXPECT_EQ(CrossY, 28);
-    EXPECT_EQ(CrossX, ExpectedCross(dpCurr.dwa - WholeView.dwa));
-    EXPECT_EQ(CrossY, ExpectedCross(dpCurr.dwb - WholeView.dwb));
+    EXPECT_EQ(control->CrossMarksShown().x, 55);
+    EXPECT_EQ(control->CrossMarksShown().y, 28);
+    EXPECT_EQ(control->CrossMarksShown().x, ExpectedCross(dpCurr.dwa - WholeView.dwa));
+    EXPECT_EQ(control->CrossMarksShown().y, ExpectedCross(dpCurr.dwb - WholeView.dwb));
     EXPECT_TRUE(OnlyCrossInverted(plain, Indicator(), 55, 28));
 
     Zoom(10, 10, 110, 60);
 
-    const int secondX = CrossX;
-    const int secondY = CrossY;
+    const int secondX = control->CrossMarksShown().x;
+    const int secondY = control->CrossMarksShown().y;
     EXPECT_EQ(secondX, ExpectedCross(dpCurr.dwa - WholeView.dwa));
     EXPECT_EQ(secondY, ExpectedCross(dpCurr.dwb - WholeView.dwb));
     ASSERT_NE(secondX, 55);
@@ -246,14 +247,14 @@ TEST_F(WholeViewTest, AZoomMarksItsCentreOnTheIndicatorAndTheNextZoomMovesTheMar
 
     // Back leaves the marks where they are.
     const QImage marked = Indicator();
-    control->tbtnPrev->click();
-    EXPECT_EQ(CrossX, secondX);
+    Find<QToolButton>(control, "tbtnPrev")->click();
+    EXPECT_EQ(control->CrossMarksShown().x, secondX);
     EXPECT_TRUE(ChangedPixels(marked, Indicator()).isEmpty());
 
     // The next whole view brings a fresh thumbnail without marks.
     ShowWholeView(1);
-    EXPECT_EQ(CrossX, 0);
-    EXPECT_EQ(CrossY, 0);
+    EXPECT_EQ(control->CrossMarksShown().x, 0);
+    EXPECT_EQ(control->CrossMarksShown().y, 0);
 }
 
 TEST_F(WholeViewTest, ACentreOutsideTheIndicatorSquareGetsNoMark)
@@ -266,24 +267,24 @@ TEST_F(WholeViewTest, ACentreOutsideTheIndicatorSquareGetsNoMark)
     // The selection's centre, column 20, lies left of the square (100, 0)-(600, 500).
     Zoom(0, 200, 40, 300);
 
-    EXPECT_EQ(CrossX, 0);
-    EXPECT_EQ(CrossY, 64);
+    EXPECT_EQ(control->CrossMarksShown().x, 0);
+    EXPECT_EQ(control->CrossMarksShown().y, 64);
     EXPECT_TRUE(OnlyCrossInverted(plain, Indicator(), -1, 64));
 }
 
 TEST_F(WholeViewTest, ACancelledWholeViewStillRefreshesTheIndicator)
 {
     CreateWindows();
-    const QColor background = drawing->imgQVView->FillColour();
-    QTimer::singleShot(0, control.get(), [this] {
-        QTimer::singleShot(0, control.get(), [this] { control->tbtnCancel->click(); });
+    const QColor background = Find<TQVImage>(drawing, "imgQVView")->FillColour();
+    QTimer::singleShot(0, control, [this] {
+        QTimer::singleShot(0, control, [this] { Find<QToolButton>(control, "tbtnCancel")->click(); });
     });
 
     ShowWholeView(1);
 
     EXPECT_EQ(LastRenderedArea.columns, 16);
-    EXPECT_TRUE(TrackResize);
-    EXPECT_EQ(IndicatorStep, 3.6L / 128);
+    EXPECT_TRUE(drawing->IsTrackingResize());
+    EXPECT_EQ(control->IndicatorScaleShown().step, 3.6L / 128);
     // The columns never computed show the background there too.
     const QRgb right = Indicator().pixel(100, 64);
     EXPECT_NEAR(qRed(right), background.red(), 2);
@@ -316,5 +317,5 @@ TEST_F(WholeViewTest, DoubleClickingBeforeAnyPictureOnlyShowsTheWindow)
     EXPECT_TRUE(drawing->isVisible());
     EXPECT_EQ(dpCurr.diType, 0);
     EXPECT_EQ(LastRenderedArea.columns, 0);
-    EXPECT_TRUE(control->stCenterX->text().isEmpty());
+    EXPECT_TRUE(Find<QLabel>(control, "stCenterX")->text().isEmpty());
 }

@@ -9,16 +9,31 @@
 #include <QImage>
 #include <QLabel>
 #include <QTemporaryDir>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 
 #include "../engine/EngineTestSupport.h"
 #include "ColorMap.h"
 #include "EngineState.h"
+#include "QVCommands.h"
 #include "QVDialogs.h"
+#include "QVImage.h"
 #include "StartupSettings.h"
 #include "untQVCtrl.h"
 #include "untQVView.h"
+
+// A window's control by its name; the test fails when there is none.
+template <typename T>
+T* Find(const QObject* window, const char* name)
+{
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    if (!child) {
+        ADD_FAILURE() << "no control named " << name;
+        std::abort();
+    }
+    return child;
+}
 
 // Entry by entry, key flags included.
 inline bool SameColorMap(const ColorMap& a, const ColorMap& b)
@@ -71,8 +86,9 @@ class WindowsFixture : public ::testing::Test {
 protected:
     QTemporaryDir folder;
     FakeDialogs dialogs;
-    std::unique_ptr<TfrmQVCtrl> control;
-    std::unique_ptr<TfrmQVView> drawing;
+    ProgramWindows windows;
+    TfrmQVCtrl* control = nullptr;
+    TfrmQVView* drawing = nullptr;
 
     QString SettingsPath() const { return folder.filePath(QStringLiteral("Qorvix.ini")); }
 
@@ -80,8 +96,6 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         ResetEngineState();
-        IsDragging = false;
-        SelStartX = SelStartY = SelEndX = SelEndY = SelLastX = SelLastY = SelDeltaX = SelDeltaY = 0;
         SetDialogs(&dialogs);
         SetSettingsFilePathForTests(SettingsPath());
         TfrmQVCtrl::SetScreenSizeForTests(QSize(1920, 1200));
@@ -89,8 +103,7 @@ protected:
 
     void TearDown() override
     {
-        drawing.reset();
-        control.reset();
+        DestroyWindows();
         SetDialogs(nullptr);
         SetSettingsFilePathForTests(QString());
         TfrmQVCtrl::SetScreenSizeForTests(std::nullopt);
@@ -108,8 +121,16 @@ protected:
     // Creates the windows in the program's order.
     void CreateWindows()
     {
-        control = std::make_unique<TfrmQVCtrl>();
-        drawing = std::make_unique<TfrmQVView>();
+        windows = CreateProgramWindows();
+        control = windows.control.get();
+        drawing = windows.drawing.get();
+    }
+
+    void DestroyWindows()
+    {
+        windows = ProgramWindows();
+        control = nullptr;
+        drawing = nullptr;
     }
 
     // The windows with the whole view of type 1, on a picture of the given
@@ -144,16 +165,16 @@ protected:
     void Zoom(int fromX, int fromY, int toX, int toY)
     {
         Drag(fromX, fromY, toX, toY);
-        drawing->DrawSelectedRegion();
+        DrawSelectedRegion();
     }
 
     // The control window's read-outs: centre x and y, extent x and y, scale,
     // depth and number of views.
     QStringList Readouts() const
     {
-        return {control->stCenterX->text(), control->stCenterY->text(), control->stAreaX->text(),
-                control->stAreaY->text(),   control->stScale->text(),   control->stDrawNest->text(),
-                control->stDrawNestTotal->text()};
+        return {Find<QLabel>(control, "stCenterX")->text(), Find<QLabel>(control, "stCenterY")->text(), Find<QLabel>(control, "stAreaX")->text(),
+                Find<QLabel>(control, "stAreaY")->text(),   Find<QLabel>(control, "stScale")->text(),   Find<QLabel>(control, "stDrawNest")->text(),
+                Find<QLabel>(control, "stDrawNestTotal")->text()};
     }
 
     // Depth and number of views.
@@ -162,7 +183,7 @@ protected:
     // The part of the drawing surface that holds the current picture.
     QImage Picture() const
     {
-        return drawing->imgQVView->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
+        return Find<TQVImage>(drawing, "imgQVView")->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
     }
 
     // Resizes the shown drawing window as a user dragging its frame would, so
@@ -171,7 +192,7 @@ protected:
     void ResizePictureByHand(int width, int height)
     {
         ASSERT_TRUE(drawing->isVisible());
-        ASSERT_TRUE(TrackResize);
+        ASSERT_TRUE(drawing->IsTrackingResize());
         drawing->resize(TfrmQVView::ClientSizeForPicture(width, height));
         QApplication::processEvents();
     }

@@ -1,0 +1,235 @@
+#include "QVCommands.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+
+#include "ColorMap.h"
+#include "EngineState.h"
+#include "Formulas.h"
+#include "Navigation.h"
+#include "QVDialogs.h"
+#include "QtHost.h"
+#include "QtSupport.h"
+#include "RenderDriver.h"
+#include "StartupSettings.h"
+#include "untQVCtrl.h"
+#include "untQVView.h"
+
+ProgramWindows::ProgramWindows() = default;
+ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
+ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
+
+ProgramWindows::~ProgramWindows()
+{
+    drawing.reset();
+    control.reset();
+}
+
+ProgramWindows CreateProgramWindows()
+{
+    ProgramWindows windows;
+    windows.control = std::make_unique<TfrmQVCtrl>();
+    windows.drawing = std::make_unique<TfrmQVView>(windows.control->FrameHeight());
+    return windows;
+}
+
+void SetStartupValues(QSize screen)
+{
+    ResetEngineState();
+    dpCurr = ViewTemplate;
+    dpCurr.dinum = 1;
+    int storedWidth = 0;
+    int storedHeight = 0;
+    ReadStoredPictureSize(storedWidth, storedHeight);
+    const int side = StartupPictureSide(storedWidth, storedHeight, screen);
+    dpCurr.diImgW = side;
+    dpCurr.diImgH = side;
+}
+
+void ShowWholeView(int type)
+{
+    if (IsRendering || type < kFirstFormulaType || type > kLastFormulaType || !frmQVView)
+        return;
+    QVHost& host = WindowsHost();
+    ResetHistory(host);
+    frmQVView->SetTrackResize(false);
+    BringToFront(frmQVView);
+    SetUpWholeView(type);
+    RenderView(host, dpCurr);
+    frmQVView->SetTrackResize(true);
+    RefreshIndicator();
+}
+
+void DrawSelectedRegion()
+{
+    if (frmQVView)
+        frmQVView->ForgetRubberBand();
+    if (IsRendering)
+        return;
+    const ZoomResult result = ComputeNextView();
+    if (result == ZoomResult::NoSelection)
+        return;
+    if (result == ZoomResult::TooLarge) {
+        Dialogs().ShowError(frmQVView, QStringLiteral("周囲計算致命的エラー"));
+        return;
+    }
+    QVHost& host = WindowsHost();
+    if (DebugMode)
+        host.RefreshDiagnostics();
+    ZoomHistoryStep(host);
+    UpdateIndicatorMarks();
+    EditedParams = ActiveParams;
+    host.FitWindowToView(dpCurr);
+    RenderView(host, dpCurr);
+}
+
+void RedrawView()
+{
+    if (!IsRendering)
+        Redraw(WindowsHost());
+}
+
+void CancelRender() { CancelRequested = true; }
+
+void StepBack()
+{
+    if (!IsRendering)
+        GoBack(WindowsHost());
+}
+
+void StepForward()
+{
+    if (!IsRendering)
+        GoForward(WindowsHost());
+}
+
+void ChooseColorMap(int presetCode)
+{
+    if (presetCode == kBandColorMap)
+        FillBandColorMap(currentColorMap);
+    else
+        FillPresetColorMap(currentColorMap, presetCode);
+    RecolorPicture(WindowsHost());
+}
+
+void InvertCurrentColorMap()
+{
+    InvertColorMap(currentColorMap);
+    RecolorPicture(WindowsHost());
+}
+
+void ConfirmAndExit(QWidget* asker)
+{
+    if (!Dialogs().Confirm(asker, QStringLiteral("本当に終了しますか")))
+        return;
+    // A running render stops at its next column.
+    CancelRequested = true;
+    if (frmQVView)
+        frmQVView->close();
+    if (frmQVCtrl)
+        frmQVCtrl->close();
+}
+
+void EndProgram()
+{
+    // A render running underneath stops at its next column; the windows stay
+    // alive until it has returned, and the event loop then ends.
+    CancelRequested = true;
+    ClearHistoryStack(BackStack);
+    ClearHistoryStack(ForwardStack);
+    // A settings file that cannot be written is passed over: the program ends either way.
+    WriteStoredPictureSize(dpCurr.diImgW, dpCurr.diImgH);
+    if (frmQVView)
+        frmQVView->hide();
+    QCoreApplication::quit();
+}
+
+void RefreshIndicator()
+{
+    if (!frmQVCtrl || !frmQVView)
+        return;
+    const IndicatorSquare square = IndicatorSquareOf(dpCurr);
+    const QRect source(square.left, square.top, square.right - square.left, square.bottom - square.top);
+    const QImage picture = source.isEmpty() ? QImage() : frmQVView->Picture().copy(source);
+    frmQVCtrl->ShowIndicator(picture, IndicatorScaleOf(dpCurr));
+}
+
+void UpdateIndicatorMarks()
+{
+    if (frmQVCtrl)
+        frmQVCtrl->MoveCrossMarks(CrossMarksOf(dpCurr, WholeView, frmQVCtrl->IndicatorScaleShown()));
+}
+
+void SetCommandsEnabled(QVCommand command, bool enabled)
+{
+    if (frmQVCtrl)
+        frmQVCtrl->SetCommandEnabled(command, enabled);
+    if (frmQVView)
+        frmQVView->SetCommandEnabled(command, enabled);
+}
+
+void RefreshDiagnostics()
+{
+    // The diagnostics grid joins here once that window exists.
+}
+
+void ShowDrawingWindow() { BringToFront(frmQVView); }
+
+void ShowControlWindow() { BringToFront(frmQVCtrl); }
+
+void ShowInfoGrid()
+{
+    if (frmQVView) {
+        frmQVView->SetTrackResize(false);
+        frmQVView->show();
+    }
+    DebugMode = true;
+    if (frmQVView)
+        frmQVView->SetTrackResize(true);
+}
+
+namespace {
+
+struct WholeViewEntry {
+    int type;
+    const char* controlName;
+    const char* controlCaption;
+    const char* drawingName;
+    const char* drawingCaption;
+};
+
+// The two formula menus name the rational function differently.
+constexpr WholeViewEntry kWholeViewEntries[] = {
+    {1, "pmiChangeZ2", "Ｚの２乗（マンデルブロ集合）", "pmiDrawZ2", "Ｚの２乗（マンデルブロ集合）(&2)"},
+    {2, "pmiChangeZ3", "Ｚの３乗", "pmiDrawZ3", "Ｚの３乗(&3)"},
+    {3, "pmiChangeZ4", "Ｚの４乗", "pmiDrawZ4", "Ｚの４乗(&4)"},
+    {4, "pmiChageZ4Polynom", "Ｚの４次多項式", "pmiDrawZ4Poly", "Ｚの４次多項式"},
+    {5, "pmiChangeZRatio", "Ｚの有理関数", "pmiDrawZRatio", "Ｚの有理型関数"},
+    {6, "pmiChangeExpZ2", "謎の関数", "pmiDrawExpZ2", "謎の関数"},
+};
+
+}  // namespace
+
+std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which)
+{
+    std::array<QAction*, 6> items{};
+    for (size_t i = 0; i < items.size(); ++i) {
+        const WholeViewEntry& entry = kWholeViewEntries[i];
+        const bool control = which == FormulaMenu::Control;
+        const int type = entry.type;
+        QAction* item = menu->addAction(QString::fromUtf8(control ? entry.controlCaption : entry.drawingCaption), menu,
+                                        [type] { ShowWholeView(type); });
+        items[i] = Named(item, control ? entry.controlName : entry.drawingName);
+    }
+    return items;
+}
+
+void BringToFront(QWidget* window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}

@@ -1,0 +1,80 @@
+#pragma once
+// The program's commands. The tool bar, the menus and the popup of every
+// window start them here, so no window reaches into another.
+
+#include <QSize>
+#include <array>
+#include <memory>
+
+#include "QVHost.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+class TfrmQVCtrl;
+class TfrmQVView;
+
+// The program's windows, created in their order, each completely before the
+// next; destroyed in the reverse order.
+struct ProgramWindows {
+    ProgramWindows();
+    ProgramWindows(ProgramWindows&&) noexcept;
+    ProgramWindows& operator=(ProgramWindows&&) noexcept;
+    ~ProgramWindows();
+
+    std::unique_ptr<TfrmQVCtrl> control;
+    std::unique_ptr<TfrmQVView> drawing;
+};
+
+// Program start: the control window sets the start-up values, then the other
+// windows follow. Only the control window is shown.
+ProgramWindows CreateProgramWindows();
+
+// The engine's start-up values, with the square picture the settings file
+// and the screen size give. Runs while the control window is created.
+void SetStartupValues(QSize screen);
+
+// The whole view of a formula type 1..6: history reset, defaults, render,
+// indicator.
+void ShowWholeView(int type);
+// Zooms into the rectangle selected in the drawing window.
+void DrawSelectedRegion();
+// Fits the drawing window to the current view and renders it again.
+void RedrawView();
+// A running render stops at its next column check.
+void CancelRender();
+void StepBack();
+void StepForward();
+// Fills currentColorMap from a built-in map code, or the band map for
+// kBandColorMap, and recolours the picture.
+inline constexpr int kBandColorMap = -1;
+void ChooseColorMap(int presetCode);
+// Inverts currentColorMap and recolours the picture.
+void InvertCurrentColorMap();
+// Asks "本当に終了しますか"; on OK stops a running render and closes both
+// windows, which ends the program.
+void ConfirmAndExit(QWidget* asker);
+// The control window is closing: a running render stops, the history is
+// released, the settings file written and the event loop asked to end.
+void EndProgram();
+
+// Thumbnail of the whole view, scale values, marks cleared.
+void RefreshIndicator();
+// Erases the old cross marks and draws them at the centre of dpCurr.
+void UpdateIndicatorMarks();
+
+// Enables or disables a command wherever a window carries it.
+void SetCommandsEnabled(QVCommand command, bool enabled);
+// Refreshes the diagnostics grid.
+void RefreshDiagnostics();
+
+void ShowDrawingWindow();
+void ShowControlWindow();
+// "情報グリッド表示": the drawing window shown without taking its size as
+// the user's, and the diagnostics refresh switched on for good.
+void ShowInfoGrid();
+
+// Adds the six whole-view entries, formula types 1 to 6 in order, to a
+// formula menu, each with the caption and the name of that menu's item.
+enum class FormulaMenu { Control, Drawing };
+std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which);

@@ -1,0 +1,36 @@
+#pragma once
+// Small helpers every window shares: control names, colour words in Qt's
+// colour types, bringing a window to the front.
+
+#include <QColor>
+#include <QLatin1String>
+#include <QObject>
+
+#include "ColorMap.h"
+
+class QWidget;
+
+// Gives a control the name it is known by (to tests and assistive
+// technology) and returns it.
+template <typename T>
+T* Named(T* object, const char* name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+inline QRgb RgbOfColourWord(ColourWord word)
+{
+    const ColorMapEntry e = EntryOfColourWord(word);
+    return qRgb(e.red, e.green, e.blue);
+}
+
+inline QColor ColorOfColourWord(ColourWord word) { return QColor(RgbOfColourWord(word)); }
+
+inline ColourWord ColourWordOfColor(const QColor& colour)
+{
+    return ColourWordOf(ColorMapEntry{0, uint8_t(colour.red()), uint8_t(colour.green()), uint8_t(colour.blue())});
+}
+
+// Shows a window and brings it to the front; a null window is passed over.
+void BringToFront(QWidget* window);
