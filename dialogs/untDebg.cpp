@@ -30,6 +30,14 @@ QTableWidget* StringGrid(QWidget* parent, const char* name, const QStringList& h
     grid->horizontalHeader()->setFixedHeight(kRowHeight);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Fifteen digits and a sign fit the columns in the small face; a longer
+    // text is cut at the cell's edge, never elided in the middle of a number.
+    QFont small = grid->font();
+    small.setPixelSize(12);
+    grid->setFont(small);
+    grid->horizontalHeader()->setFont(small);
+    grid->setTextElideMode(Qt::ElideNone);
+    grid->setWordWrap(false);
     for (int row = 0; row < dataRows; ++row) {
         for (int column = 0; column < headings.size(); ++column)
             grid->setItem(row, column, new QTableWidgetItem);
