@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "Coefficients.h"
-#include "Diagnostics.h"
 #include "EngineState.h"
 
 namespace {
@@ -23,10 +22,6 @@ int PositionAfter(const char* key, int& position)
 
 TEST(CoefficientBar, PositionsAndValuesMeetExactly)
 {
-    const FormulaParams startup = StartupEditedParams();
-    EXPECT_EQ(PositionOfCoefficient(startup.Gz.re), 20200);
-    EXPECT_EQ(PositionOfCoefficient(startup.It.re), 22400);
-    EXPECT_EQ(PositionOfCoefficient(startup.Rm.re), 23600);
     EXPECT_EQ(CoefficientOfPosition(20200), 1.01L);
     EXPECT_EQ(CoefficientOfPosition(32000), 1.6L);
     EXPECT_EQ(CoefficientOfPosition(-32000), -1.6L);
@@ -41,20 +36,6 @@ TEST(CoefficientBar, PositionsAndValuesMeetExactly)
     EXPECT_EQ(PositionOfCoefficient(-7.0L), -32000);
     EXPECT_EQ(PositionOfCoefficient(1e4000L), 32000);
     EXPECT_EQ(PositionOfCoefficient(-INFINITY), -32000);
-}
-
-TEST(CoefficientBar, PartsAddressTheirOwnField)
-{
-    FormulaParams params{};
-    long double value = 1.0L;
-    for (CoefficientPart part : kCoefficientParts)
-        PartOf(params, part) = value++;
-    EXPECT_EQ(params.Gz.re, 1.0L);
-    EXPECT_EQ(params.Gz.im, 2.0L);
-    EXPECT_EQ(params.Mu.im, 8.0L);
-    EXPECT_EQ(params.Og.re, 9.0L);
-    EXPECT_EQ(params.Og.im, 10.0L);
-    EXPECT_EQ(params.Og.status, 0);
 }
 
 TEST(CoefficientKeys, ZeroPlusAndMinusWithTheirWraps)
@@ -86,38 +67,6 @@ TEST(CoefficientKeys, OtherKeysAreLeftToTheBar)
 {
     for (const char* key : {"", "1", "O", "o", "x", "+", "-", " ", "PP", "00", "\x10"})
         EXPECT_FALSE(StepByKey(key, 0.5L, kStep)) << "key '" << key << "'";
-}
-
-TEST(DiagnosticsColumns, ViewRecordRowsAndHistogramPairing)
-{
-    ViewRecord view{};
-    view.dinum = 3;
-    view.diWinW = -7;
-    view.dwa = -0.5L;
-    view.dwb = 0.00001L;
-    view.dwx = 3.6L;
-    view.dwy = 2e15L;
-    view.csx = 10;
-    view.ccy = 45;
-    const auto column = ViewRecordColumn(view, 2400);
-    EXPECT_EQ(column[0], "---");
-    EXPECT_EQ(column[1], "3");
-    EXPECT_EQ(column[2], "-7");
-    EXPECT_EQ((std::vector<std::string>(column.begin() + 6, column.begin() + 10)),
-              (std::vector<std::string>{"-0.5", "1E-5", "3.6", "2E15"}));
-    EXPECT_EQ(column[10], "10");
-    EXPECT_EQ(column[17], "45");
-    EXPECT_EQ(column[18], "2400");
-
-    EscapeHistogramType histogram{};
-    histogram[0] = 5;
-    histogram[255] = 4000000000u;
-    histogram[256] = 336400;
-    const auto counts = HistogramColumn(histogram);
-    EXPECT_EQ(counts[0], "5");
-    EXPECT_EQ(counts[1], "0");
-    EXPECT_EQ(counts[255], "4000000000");
-    EXPECT_EQ(counts[256], "336400");
 }
 
 }  // namespace

