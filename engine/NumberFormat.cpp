@@ -40,15 +40,6 @@ std::string GroupThousands(const std::string& digits)
     return out;
 }
 
-std::string TrimTrailingZeros(std::string text)
-{
-    while (!text.empty() && text.back() == '0')
-        text.pop_back();
-    if (!text.empty() && text.back() == '.')
-        text.pop_back();
-    return text;
-}
-
 }  // namespace
 
 long long RoundHalfUp(long double value)
@@ -84,13 +75,9 @@ std::string FormatGeneral15(long double value)
         return NonFinite(value);
     if (value == 0.0L)
         return "0";
+    // %G chooses the fixed form for exactly the exponents -4..14 of the
+    // rounded value and drops trailing zeros itself.
     char buffer[64];
-    const long double magnitude = std::fabs(value);
-    if (magnitude >= 1e-5L && magnitude < 1e-4L) {
-        // Fixed form reaches down to 0.00001; printf's %G stops at 0.0001.
-        std::snprintf(buffer, sizeof buffer, "%.19Lf", value);
-        return TrimTrailingZeros(buffer);
-    }
     std::snprintf(buffer, sizeof buffer, "%.15LG", value);
     return RewriteExponent(buffer, 1, false);
 }

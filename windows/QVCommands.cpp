@@ -13,6 +13,8 @@
 #include "QtSupport.h"
 #include "RenderDriver.h"
 #include "StartupSettings.h"
+#include "untCoeff.h"
+#include "untDebg.h"
 #include "untQVCtrl.h"
 #include "untQVView.h"
 
@@ -22,6 +24,8 @@ ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
 
 ProgramWindows::~ProgramWindows()
 {
+    coefficients.reset();
+    diagnostics.reset();
     drawing.reset();
     control.reset();
 }
@@ -31,6 +35,10 @@ ProgramWindows CreateProgramWindows()
     ProgramWindows windows;
     windows.control = std::make_unique<TfrmQVCtrl>();
     windows.drawing = std::make_unique<TfrmQVView>(windows.control->FrameHeight());
+    const TfrmQVCtrl& control = *windows.control;
+    const int underControl = control.y() + control.height() + control.FrameHeight();
+    windows.diagnostics = std::make_unique<TfrmDebg>(QPoint(0, underControl), control.FrameHeight());
+    windows.coefficients = std::make_unique<TfrmSetCoeff>();
     return windows;
 }
 
@@ -80,6 +88,8 @@ void DrawSelectedRegion()
     ZoomHistoryStep(host);
     UpdateIndicatorMarks();
     EditedParams = ActiveParams;
+    if (frmSetCoeff)
+        frmSetCoeff->ShowParams();
     host.FitWindowToView(dpCurr);
     RenderView(host, dpCurr);
 }
@@ -171,7 +181,8 @@ void SetCommandsEnabled(QVCommand command, bool enabled)
 
 void RefreshDiagnostics()
 {
-    // The diagnostics grid joins here once that window exists.
+    if (frmDebg && frmQVView)
+        frmDebg->FillGrid(frmQVView->PictureControlWidth(), frmQVView->Picture().width());
 }
 
 void ShowDrawingWindow() { BringToFront(frmQVView); }
@@ -180,14 +191,16 @@ void ShowControlWindow() { BringToFront(frmQVCtrl); }
 
 void ShowInfoGrid()
 {
-    if (frmQVView) {
+    if (frmQVView)
         frmQVView->SetTrackResize(false);
-        frmQVView->show();
-    }
+    BringToFront(frmDebg);
+    BringToFront(frmQVView);
     DebugMode = true;
     if (frmQVView)
         frmQVView->SetTrackResize(true);
 }
+
+void ShowCoefficientDialog() { BringToFront(frmSetCoeff); }
 
 namespace {
 

@@ -11,8 +11,10 @@
 class QAction;
 class QMenu;
 class QWidget;
+class TfrmDebg;
 class TfrmQVCtrl;
 class TfrmQVView;
+class TfrmSetCoeff;
 
 // The program's windows, created in their order, each completely before the
 // next; destroyed in the reverse order.
@@ -24,6 +26,8 @@ struct ProgramWindows {
 
     std::unique_ptr<TfrmQVCtrl> control;
     std::unique_ptr<TfrmQVView> drawing;
+    std::unique_ptr<TfrmDebg> diagnostics;
+    std::unique_ptr<TfrmSetCoeff> coefficients;
 };
 
 // Program start: the control window sets the start-up values, then the other
@@ -65,14 +69,18 @@ void UpdateIndicatorMarks();
 
 // Enables or disables a command wherever a window carries it.
 void SetCommandsEnabled(QVCommand command, bool enabled);
-// Refreshes the diagnostics grid.
+// Refreshes the diagnostics grid from dpCurr, dpNext and the drawing
+// window's picture.
 void RefreshDiagnostics();
 
 void ShowDrawingWindow();
 void ShowControlWindow();
-// "情報グリッド表示": the drawing window shown without taking its size as
-// the user's, and the diagnostics refresh switched on for good.
+// "情報グリッド表示": the diagnostics grid and the drawing window shown,
+// the latter without taking its size as the user's, and the diagnostics
+// refresh switched on for good.
 void ShowInfoGrid();
+// "４次多項式/有理型の係数設定": the coefficient dialog, modeless.
+void ShowCoefficientDialog();
 
 // Adds the six whole-view entries, formula types 1 to 6 in order, to a
 // formula menu, each with the caption and the name of that menu's item.

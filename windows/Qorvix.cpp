@@ -1,14 +1,24 @@
 // Quorvex: creates the windows in their order, each completely before the
 // next, and runs the event loop until the control window closes.
 
+#include <cstdio>
+
+#include "CommandLine.h"
 #include "QVApplication.h"
 #include "QVCommands.h"
 #include "untQVCtrl.h"
 
 int main(int argc, char** argv)
 {
+    const CommandLineOptions options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        std::fputs(UsageText(argc > 0 ? argv[0] : "Qorvix").c_str(), stdout);
+        return 0;
+    }
     QVApplication app(argc, argv);
     const ProgramWindows windows = CreateProgramWindows();
+    if (options.diagnostics)
+        windows.control->ShowDiagnosticsButton();
     windows.control->show();
     return app.exec();
 }

@@ -212,7 +212,8 @@ void TfrmQVCtrl::BuildMenus()
     pmiGetColor = Named(N1->addAction(QStringLiteral("ユーザ設定読み込み")), "pmiGetColor");
     pmiPutColor = Named(N1->addAction(QStringLiteral("ユーザ設定保存")), "pmiPutColor");
     pmiSetColorUser = Named(pmQVCtrl->addAction(QStringLiteral("カラーマップ確認と加工/設定")), "pmiSetColorUser");
-    pmiSetCoeff = Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定")), "pmiSetCoeff");
+    pmiSetCoeff = Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定"), this, [] { ShowCoefficientDialog(); }),
+                        "pmiSetCoeff");
 
     pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
     pmiHelp = Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ")), "pmiHelp");
@@ -262,6 +263,13 @@ void TfrmQVCtrl::MarkUserColorMap()
 {
     userColorMapApplied = true;
     pmiColorUser->setChecked(true);
+}
+
+void TfrmQVCtrl::ShowDiagnosticsButton()
+{
+    for (QAction* action : tbQVCtrl->actions())
+        if (tbQVCtrl->widgetForAction(action) == tbtnDebg)
+            action->setVisible(true);
 }
 
 void TfrmQVCtrl::ShowReadouts(const ViewReadouts& readouts)

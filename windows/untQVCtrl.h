@@ -50,6 +50,9 @@ public:
     // Marks "ユーザー設定": the user editor applied a map. Nothing clears it.
     void MarkUserColorMap();
 
+    // Shows the otherwise hidden "デバッグ" button (the command line's "--diagnostics").
+    void ShowDiagnosticsButton();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

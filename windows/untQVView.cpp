@@ -151,6 +151,8 @@ void TfrmQVView::resizeEvent(QResizeEvent* event)
 
 const QImage& TfrmQVView::Picture() const { return imgQVView->Picture(); }
 
+int TfrmQVView::PictureControlWidth() const { return imgQVView->width(); }
+
 QColor TfrmQVView::BackgroundColour() const { return imgQVView->FillColour(); }
 
 void TfrmQVView::FillPictureBackground(int width, int height) { imgQVView->FillRect(width, height); }

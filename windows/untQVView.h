@@ -45,6 +45,8 @@ public:
 
     // The picture surface and what renders paint on it.
     const QImage& Picture() const;
+    // The width of the picture control, which may differ from its picture's.
+    int PictureControlWidth() const;
     QColor BackgroundColour() const;
     void FillPictureBackground(int width, int height);
     void PaintColumn(int x, const uint32_t* colourWords, int height);

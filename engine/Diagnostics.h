@@ -1,0 +1,23 @@
+#pragma once
+// What the diagnostics grid shows: the fields of a view record, one per row,
+// and the escape-count histogram.
+
+#include <array>
+#include <string>
+
+#include "EngineState.h"
+#include "ViewRecord.h"
+
+// Rows 0..19 of the record grid's heading column.
+inline constexpr std::array<const char*, 20> kViewRecordRowNames = {
+    "No",  "dbOK", "dinum", "diWinW", "diWinH", "diImgW", "diImgH", "dwa", "dwb", "dwx",
+    "dwy", "csx",  "csy",   "cex",    "cey",    "cdx",    "cdy",    "ccx", "ccy", "Img(W,H)",
+};
+
+// Rows 1..19 of one record column: "---" for dbOK, integers in decimal,
+// reals in the general 15-digit form, and last the given picture width.
+std::array<std::string, 19> ViewRecordColumn(const ViewRecord& view, int pictureWidth);
+
+// Rows 1..257 of the count column: counter r - 1 beside label r - 1, so the
+// captured pixels (counter 256) come last.
+std::array<std::string, 257> HistogramColumn(const EscapeHistogramType& histogram);
