@@ -2,19 +2,28 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 
 #include "ColorMap.h"
 #include "EngineState.h"
 #include "Formulas.h"
+#include "JpegExport.h"
 #include "Navigation.h"
+#include "QVApplication.h"
 #include "QVDialogs.h"
 #include "QtHost.h"
 #include "QtSupport.h"
 #include "RenderDriver.h"
 #include "StartupSettings.h"
+#include "untDisplay1.h"
+#include "untHelpAbout.h"
 #include "untQVCtrl.h"
 #include "untQVView.h"
+#include "untSetPalette.h"
 
 ProgramWindows::ProgramWindows() = default;
 ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
@@ -22,6 +31,9 @@ ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
 
 ProgramWindows::~ProgramWindows()
 {
+    pixelInformation.reset();
+    helpAbout.reset();
+    colourMapView.reset();
     drawing.reset();
     control.reset();
 }
@@ -31,6 +43,9 @@ ProgramWindows CreateProgramWindows()
     ProgramWindows windows;
     windows.control = std::make_unique<TfrmQVCtrl>();
     windows.drawing = std::make_unique<TfrmQVView>(windows.control->FrameHeight());
+    windows.colourMapView = std::make_unique<TfrmSetPalette>();
+    windows.helpAbout = std::make_unique<TfrmHelpAbout>();
+    windows.pixelInformation = std::make_unique<TfrmDisplay1>();
     return windows;
 }
 
@@ -119,6 +134,8 @@ void InvertCurrentColorMap()
     RecolorPicture(WindowsHost());
 }
 
+void RecolourPicture() { RecolorPicture(WindowsHost()); }
+
 void ConfirmAndExit(QWidget* asker)
 {
     if (!Dialogs().Confirm(asker, QStringLiteral("本当に終了しますか")))
@@ -167,6 +184,8 @@ void SetCommandsEnabled(QVCommand command, bool enabled)
         frmQVCtrl->SetCommandEnabled(command, enabled);
     if (frmQVView)
         frmQVView->SetCommandEnabled(command, enabled);
+    if (frmDisplay1)
+        frmDisplay1->SetCommandEnabled(command, enabled);
 }
 
 void RefreshDiagnostics()
@@ -177,6 +196,52 @@ void RefreshDiagnostics()
 void ShowDrawingWindow() { BringToFront(frmQVView); }
 
 void ShowControlWindow() { BringToFront(frmQVCtrl); }
+
+void ShowPixelInformation()
+{
+    if (!frmDisplay1 || !frmQVView)
+        return;
+    frmDisplay1->Inspect(frmQVView->InspectedPixel(), frmQVView->PopupPosition());
+    BringToFront(frmDisplay1);
+}
+
+void ShowColorMapView()
+{
+    if (!frmSetPalette)
+        return;
+    BringToFront(frmSetPalette);
+    frmSetPalette->DrawColorMap();
+}
+
+void SavePicture()
+{
+    if (IsRendering || !frmQVView)
+        return;
+    const QString path = Dialogs().GetSaveFileName(frmQVCtrl, QStringLiteral("Quorvex.jpg"),
+                                                   QStringLiteral("Ｊｐｅｇ画像ファイル (*.jpg)"));
+    if (path.isEmpty())
+        return;
+    // The picture's size as it is now; a window enlarged since the last
+    // render exports its new size.
+    const QImage picture = frmQVView->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
+    const QString failure = SaveJpegFile(picture, path);
+    if (!failure.isEmpty())
+        ReportUnhandledError(failure);
+}
+
+void OpenHelpFile()
+{
+    const QString name = QStringLiteral("Qorvix.html");
+    // The current folder only, not the executable's.
+    const QFileInfo help(QDir::current(), name);
+    if (help.isFile())
+        Dialogs().OpenWithShell(help.absoluteFilePath());
+    else
+        Dialogs().ShowErrorWithButton(frmQVCtrl, QStringLiteral("ヘルプファイルがありません:") + name,
+                                      QStringLiteral("キャンセル"));
+}
+
+void ShowVersionWindow() { BringToFront(frmHelpAbout); }
 
 void ShowInfoGrid()
 {
@@ -223,6 +288,12 @@ std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which)
         items[i] = Named(item, control ? entry.controlName : entry.drawingName);
     }
     return items;
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
 void BringToFront(QWidget* window)
