@@ -170,6 +170,9 @@ void TfrmDisplay1::btnPal1ChanClick()
     pickingColour = true;
     const bool picked = Dialogs().PickColour(this, cdDisp1Colour);
     pickingColour = false;
+    // The window manager may hand the focus elsewhere when the dialog closes;
+    // the window stays the active one, so that leaving it later closes it.
+    activateWindow();
     if (picked)
         SetEntryColour(currentColorMap[size_t(n)], cdDisp1Colour);
     ShowColourEntry(DescribeColourEntry(n, currentColorMap));
