@@ -13,8 +13,9 @@
 
 #include "ColorMap.h"
 #include "EngineState.h"
-#include "QVHost.h"
+#include "QtSupport.h"
 #include "RenderDriver.h"
+#include "SilentHost.h"
 
 namespace {
 
@@ -24,25 +25,15 @@ constexpr int kHeight = 96;
 // picture stays within the iteration buffer's 1501 rows.
 constexpr int kOversample = 2;
 
-class BannerHost final : public QVHost {
+// Keeps the painted columns; everything else of the windows is passed over.
+class BannerHost final : public SilentHost {
 public:
     explicit BannerHost(QImage& picture) : picture(picture) {}
-    void FillPictureBackground(int, int) override {}
-    void ForgetSelectionMark() override {}
     void PaintColumn(int x, const uint32_t* colourWords, int height) override
     {
-        for (int y = 0; y < height; ++y) {
-            const ColorMapEntry e = EntryOfColourWord(colourWords[y]);
-            picture.setPixel(x, y, qRgb(e.red, e.green, e.blue));
-        }
+        for (int y = 0; y < height; ++y)
+            picture.setPixel(x, y, RgbOfColourWord(colourWords[y]));
     }
-    void ProcessPendingMessages() override {}
-    void ShowReadouts(const ViewReadouts&) override {}
-    void ResetProgress(int) override {}
-    void StepProgress() override {}
-    void SetCommandEnabled(QVCommand, bool) override {}
-    void RefreshDiagnostics() override {}
-    void FitWindowToView(ViewRecord&) override {}
 
 private:
     QImage& picture;
