@@ -92,9 +92,9 @@ void TfrmDisplay1::Inspect(QPoint pixel, QPoint position)
 {
     inspectedPixel = pixel;
     popupPosition = position;
-    // Already the active window: nothing activates it again.
-    if (isActiveWindow())
-        FormActivate();
+    // Filled at once as well: a window that is active already, or one the
+    // window manager does not activate, gets no activation to fill it.
+    FormActivate();
 }
 
 void TfrmDisplay1::changeEvent(QEvent* event)

@@ -20,8 +20,8 @@ public:
     explicit TfrmDisplay1(QWidget* parent = nullptr);
     ~TfrmDisplay1() override;
 
-    // The pixel to show and the screen point the window goes to; read when
-    // the window next becomes active.
+    // The pixel to show and the screen point the window goes to; shown now
+    // and again whenever the window becomes active.
     void Inspect(QPoint pixel, QPoint popupPosition);
     // "変更" follows the colour-map commands: off while a render or a
     // recolouring runs.
