@@ -5,31 +5,13 @@
 
 #include "EngineState.h"
 #include "Navigation.h"
-#include "QVHost.h"
 #include "RenderDriver.h"
-
-namespace {
-
-class NullHost final : public QVHost {
-public:
-    void FillPictureBackground(int, int) override {}
-    void ForgetSelectionMark() override {}
-    void PaintColumn(int, const uint32_t*, int) override {}
-    void ProcessPendingMessages() override {}
-    void ShowReadouts(const ViewReadouts&) override {}
-    void ResetProgress(int) override {}
-    void StepProgress() override {}
-    void SetCommandEnabled(QVCommand, bool) override {}
-    void RefreshDiagnostics() override {}
-    void FitWindowToView(ViewRecord&) override {}
-};
-
-}  // namespace
+#include "SilentHost.h"
 
 int main(int argc, char** argv)
 {
     const int size = argc > 1 ? std::atoi(argv[1]) : 580;
-    NullHost host;
+    SilentHost host;
     for (int type = 1; type <= 6; ++type) {
         ResetEngineState();
         dpCurr.diImgW = dpCurr.diImgH = size;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Quorvex and starts it.
+# Installs what is missing, builds Quorvex and starts it in build/, the folder
+# that holds the help file Qorvix.html: the help command looks in the current folder.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -9,8 +10,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
 Quorvex is built: $root/build/Qorvix
 There is no display here to show its windows. To run it under a virtual X server:
   Xvfb :99 -screen 0 1280x1024x24 &
-  DISPLAY=:99 $root/build/Qorvix
+  cd $root/build && DISPLAY=:99 ./Qorvix
 MSG
   exit 1
 fi
-exec "$root/build/Qorvix"
+cd "$root/build"
+exec ./Qorvix

@@ -2,12 +2,18 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 
 #include "ColorMap.h"
 #include "EngineState.h"
 #include "Formulas.h"
+#include "JpegExport.h"
 #include "Navigation.h"
+#include "QVApplication.h"
 #include "QVDialogs.h"
 #include "QtHost.h"
 #include "QtSupport.h"
@@ -15,8 +21,11 @@
 #include "StartupSettings.h"
 #include "untCoeff.h"
 #include "untDebg.h"
+#include "untDisplay1.h"
+#include "untHelpAbout.h"
 #include "untQVCtrl.h"
 #include "untQVView.h"
+#include "untSetPalette.h"
 
 ProgramWindows::ProgramWindows() = default;
 ProgramWindows::ProgramWindows(ProgramWindows&&) noexcept = default;
@@ -24,7 +33,10 @@ ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
 
 ProgramWindows::~ProgramWindows()
 {
+    pixelInformation.reset();
+    helpAbout.reset();
     coefficients.reset();
+    colourMapView.reset();
     diagnostics.reset();
     drawing.reset();
     control.reset();
@@ -38,7 +50,10 @@ ProgramWindows CreateProgramWindows()
     const TfrmQVCtrl& control = *windows.control;
     const int underControl = control.y() + control.height() + control.FrameHeight();
     windows.diagnostics = std::make_unique<TfrmDebg>(QPoint(0, underControl), control.FrameHeight());
+    windows.colourMapView = std::make_unique<TfrmSetPalette>();
     windows.coefficients = std::make_unique<TfrmSetCoeff>();
+    windows.helpAbout = std::make_unique<TfrmHelpAbout>();
+    windows.pixelInformation = std::make_unique<TfrmDisplay1>();
     return windows;
 }
 
@@ -129,6 +144,8 @@ void InvertCurrentColorMap()
     RecolorPicture(WindowsHost());
 }
 
+void RecolourPicture() { RecolorPicture(WindowsHost()); }
+
 void ConfirmAndExit(QWidget* asker)
 {
     if (!Dialogs().Confirm(asker, QStringLiteral("本当に終了しますか")))
@@ -177,6 +194,8 @@ void SetCommandsEnabled(QVCommand command, bool enabled)
         frmQVCtrl->SetCommandEnabled(command, enabled);
     if (frmQVView)
         frmQVView->SetCommandEnabled(command, enabled);
+    if (frmDisplay1)
+        frmDisplay1->SetCommandEnabled(command, enabled);
 }
 
 void RefreshDiagnostics()
@@ -188,6 +207,52 @@ void RefreshDiagnostics()
 void ShowDrawingWindow() { BringToFront(frmQVView); }
 
 void ShowControlWindow() { BringToFront(frmQVCtrl); }
+
+void ShowPixelInformation()
+{
+    if (!frmDisplay1 || !frmQVView)
+        return;
+    frmDisplay1->Inspect(frmQVView->InspectedPixel(), frmQVView->PopupPosition());
+    BringToFront(frmDisplay1);
+}
+
+void ShowColorMapView()
+{
+    if (!frmSetPalette)
+        return;
+    BringToFront(frmSetPalette);
+    frmSetPalette->DrawColorMap();
+}
+
+void SavePicture()
+{
+    if (IsRendering || !frmQVView)
+        return;
+    const QString path = Dialogs().GetSaveFileName(frmQVCtrl, QStringLiteral("Quorvex.jpg"),
+                                                   QStringLiteral("Ｊｐｅｇ画像ファイル (*.jpg)"));
+    if (path.isEmpty())
+        return;
+    // The picture's size as it is now; a window enlarged since the last
+    // render exports its new size.
+    const QImage picture = frmQVView->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
+    const QString failure = SaveJpegFile(picture, path);
+    if (!failure.isEmpty())
+        ReportUnhandledError(failure);
+}
+
+void OpenHelpFile()
+{
+    const QString name = QStringLiteral("Qorvix.html");
+    // The current folder only, not the executable's.
+    const QFileInfo help(QDir::current(), name);
+    if (help.isFile())
+        Dialogs().OpenWithShell(help.absoluteFilePath());
+    else
+        Dialogs().ShowErrorWithButton(frmQVCtrl, QStringLiteral("ヘルプファイルがありません:") + name,
+                                      QStringLiteral("キャンセル"));
+}
+
+void ShowVersionWindow() { BringToFront(frmHelpAbout); }
 
 void ShowInfoGrid()
 {
@@ -236,6 +301,12 @@ std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which)
         items[i] = Named(item, control ? entry.controlName : entry.drawingName);
     }
     return items;
+}
+
+void CentreOnScreen(QWidget* window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
 void BringToFront(QWidget* window)

@@ -14,7 +14,10 @@ class QWidget;
 class TfrmDebg;
 class TfrmQVCtrl;
 class TfrmQVView;
+class TfrmDisplay1;
+class TfrmHelpAbout;
 class TfrmSetCoeff;
+class TfrmSetPalette;
 
 // The program's windows, created in their order, each completely before the
 // next; destroyed in the reverse order.
@@ -27,7 +30,10 @@ struct ProgramWindows {
     std::unique_ptr<TfrmQVCtrl> control;
     std::unique_ptr<TfrmQVView> drawing;
     std::unique_ptr<TfrmDebg> diagnostics;
+    std::unique_ptr<TfrmSetPalette> colourMapView;
     std::unique_ptr<TfrmSetCoeff> coefficients;
+    std::unique_ptr<TfrmHelpAbout> helpAbout;
+    std::unique_ptr<TfrmDisplay1> pixelInformation;
 };
 
 // Program start: the control window sets the start-up values, then the other
@@ -55,6 +61,8 @@ inline constexpr int kBandColorMap = -1;
 void ChooseColorMap(int presetCode);
 // Inverts currentColorMap and recolours the picture.
 void InvertCurrentColorMap();
+// Repaints the picture from the iteration buffer with currentColorMap.
+void RecolourPicture();
 // Asks "本当に終了しますか"; on OK stops a running render and closes both
 // windows, which ends the program.
 void ConfirmAndExit(QWidget* asker);
@@ -75,6 +83,19 @@ void RefreshDiagnostics();
 
 void ShowDrawingWindow();
 void ShowControlWindow();
+// "パレットコード表示": the pixel information window for the pixel under the
+// drawing window's last right press, placed where the popup opened.
+void ShowPixelInformation();
+// "カラーパレット設定": the colour-map view shown, then drawn from currentColorMap.
+void ShowColorMapView();
+// "画像を名前をつけて保存": the picture of the current size as a JPEG file; a
+// failure goes to the general error report.
+void SavePicture();
+// "ヘルプ": "Qorvix.html" of the current folder opened by the desktop, or
+// the error box when it is not there.
+void OpenHelpFile();
+// "バージョン情報": the version-and-help window, modeless.
+void ShowVersionWindow();
 // "情報グリッド表示": the diagnostics grid and the drawing window shown,
 // the latter without taking its size as the user's, and the diagnostics
 // refresh switched on for good.

@@ -7,9 +7,21 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
+
+// "jpg" of "Ｊｐｅｇ画像ファイル (*.jpg)".
+QString FirstExtensionOf(const QString& filter)
+{
+    const qsizetype star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0)
+        return QString();
+    QString extension = filter.mid(star + 2);
+    const qsizetype end = extension.indexOf(QRegularExpression(QStringLiteral("[ ;)]")));
+    return end < 0 ? extension : extension.left(end);
+}
 
 class QtDialogs final : public QVDialogs {
 public:
@@ -29,9 +41,25 @@ public:
         box.exec();
     }
 
+    void ShowErrorWithButton(QWidget* parent, const QString& text, const QString& button) override
+    {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::NoButton, parent);
+        box.setDefaultButton(box.addButton(button, QMessageBox::RejectRole));
+        box.exec();
+    }
+
     QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) override
     {
-        return QFileDialog::getSaveFileName(parent, QString(), QDir::current().filePath(proposedName), filter);
+        QFileDialog dialog(parent, QString(), QDir::currentPath(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        // The filter reads as its description alone.
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setDefaultSuffix(FirstExtensionOf(filter));
+        dialog.selectFile(proposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
     }
 
     QString GetOpenFileName(QWidget* parent, const QString& filter) override

@@ -34,3 +34,5 @@ inline ColourWord ColourWordOfColor(const QColor& colour)
 
 // Shows a window and brings it to the front; a null window is passed over.
 void BringToFront(QWidget* window);
+// Places a window's client area in the middle of the screen.
+void CentreOnScreen(QWidget* window);

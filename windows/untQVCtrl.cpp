@@ -206,7 +206,7 @@ void TfrmQVCtrl::BuildMenus()
     pmiChangeExpZ2 = entries[5];
 
     pmQVCtrl = AddDropDown("pmQVCtrl", tbtnFile);
-    pmiSave = Named(pmQVCtrl->addAction(QStringLiteral("画像を名前をつけて保存")), "pmiSave");
+    pmiSave = Named(pmQVCtrl->addAction(QStringLiteral("画像を名前をつけて保存"), this, [] { SavePicture(); }), "pmiSave");
     BuildColourMenu();
     N1 = Named(pmQVCtrl->addMenu(QStringLiteral("カラーマップ ファイル")), "N1");
     pmiGetColor = Named(N1->addAction(QStringLiteral("ユーザ設定読み込み")), "pmiGetColor");
@@ -216,12 +216,12 @@ void TfrmQVCtrl::BuildMenus()
                         "pmiSetCoeff");
 
     pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
-    pmiHelp = Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ")), "pmiHelp");
-    pmiVersion = Named(pmHelpAbout->addAction(QStringLiteral("バージョン情報")), "pmiVersion");
+    pmiHelp = Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ"), this, [] { OpenHelpFile(); }), "pmiHelp");
+    pmiVersion = Named(pmHelpAbout->addAction(QStringLiteral("バージョン情報"), this, [] { ShowVersionWindow(); }), "pmiVersion");
 
     pmDebg = AddDropDown("pmDebg", tbtnDebg);
     pmiInfoGrid = Named(pmDebg->addAction(QStringLiteral("情報グリッド表示"), this, [] { ShowInfoGrid(); }), "pmiInfoGrid");
-    pmiDebugColor = Named(pmDebg->addAction(QStringLiteral("カラーパレット設定")), "pmiDebugColor");
+    pmiDebugColor = Named(pmDebg->addAction(QStringLiteral("カラーパレット設定"), this, [] { ShowColorMapView(); }), "pmiDebugColor");
 }
 
 QAction* TfrmQVCtrl::AddColourPreset(const char* name, const QString& caption, int presetCode)

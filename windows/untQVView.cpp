@@ -56,7 +56,7 @@ void TfrmQVView::BuildPopupMenu()
         return Named(pmQVView->addAction(caption, this, command), name);
     };
     pmiDrawSelect = addItem("pmiDrawSelect", QStringLiteral("選択領域描画"), [] { DrawSelectedRegion(); });
-    N1 = Named(pmQVView->addAction(QStringLiteral("パレットコード表示")), "N1");
+    N1 = addItem("N1", QStringLiteral("パレットコード表示"), [] { ShowPixelInformation(); });
     pmiReDraw = addItem("pmiReDraw", QStringLiteral("再描画"), [] { RedrawView(); });
     pmiCancel = addItem("pmiCancel", QStringLiteral("描画キャンセル"), [] { CancelRender(); });
     pmiPrev = addItem("pmiPrev", QStringLiteral("戻る"), [] { StepBack(); });

@@ -50,6 +50,8 @@ public:
     std::deque<bool> confirmAnswers;
     QStringList confirmTexts;
     QStringList errorTexts;
+    // The single button of each error box asked for one.
+    QStringList errorButtons;
     QStringList shellTargets;
     QString saveFileName;
     QString openFileName;
@@ -65,6 +67,11 @@ public:
         return answer;
     }
     void ShowError(QWidget*, const QString& text) override { errorTexts << text; }
+    void ShowErrorWithButton(QWidget*, const QString& text, const QString& button) override
+    {
+        errorTexts << text;
+        errorButtons << button;
+    }
     QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return saveFileName; }
     QString GetOpenFileName(QWidget*, const QString&) override { return openFileName; }
     bool PickColour(QWidget*, uint32_t& colourWord) override

@@ -1,0 +1,182 @@
+#include "untDisplay1.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+#include "EngineState.h"
+#include "PaletteViews.h"
+#include "QVCommands.h"
+#include "QVDialogs.h"
+#include "QtSupport.h"
+
+TfrmDisplay1* frmDisplay1 = nullptr;
+
+namespace {
+
+constexpr int kSwatchSide = 88;
+
+QString Decimal(int value) { return QString::number(value); }
+
+}  // namespace
+
+TfrmDisplay1::TfrmDisplay1(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+{
+    frmDisplay1 = this;
+    setObjectName(QStringLiteral("frmDisplay1"));
+    setWindowTitle(QStringLiteral("パレット情報"));
+    setFixedSize(375, 289);
+    BuildControls();
+}
+
+TfrmDisplay1::~TfrmDisplay1()
+{
+    if (frmDisplay1 == this)
+        frmDisplay1 = nullptr;
+}
+
+QLabel* TfrmDisplay1::AddLabel(const char* name, const QString& text, int x, int y)
+{
+    auto* label = Named(new QLabel(text, this), name);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QLabel* TfrmDisplay1::AddReadout(const char* name, int x, int y, int w)
+{
+    auto* readout = Named(new QLabel(this), name);
+    readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    readout->setGeometry(x, y, w, 22);
+    return readout;
+}
+
+void TfrmDisplay1::BuildControls()
+{
+    Label1 = AddLabel("Label1", QStringLiteral("座標（ピクセル）"), 16, 10);
+    Label2 = AddLabel("Label2", QStringLiteral("Ｘ"), 32, 39);
+    stPixX = AddReadout("stPixX", 60, 36, 96);
+    Label3 = AddLabel("Label3", QStringLiteral("Ｙ"), 200, 39);
+    stPixY = AddReadout("stPixY", 228, 36, 96);
+    Label4 = AddLabel("Label4", QStringLiteral("座標（複素平面）"), 16, 74);
+    Label5 = AddLabel("Label5", QStringLiteral("実部"), 32, 103);
+    stRe = AddReadout("stRe", 68, 100, 112);
+    Label6 = AddLabel("Label6", QStringLiteral("嘘部"), 200, 103);
+    stIm = AddReadout("stIm", 236, 100, 112);
+    Label7 = AddLabel("Label7", QStringLiteral("カラー情報"), 16, 138);
+    Label8 = AddLabel("Label8", QStringLiteral("＃"), 32, 167);
+    stPal = AddReadout("stPal", 68, 164, 72);
+    Label9 = AddLabel("Label9", QStringLiteral("赤"), 32, 197);
+    stRR = AddReadout("stRR", 68, 194, 72);
+    Label10 = AddLabel("Label10", QStringLiteral("緑"), 32, 227);
+    stGG = AddReadout("stGG", 68, 224, 72);
+    Label11 = AddLabel("Label11", QStringLiteral("青"), 32, 257);
+    stBB = AddReadout("stBB", 68, 254, 72);
+
+    Shape1 = Named(new QLabel(this), "Shape1");
+    Shape1->setGeometry(168, 164, kSwatchSide, kSwatchSide);
+    Shape1->setAccessibleName(QStringLiteral("色見本"));
+    PaintSwatch(kBlackWord);
+
+    btnPal1Chan = Named(new QPushButton(QStringLiteral("変更"), this), "btnPal1Chan");
+    btnPal1Chan->setGeometry(272, 219, 80, 33);
+    btnPal1Chan->setEnabled(false);
+    connect(btnPal1Chan, &QPushButton::clicked, this, &TfrmDisplay1::btnPal1ChanClick);
+}
+
+void TfrmDisplay1::Inspect(QPoint pixel, QPoint position)
+{
+    inspectedPixel = pixel;
+    popupPosition = position;
+    // Filled at once as well: a window that is active already, or one the
+    // window manager does not activate, gets no activation to fill it.
+    FormActivate();
+}
+
+void TfrmDisplay1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow())
+        FormActivate();
+    else
+        FormDeactivate();
+}
+
+void TfrmDisplay1::FormActivate()
+{
+    move(popupPosition);
+    ShowPixel(InspectPixel(dpCurr, inspectedPixel.x(), inspectedPixel.y(), currentColorMap));
+}
+
+void TfrmDisplay1::FormDeactivate()
+{
+    // A render or a recolouring, its own included, keeps the window open.
+    if (!IsRendering && !pickingColour)
+        hide();
+}
+
+void TfrmDisplay1::ShowPixel(const PixelInformation& info)
+{
+    stPixX->setText(Decimal(info.x));
+    stPixY->setText(Decimal(info.y));
+    stRe->setText(QString::fromStdString(info.re));
+    stIm->setText(QString::fromStdString(info.im));
+    ShowColourEntry(info.colour);
+}
+
+void TfrmDisplay1::ShowColourEntry(const ColourEntryInformation& info)
+{
+    infoPaletteIndex = info.paletteIndex;
+    stPal->setText(Decimal(info.paletteIndex));
+    stRR->setText(Decimal(info.entry.red));
+    stGG->setText(Decimal(info.entry.green));
+    stBB->setText(Decimal(info.entry.blue));
+    PaintSwatch(info.swatch);
+    btnPal1Chan->setEnabled(info.changeable && !IsRendering);
+}
+
+void TfrmDisplay1::PaintSwatch(ColourWord colour)
+{
+    QPixmap swatch(kSwatchSide, kSwatchSide);
+    swatch.fill(palette().color(QPalette::Window));
+    QPainter painter(&swatch);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(ColorOfColourWord(colour));
+    painter.drawRoundedRect(QRectF(0.5, 0.5, kSwatchSide - 1, kSwatchSide - 1), 12, 12);
+    painter.end();
+    Shape1->setPixmap(swatch);
+    Shape1->setAccessibleDescription(ColorOfColourWord(colour).name());
+}
+
+void TfrmDisplay1::SetCommandEnabled(QVCommand command, bool enabled)
+{
+    if (command == QVCommand::ColourMaps)
+        btnPal1Chan->setEnabled(enabled && infoPaletteIndex > 0);
+}
+
+void TfrmDisplay1::btnPal1ChanClick()
+{
+    // Never inside a running render: the picture it paints is not finished.
+    if (IsRendering || infoPaletteIndex <= 0)
+        return;
+    const int n = infoPaletteIndex;
+    pickingColour = true;
+    const bool picked = Dialogs().PickColour(this, cdDisp1Colour);
+    pickingColour = false;
+    // The window manager may hand the focus elsewhere when the dialog closes;
+    // the window stays the active one, so that leaving it later closes it.
+    activateWindow();
+    if (picked)
+        SetEntryColour(currentColorMap[size_t(n)], cdDisp1Colour);
+    ShowColourEntry(DescribeColourEntry(n, currentColorMap));
+    btnPal1Chan->setEnabled(false);
+    RecolourPicture();
+    btnPal1Chan->setEnabled(!IsRendering);
+}

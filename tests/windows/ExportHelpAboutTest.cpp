@@ -1,0 +1,257 @@
+// The JPEG export, the help command and the version window.
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <sys/resource.h>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "WindowsFixture.h"
+#include "untHelpAbout.h"
+
+namespace {
+
+struct ReadBack {
+    int width = 0;
+    int height = 0;
+    int components = 0;
+    bool progressive = true;
+    bool jfif = false;
+    QImage pixels;
+};
+
+ReadBack ReadJpeg(const QString& path)
+{
+    ReadBack result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << path.toStdString();
+        return result;
+    }
+    const QByteArray bytes = file.readAll();
+    jpeg_decompress_struct codec;
+    jpeg_error_mgr errors;
+    codec.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&codec);
+    jpeg_mem_src(&codec, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
+    jpeg_read_header(&codec, TRUE);
+    result.width = int(codec.image_width);
+    result.height = int(codec.image_height);
+    result.components = codec.num_components;
+    result.progressive = codec.progressive_mode;
+    result.jfif = codec.saw_JFIF_marker;
+    codec.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&codec);
+    result.pixels = QImage(result.width, result.height, QImage::Format_RGB888);
+    while (codec.output_scanline < codec.output_height) {
+        JSAMPROW row = result.pixels.scanLine(int(codec.output_scanline));
+        jpeg_read_scanlines(&codec, &row, 1);
+    }
+    jpeg_finish_decompress(&codec);
+    jpeg_destroy_decompress(&codec);
+    return result;
+}
+
+// Mean difference per channel between two pictures of one size.
+double MeanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+// The process's current folder for one test.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const QString& path) : previous(QDir::currentPath()) { QDir::setCurrent(path); }
+    ~CurrentFolder() { QDir::setCurrent(previous); }
+
+private:
+    QString previous;
+};
+
+}  // namespace
+
+class ExportHelpAboutTest : public WindowsFixture {
+protected:
+    QString InFolder(const QString& name) const { return folder.filePath(name); }
+
+    void Export(const QString& path)
+    {
+        dialogs.saveFileName = path;
+        Find<QAction>(control, "pmiSave")->trigger();
+    }
+
+    // The error report names the full path and, below it, the system's reason.
+    static void ExpectReportedWithReason(const QString& report, const QString& path)
+    {
+        EXPECT_TRUE(report.section(QLatin1Char('\n'), 0, 0).endsWith(QLatin1Char(':') + path)) << report.toStdString();
+        EXPECT_FALSE(report.section(QLatin1Char('\n'), 1).trimmed().isEmpty()) << report.toStdString();
+    }
+
+    void ExpectExported(const QString& path, const QImage& picture)
+    {
+        const ReadBack jpeg = ReadJpeg(path);
+        EXPECT_EQ(jpeg.width, picture.width());
+        EXPECT_EQ(jpeg.height, picture.height());
+        EXPECT_EQ(jpeg.components, 3);
+        EXPECT_FALSE(jpeg.progressive);
+        EXPECT_TRUE(jpeg.jfif);
+        if (jpeg.pixels.size() == picture.size()) {
+            EXPECT_LT(MeanDifference(jpeg.pixels, picture), 3.0);
+        }
+        EXPECT_TRUE(dialogs.errorTexts.isEmpty()) << dialogs.errorTexts.join(' ').toStdString();
+    }
+};
+
+TEST_F(ExportHelpAboutTest, ThePictureOfTheCurrentSizeIsABaselineJfifFile)
+{
+    // Before any render: the blank picture.
+    CreateWindows();
+    Export(InFolder(QStringLiteral("blank.jpg")));
+    ExpectExported(InFolder(QStringLiteral("blank.jpg")), Picture());
+
+    ShowWholeView(1);
+    Export(InFolder(QStringLiteral("Quorvex.jpg")));
+    ExpectExported(InFolder(QStringLiteral("Quorvex.jpg")), Picture());
+
+    // Enlarged by hand and not drawn again: the new size.
+    ResizePictureByHand(640, 600);
+    Export(InFolder(QStringLiteral("larger.jpg")));
+    ExpectExported(InFolder(QStringLiteral("larger.jpg")), Picture());
+    EXPECT_EQ(Picture().size(), QSize(640, 600));
+}
+
+TEST_F(ExportHelpAboutTest, TheSaveDialogProposesQuorvexInTheCurrentFolderAndAddsJpg)
+{
+    CreateWindows();
+    const CurrentFolder here(folder.path());
+    SetDialogs(nullptr);
+    QString proposed;
+    QString shownFolder;
+    QTimer::singleShot(0, control, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        proposed = name->text();
+        shownFolder = dialog->directory().absolutePath();
+        name->setText(QStringLiteral("picture"));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+
+    Find<QAction>(control, "pmiSave")->trigger();
+
+    SetDialogs(&dialogs);
+    EXPECT_EQ(proposed, QStringLiteral("Quorvex.jpg"));
+    EXPECT_EQ(QDir(shownFolder), QDir(folder.path()));
+    EXPECT_EQ(ReadJpeg(InFolder(QStringLiteral("picture.jpg"))).width, 580);
+}
+
+TEST_F(ExportHelpAboutTest, AFailedExportLeavesNoFileAndAnOlderFileAsItWas)
+{
+    StartWholeView(200, 200);
+    const QString unreachable = InFolder(QStringLiteral("missing/Quorvex.jpg"));
+    Export(unreachable);
+    ASSERT_EQ(dialogs.errorTexts.size(), 1);
+    ExpectReportedWithReason(dialogs.errorTexts[0], unreachable);
+    EXPECT_FALSE(QFileInfo::exists(unreachable));
+
+    // The disk refuses the file half-way: the file written before stays whole.
+    const QString older = InFolder(QStringLiteral("older.jpg"));
+    {
+        QFile file(older);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("older picture");
+    }
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit previous = limit;
+    limit.rlim_cur = 1000;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    Export(older);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    ASSERT_EQ(dialogs.errorTexts.size(), 2);
+    ExpectReportedWithReason(dialogs.errorTexts[1], older);
+    QFile file(older);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("older picture"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"older.jpg"}));
+}
+
+TEST_F(ExportHelpAboutTest, HelpIsLookedUpInTheCurrentFolderOnly)
+{
+    CreateWindows();
+    const CurrentFolder here(folder.path());
+    // A help file beside the executable does not count.
+    const QString besideExecutable = QCoreApplication::applicationDirPath() + QStringLiteral("/Qorvix.html");
+    const bool placed = !QFileInfo::exists(besideExecutable);
+    if (placed) {
+        QFile file(besideExecutable);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    Find<QAction>(control, "pmiHelp")->trigger();
+    if (placed)
+        QFile::remove(besideExecutable);
+    EXPECT_EQ(dialogs.errorTexts, QStringList({"ヘルプファイルがありません:Qorvix.html"}));
+    EXPECT_EQ(dialogs.errorButtons, QStringList({"キャンセル"}));
+    EXPECT_TRUE(dialogs.shellTargets.isEmpty());
+
+    QFile help(InFolder(QStringLiteral("Qorvix.html")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    Find<QAction>(control, "pmiHelp")->trigger();
+    EXPECT_EQ(dialogs.shellTargets, QStringList({QFileInfo(help).absoluteFilePath()}));
+    EXPECT_EQ(dialogs.errorTexts.size(), 1);
+}
+
+TEST_F(ExportHelpAboutTest, TheMailLinkLightsUpUnderThePointerAndIsRestoredExactly)
+{
+    CreateWindows();
+    Find<QAction>(control, "pmiVersion")->trigger();
+    QWidget* about = windows.helpAbout.get();
+    ASSERT_TRUE(about->isVisible());
+    auto* mail = Find<QLabel>(about, "lblMail");
+    const QPalette before = mail->palette();
+    const Qt::CursorShape cursorBefore = mail->cursor().shape();
+    const bool filledBefore = mail->autoFillBackground();
+
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(mail, &enter);
+    EXPECT_EQ(mail->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(mail->palette().color(QPalette::Window), before.color(QPalette::Highlight));
+    EXPECT_EQ(mail->palette().color(QPalette::WindowText), before.color(QPalette::HighlightedText));
+    EXPECT_TRUE(mail->autoFillBackground());
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(mail, &leave);
+    EXPECT_EQ(mail->cursor().shape(), cursorBefore);
+    EXPECT_EQ(mail->palette().color(QPalette::Window), before.color(QPalette::Window));
+    EXPECT_EQ(mail->palette().color(QPalette::WindowText), before.color(QPalette::WindowText));
+    EXPECT_EQ(mail->autoFillBackground(), filledBefore);
+
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(5, 5), mail->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                            Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(mail, &doubleClick);
+    EXPECT_EQ(dialogs.shellTargets, QStringList({mail->text()}));
+    EXPECT_TRUE(mail->text().startsWith(QStringLiteral("mailto:")));
+
+    Find<QPushButton>(about, "btnOk")->click();
+    EXPECT_FALSE(about->isVisible());
+}
