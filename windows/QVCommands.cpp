@@ -14,6 +14,7 @@
 #include "RenderDriver.h"
 #include "StartupSettings.h"
 #include "untQVCtrl.h"
+#include "untColorUser.h"
 #include "untQVView.h"
 
 ProgramWindows::ProgramWindows() = default;
@@ -22,6 +23,7 @@ ProgramWindows& ProgramWindows::operator=(ProgramWindows&&) noexcept = default;
 
 ProgramWindows::~ProgramWindows()
 {
+    colourEditor.reset();
     drawing.reset();
     control.reset();
 }
@@ -31,6 +33,7 @@ ProgramWindows CreateProgramWindows()
     ProgramWindows windows;
     windows.control = std::make_unique<TfrmQVCtrl>();
     windows.drawing = std::make_unique<TfrmQVView>(windows.control->FrameHeight());
+    windows.colourEditor = std::make_unique<TfrmColorUser>();
     return windows;
 }
 
@@ -110,14 +113,40 @@ void ChooseColorMap(int presetCode)
         FillBandColorMap(currentColorMap);
     else
         FillPresetColorMap(currentColorMap, presetCode);
-    RecolorPicture(WindowsHost());
+    RecolorCurrentPicture();
 }
 
 void InvertCurrentColorMap()
 {
     InvertColorMap(currentColorMap);
-    RecolorPicture(WindowsHost());
+    RecolorCurrentPicture();
 }
+
+void OpenColorMapEditor()
+{
+    if (frmColorUser)
+        frmColorUser->Open();
+}
+
+void LoadUserColorMapFile()
+{
+    if (frmColorUser)
+        frmColorUser->GetUserFile();
+}
+
+void SaveUserColorMapFile()
+{
+    if (frmColorUser)
+        frmColorUser->SaveUserFile();
+}
+
+void MarkUserColorMapApplied()
+{
+    if (frmQVCtrl)
+        frmQVCtrl->MarkUserColorMap();
+}
+
+void RecolorCurrentPicture() { RecolorPicture(WindowsHost()); }
 
 void ConfirmAndExit(QWidget* asker)
 {
@@ -167,6 +196,8 @@ void SetCommandsEnabled(QVCommand command, bool enabled)
         frmQVCtrl->SetCommandEnabled(command, enabled);
     if (frmQVView)
         frmQVView->SetCommandEnabled(command, enabled);
+    if (frmColorUser)
+        frmColorUser->SetCommandEnabled(command, enabled);
 }
 
 void RefreshDiagnostics()

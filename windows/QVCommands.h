@@ -13,6 +13,7 @@ class QMenu;
 class QWidget;
 class TfrmQVCtrl;
 class TfrmQVView;
+class TfrmColorUser;
 
 // The program's windows, created in their order, each completely before the
 // next; destroyed in the reverse order.
@@ -24,6 +25,7 @@ struct ProgramWindows {
 
     std::unique_ptr<TfrmQVCtrl> control;
     std::unique_ptr<TfrmQVView> drawing;
+    std::unique_ptr<TfrmColorUser> colourEditor;
 };
 
 // Program start: the control window sets the start-up values, then the other
@@ -51,6 +53,16 @@ inline constexpr int kBandColorMap = -1;
 void ChooseColorMap(int presetCode);
 // Inverts currentColorMap and recolours the picture.
 void InvertCurrentColorMap();
+// "カラーマップ確認と加工/設定": the user editor on a fresh copy of
+// currentColorMap.
+void OpenColorMapEditor();
+// "ユーザ設定読み込み" and "ユーザ設定保存": the editor's colour-map file commands.
+void LoadUserColorMapFile();
+void SaveUserColorMapFile();
+// The editor applied a map: "ユーザー設定" gets its check mark for good.
+void MarkUserColorMapApplied();
+// Repaints the picture from the iteration buffer with currentColorMap.
+void RecolorCurrentPicture();
 // Asks "本当に終了しますか"; on OK stops a running render and closes both
 // windows, which ends the program.
 void ConfirmAndExit(QWidget* asker);

@@ -7,9 +7,17 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
+
+// "カラー設定ファイル (*.col)" gives "col"; a filter without one gives nothing.
+QString FirstExtensionOf(const QString& filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
+}
 
 class QtDialogs final : public QVDialogs {
 public:
@@ -29,9 +37,21 @@ public:
         box.exec();
     }
 
+    void Notify(QWidget* parent, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
     QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) override
     {
-        return QFileDialog::getSaveFileName(parent, QString(), QDir::current().filePath(proposedName), filter);
+        QFileDialog dialog(parent, QString(), QDir::currentPath(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(FirstExtensionOf(filter));
+        dialog.selectFile(QDir::current().filePath(proposedName));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
     }
 
     QString GetOpenFileName(QWidget* parent, const QString& filter) override

@@ -14,7 +14,11 @@ public:
     virtual bool Confirm(QWidget* parent, const QString& text) = 0;
     // Error box titled "エラー" with an error icon and OK.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
-    // Save and open dialogs; an empty result means the user cancelled.
+    // Confirmation box titled "確認" with the confirmation icon and OK alone.
+    virtual void Notify(QWidget* parent, const QString& text) = 0;
+    // Save and open dialogs; an empty result means the user cancelled. The
+    // save dialog adds the filter's extension to a name typed without one and
+    // asks before replacing a file.
     virtual QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& filter) = 0;
     // Standard colour dialog; colourWord is red + green * 256 + blue * 65536.

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "../engine/EngineTestSupport.h"
@@ -50,10 +51,13 @@ public:
     std::deque<bool> confirmAnswers;
     QStringList confirmTexts;
     QStringList errorTexts;
+    QStringList noticeTexts;
     QStringList shellTargets;
     QString saveFileName;
     QString openFileName;
     std::deque<uint32_t> pickedColours;
+    // Runs while the colour dialog is open, as a user's other doings would.
+    std::function<void()> whilePicking;
 
     bool Confirm(QWidget*, const QString& text) override
     {
@@ -65,10 +69,13 @@ public:
         return answer;
     }
     void ShowError(QWidget*, const QString& text) override { errorTexts << text; }
+    void Notify(QWidget*, const QString& text) override { noticeTexts << text; }
     QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return saveFileName; }
     QString GetOpenFileName(QWidget*, const QString&) override { return openFileName; }
     bool PickColour(QWidget*, uint32_t& colourWord) override
     {
+        if (whilePicking)
+            whilePicking();
         if (pickedColours.empty())
             return false;
         colourWord = pickedColours.front();
