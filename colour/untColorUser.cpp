@@ -133,6 +133,7 @@ TfrmColorUser::TfrmColorUser(QWidget* parent)
     ShowPage(1);
     PaintWorkMap();
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &TfrmColorUser::FocusWindowChanged);
+    qApp->installEventFilter(this);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -503,9 +504,8 @@ void TfrmColorUser::actCancelExecute()
 
 void TfrmColorUser::InOwnDialog(const std::function<void()>& show)
 {
-    awaitingOwnDialogReturn = isVisible();
     show();
-    if (awaitingOwnDialogReturn)
+    if (isVisible())
         activateWindow();
 }
 
@@ -514,27 +514,29 @@ void TfrmColorUser::ShowOwnError(const QString& text)
     InOwnDialog([this, &text] { Dialogs().ShowError(this, text); });
 }
 
-void TfrmColorUser::FocusWindowChanged(QWindow* focus)
+bool TfrmColorUser::eventFilter(QObject* watched, QEvent* event)
 {
-    // No focus: another program has it, and coming back from there is no return.
-    if (!focus)
-        return;
-    if (focus == windowHandle()) {
-        if (leftForOtherWindow && !awaitingOwnDialogReturn)
-            FormActivate();
-        leftForOtherWindow = false;
-        awaitingOwnDialogReturn = false;
-        return;
-    }
-    if (!awaitingOwnDialogReturn && !OwnsWindow(focus))
+    const QEvent::Type type = event->type();
+    const bool input = type == QEvent::MouseButtonPress || type == QEvent::KeyPress;
+    if (input && watched->isWidgetType() && !IsOwnWindow(static_cast<QWidget*>(watched)->window()))
         leftForOtherWindow = true;
+    return false;
 }
 
-bool TfrmColorUser::OwnsWindow(const QWindow* window) const
+void TfrmColorUser::FocusWindowChanged(QWindow* focus)
 {
-    const QWindow* own = windowHandle();
-    for (const QWindow* w = window->transientParent(); w && own; w = w->transientParent())
-        if (w == own)
+    if (!focus || focus != windowHandle())
+        return;
+    if (leftForOtherWindow)
+        FormActivate();
+    leftForOtherWindow = false;
+}
+
+// This window, or a box or dialog it opened.
+bool TfrmColorUser::IsOwnWindow(const QWidget* window) const
+{
+    for (const QWidget* w = window; w; w = w->parentWidget())
+        if (w == this)
             return true;
     return false;
 }

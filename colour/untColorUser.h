@@ -41,6 +41,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMapView();
@@ -63,12 +64,15 @@ private:
     void ShowEntry(int entry);
     void PickKeyColour(int entry);
 
-    // The editor's own boxes and colour dialog do not count as leaving it,
-    // nor does the focus the window manager passes elsewhere as they close.
+    // The editor's own boxes and colour dialog; the editor takes the focus
+    // back when they close.
     void InOwnDialog(const std::function<void()>& show);
     void ShowOwnError(const QString& text);
+    // Coming back after the user pressed a key or a mouse button in another
+    // window of the program shows page 1; the focus the window manager
+    // passes around as the editor's own dialogs close does not count.
     void FocusWindowChanged(QWindow* focus);
-    bool OwnsWindow(const QWindow* window) const;
+    bool IsOwnWindow(const QWidget* window) const;
     QWidget* FileDialogParent();
     void ShowFileError(QWidget* parent, ColorMapFileResult result, const QString& path);
 
@@ -133,10 +137,9 @@ private:
     int lastMouseY = 0;
     // The colour dialog starts with the colour it gave last.
     ColourWord lastPickedColour = kBlackWord;
-    // The focus went from this window to another window of the program.
+    // The user worked in another window of the program since this one was
+    // last active.
     bool leftForOtherWindow = true;
-    // One of the editor's own dialogs ran; the focus has not come back yet.
-    bool awaitingOwnDialogReturn = false;
 };
 
 extern TfrmColorUser* frmColorUser;

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QFile>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -83,6 +84,12 @@ protected:
         Find<QRadioButton>(editor, method)->click();
         Press("btnNext1");
         ASSERT_EQ(Page(), 2);
+    }
+
+    static void FocusOn(QWidget* window)
+    {
+        window->activateWindow();
+        QApplication::processEvents();
     }
 
     int Page() const
@@ -263,26 +270,28 @@ TEST_F(ColorEditorTest, ALoadedFileWithOtherKeysWarnsForEachSectionAndGeneratesA
     EXPECT_EQ(Page(), 3);
 }
 
-TEST_F(ColorEditorTest, OnlyComingBackFromAnotherWindowOfTheProgramShowsPage1)
+TEST_F(ColorEditorTest, OnlyComingBackFromWorkInAnotherWindowOfTheProgramShowsPage1)
 {
     control->show();
     StartPicking("rbGradient");
     ASSERT_EQ(QGuiApplication::focusWindow(), editor->windowHandle());
 
-    // The window manager may hand the focus elsewhere while the colour dialog is up.
-    dialogs.whilePicking = [this] {
-        control->activateWindow();
-        QApplication::processEvents();
+    // The window manager may hand the focus elsewhere while the colour dialog
+    // is up, or as it closes.
+    const auto focusWanders = [this] {
+        FocusOn(control);
+        FocusOn(editor);
     };
+    dialogs.whilePicking = focusWanders;
     ASSERT_TRUE(PickAt(0, Word(1, 2, 3)));
-    QApplication::processEvents();
+    focusWanders();
     EXPECT_EQ(QGuiApplication::focusWindow(), editor->windowHandle());
     EXPECT_EQ(Page(), 2);
 
-    control->activateWindow();
-    QApplication::processEvents();
-    editor->activateWindow();
-    QApplication::processEvents();
+    FocusOn(control);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(Find<QWidget>(control, "tbtnDrawAll"), &key);
+    FocusOn(editor);
     EXPECT_EQ(Page(), 1);
     EXPECT_EQ(workColorMap[0].red, 1) << "the map stays as it was";
 }
