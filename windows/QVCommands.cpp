@@ -24,6 +24,7 @@
 #include "untDisplay1.h"
 #include "untHelpAbout.h"
 #include "untQVCtrl.h"
+#include "untColorUser.h"
 #include "untQVView.h"
 #include "untSetPalette.h"
 
@@ -35,6 +36,7 @@ ProgramWindows::~ProgramWindows()
 {
     pixelInformation.reset();
     helpAbout.reset();
+    colourEditor.reset();
     coefficients.reset();
     colourMapView.reset();
     diagnostics.reset();
@@ -52,6 +54,7 @@ ProgramWindows CreateProgramWindows()
     windows.diagnostics = std::make_unique<TfrmDebg>(QPoint(0, underControl), control.FrameHeight());
     windows.colourMapView = std::make_unique<TfrmSetPalette>();
     windows.coefficients = std::make_unique<TfrmSetCoeff>();
+    windows.colourEditor = std::make_unique<TfrmColorUser>();
     windows.helpAbout = std::make_unique<TfrmHelpAbout>();
     windows.pixelInformation = std::make_unique<TfrmDisplay1>();
     return windows;
@@ -135,16 +138,41 @@ void ChooseColorMap(int presetCode)
         FillBandColorMap(currentColorMap);
     else
         FillPresetColorMap(currentColorMap, presetCode);
-    RecolorPicture(WindowsHost());
+    RecolorCurrentPicture();
 }
 
 void InvertCurrentColorMap()
 {
     InvertColorMap(currentColorMap);
-    RecolorPicture(WindowsHost());
+    RecolorCurrentPicture();
 }
 
 void RecolourPicture() { RecolorPicture(WindowsHost()); }
+void OpenColorMapEditor()
+{
+    if (frmColorUser)
+        frmColorUser->Open();
+}
+
+void LoadUserColorMapFile()
+{
+    if (frmColorUser)
+        frmColorUser->GetUserFile();
+}
+
+void SaveUserColorMapFile()
+{
+    if (frmColorUser)
+        frmColorUser->SaveUserFile();
+}
+
+void MarkUserColorMapApplied()
+{
+    if (frmQVCtrl)
+        frmQVCtrl->MarkUserColorMap();
+}
+
+void RecolorCurrentPicture() { RecolorPicture(WindowsHost()); }
 
 void ConfirmAndExit(QWidget* asker)
 {
@@ -196,6 +224,8 @@ void SetCommandsEnabled(QVCommand command, bool enabled)
         frmQVView->SetCommandEnabled(command, enabled);
     if (frmDisplay1)
         frmDisplay1->SetCommandEnabled(command, enabled);
+    if (frmColorUser)
+        frmColorUser->SetCommandEnabled(command, enabled);
 }
 
 void RefreshDiagnostics()

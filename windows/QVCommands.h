@@ -18,6 +18,7 @@ class TfrmDisplay1;
 class TfrmHelpAbout;
 class TfrmSetCoeff;
 class TfrmSetPalette;
+class TfrmColorUser;
 
 // The program's windows, created in their order, each completely before the
 // next; destroyed in the reverse order.
@@ -32,6 +33,7 @@ struct ProgramWindows {
     std::unique_ptr<TfrmDebg> diagnostics;
     std::unique_ptr<TfrmSetPalette> colourMapView;
     std::unique_ptr<TfrmSetCoeff> coefficients;
+    std::unique_ptr<TfrmColorUser> colourEditor;
     std::unique_ptr<TfrmHelpAbout> helpAbout;
     std::unique_ptr<TfrmDisplay1> pixelInformation;
 };
@@ -63,6 +65,16 @@ void ChooseColorMap(int presetCode);
 void InvertCurrentColorMap();
 // Repaints the picture from the iteration buffer with currentColorMap.
 void RecolourPicture();
+// "カラーマップ確認と加工/設定": the user editor on a fresh copy of
+// currentColorMap.
+void OpenColorMapEditor();
+// "ユーザ設定読み込み" and "ユーザ設定保存": the editor's colour-map file commands.
+void LoadUserColorMapFile();
+void SaveUserColorMapFile();
+// The editor applied a map: "ユーザー設定" gets its check mark for good.
+void MarkUserColorMapApplied();
+// Repaints the picture from the iteration buffer with currentColorMap.
+void RecolorCurrentPicture();
 // Asks "本当に終了しますか"; on OK stops a running render and closes both
 // windows, which ends the program.
 void ConfirmAndExit(QWidget* asker);

@@ -10,17 +10,15 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include "QtSupport.h"
+
 namespace {
 
-// "jpg" of "Ｊｐｅｇ画像ファイル (*.jpg)".
+// "カラー設定ファイル (*.col)" gives "col"; a filter without one gives nothing.
 QString FirstExtensionOf(const QString& filter)
 {
-    const qsizetype star = filter.indexOf(QStringLiteral("*."));
-    if (star < 0)
-        return QString();
-    QString extension = filter.mid(star + 2);
-    const qsizetype end = extension.indexOf(QRegularExpression(QStringLiteral("[ ;)]")));
-    return end < 0 ? extension : extension.left(end);
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
 }
 
 class QtDialogs final : public QVDialogs {
@@ -48,6 +46,12 @@ public:
         box.exec();
     }
 
+    void Notify(QWidget* parent, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
     QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) override
     {
         QFileDialog dialog(parent, QString(), QDir::currentPath(), filter);
@@ -69,11 +73,10 @@ public:
 
     bool PickColour(QWidget* parent, uint32_t& colourWord) override
     {
-        const QColor initial(int(colourWord & 0xFF), int((colourWord >> 8) & 0xFF), int((colourWord >> 16) & 0xFF));
-        const QColor picked = QColorDialog::getColor(initial, parent);
+        const QColor picked = QColorDialog::getColor(ColorOfColourWord(colourWord), parent);
         if (!picked.isValid())
             return false;
-        colourWord = uint32_t(picked.red()) + uint32_t(picked.green()) * 256u + uint32_t(picked.blue()) * 65536u;
+        colourWord = ColourWordOfColor(picked);
         return true;
     }
 

@@ -16,9 +16,11 @@ public:
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
     // Error box titled "エラー" with an error icon and one button of the given caption.
     virtual void ShowErrorWithButton(QWidget* parent, const QString& text, const QString& button) = 0;
+    // Confirmation box titled "確認" with the confirmation icon and OK alone.
+    virtual void Notify(QWidget* parent, const QString& text) = 0;
     // Save and open dialogs; an empty result means the user cancelled. The
-    // save dialog asks before overwriting and adds the filter's extension to
-    // a name typed without one.
+    // save dialog adds the filter's extension to a name typed without one and
+    // asks before replacing a file.
     virtual QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& filter) = 0;
     // Standard colour dialog; colourWord is red + green * 256 + blue * 65536.

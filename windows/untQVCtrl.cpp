@@ -209,9 +209,10 @@ void TfrmQVCtrl::BuildMenus()
     pmiSave = Named(pmQVCtrl->addAction(QStringLiteral("画像を名前をつけて保存"), this, [] { SavePicture(); }), "pmiSave");
     BuildColourMenu();
     N1 = Named(pmQVCtrl->addMenu(QStringLiteral("カラーマップ ファイル")), "N1");
-    pmiGetColor = Named(N1->addAction(QStringLiteral("ユーザ設定読み込み")), "pmiGetColor");
-    pmiPutColor = Named(N1->addAction(QStringLiteral("ユーザ設定保存")), "pmiPutColor");
-    pmiSetColorUser = Named(pmQVCtrl->addAction(QStringLiteral("カラーマップ確認と加工/設定")), "pmiSetColorUser");
+    pmiGetColor = Named(N1->addAction(QStringLiteral("ユーザ設定読み込み"), this, [] { LoadUserColorMapFile(); }), "pmiGetColor");
+    pmiPutColor = Named(N1->addAction(QStringLiteral("ユーザ設定保存"), this, [] { SaveUserColorMapFile(); }), "pmiPutColor");
+    pmiSetColorUser = Named(pmQVCtrl->addAction(QStringLiteral("カラーマップ確認と加工/設定"), this, [] { OpenColorMapEditor(); }),
+                            "pmiSetColorUser");
     pmiSetCoeff = Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定"), this, [] { ShowCoefficientDialog(); }),
                         "pmiSetCoeff");
 
@@ -300,7 +301,11 @@ void TfrmQVCtrl::SetCommandEnabled(QVCommand command, bool enabled)
     case QVCommand::Cancel: tbtnCancel->setEnabled(enabled); break;
     case QVCommand::Back: tbtnPrev->setEnabled(enabled); break;
     case QVCommand::Forward: tbtnNext->setEnabled(enabled); break;
-    case QVCommand::ColourMaps: pmiColorChange->menuAction()->setEnabled(enabled); break;
+    case QVCommand::ColourMaps:
+        pmiColorChange->menuAction()->setEnabled(enabled);
+        // A load changes currentColorMap, which a render or recolouring paints from.
+        pmiGetColor->setEnabled(enabled);
+        break;
     case QVCommand::Save: pmiSave->setEnabled(enabled); break;
     }
 }

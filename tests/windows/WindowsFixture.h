@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <memory>
 
 #include "../engine/EngineTestSupport.h"
@@ -52,10 +53,13 @@ public:
     QStringList errorTexts;
     // The single button of each error box asked for one.
     QStringList errorButtons;
+    QStringList noticeTexts;
     QStringList shellTargets;
     QString saveFileName;
     QString openFileName;
     std::deque<uint32_t> pickedColours;
+    // Runs while the colour dialog is open, as a user's other doings would.
+    std::function<void()> whilePicking;
 
     bool Confirm(QWidget*, const QString& text) override
     {
@@ -72,10 +76,13 @@ public:
         errorTexts << text;
         errorButtons << button;
     }
+    void Notify(QWidget*, const QString& text) override { noticeTexts << text; }
     QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return saveFileName; }
     QString GetOpenFileName(QWidget*, const QString&) override { return openFileName; }
     bool PickColour(QWidget*, uint32_t& colourWord) override
     {
+        if (whilePicking)
+            whilePicking();
         if (pickedColours.empty())
             return false;
         colourWord = pickedColours.front();
