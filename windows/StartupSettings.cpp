@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <algorithm>
 
 namespace {
 
@@ -36,11 +37,13 @@ int CheckedSide(int stored, int screenSide, int limit)
 
 }  // namespace
 
-int StartupPictureSide(int storedWidth, int storedHeight, QSize screen)
+int StartupPictureSide(int storedWidth, int storedHeight, QSize screen, int frameHeight)
 {
     const int width = CheckedSide(storedWidth, screen.width(), kMaxStoredWidth);
     const int height = CheckedSide(storedHeight, screen.height(), kMaxStoredHeight);
-    return (width + height) / 2;
+    // The tallest drawing window less its frame and the picture's margin.
+    const int tallestShown = kMaxStoredHeight - frameHeight - 2;
+    return std::min((width + height) / 2, tallestShown);
 }
 
 QString SettingsFilePath()

@@ -9,8 +9,9 @@ inline constexpr int kDefaultPictureSize = 580;
 inline constexpr int kScreenFallbackSize = 600;
 
 // The square start-up picture side from the stored width and height (0 for a
-// missing or unreadable value) and the screen size.
-int StartupPictureSide(int storedWidth, int storedHeight, QSize screen);
+// missing or unreadable value) and the screen size, no taller than the
+// drawing window can show with a frame of the given height.
+int StartupPictureSide(int storedWidth, int storedHeight, QSize screen, int frameHeight);
 
 // The executable's path with its extension replaced by ".ini", unless a test
 // has set another path.

@@ -96,7 +96,7 @@ void TfrmQVCtrl::ReadStartupPictureSize()
     int storedWidth = 0;
     int storedHeight = 0;
     ReadStoredPictureSize(storedWidth, storedHeight);
-    const int side = StartupPictureSide(storedWidth, storedHeight, screenSize);
+    const int side = StartupPictureSide(storedWidth, storedHeight, screenSize, FrameHeight);
     dpCurr.diImgW = side;
     dpCurr.diImgH = side;
 }
