@@ -1,8 +1,10 @@
 #include "StartupSettings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace {
@@ -16,6 +18,14 @@ QString& SettingsPathOverride()
 {
     static QString path;
     return path;
+}
+
+// A pipe, a device or a folder under the settings file's name would block
+// or fail; only a regular file, or none yet, is read and written.
+bool IsRegularOrAbsent(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
 }
 
 int ReadInteger(const QSettings& settings, const QString& key)
@@ -46,26 +56,44 @@ int StartupPictureSide(int storedWidth, int storedHeight, QSize screen, int fram
     return std::min((width + height) / 2, tallestShown);
 }
 
+QString SettingsFilePathFor(const QString& executablePath, const QString& configFolder)
+{
+    const QFileInfo exe(executablePath);
+    const QString name = exe.completeBaseName() + QStringLiteral(".ini");
+    const QFileInfo folder(exe.path());
+    if (folder.isDir() && folder.isWritable())
+        return QDir(exe.path()).filePath(name);
+    return QDir(configFolder).filePath(name);
+}
+
 QString SettingsFilePath()
 {
     if (!SettingsPathOverride().isEmpty())
         return SettingsPathOverride();
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    return exe.path() + QLatin1Char('/') + exe.completeBaseName() + QStringLiteral(".ini");
+    return SettingsFilePathFor(QCoreApplication::applicationFilePath(),
+                               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 void SetSettingsFilePathForTests(const QString& path) { SettingsPathOverride() = path; }
 
 void ReadStoredPictureSize(int& width, int& height)
 {
-    const QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+    width = 0;
+    height = 0;
+    const QString path = SettingsFilePath();
+    if (!IsRegularOrAbsent(path))
+        return;
+    const QSettings settings(path, QSettings::IniFormat);
     width = ReadInteger(settings, kWidthKey);
     height = ReadInteger(settings, kHeightKey);
 }
 
 bool WriteStoredPictureSize(int width, int height)
 {
-    QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+    const QString path = SettingsFilePath();
+    if (!IsRegularOrAbsent(path))
+        return false;
+    QSettings settings(path, QSettings::IniFormat);
     settings.setValue(kWidthKey, width);
     settings.setValue(kHeightKey, height);
     settings.sync();

@@ -1,8 +1,11 @@
 // The start-up picture size from the settings file and the screen, and the
 // settings file written when the control window closes.
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <sys/stat.h>
 
 #include "ColorMap.h"
 #include "WindowsFixture.h"
@@ -271,3 +274,87 @@ TEST_F(StartupTest, AnUnwritableSettingsFileStillLetsTheProgramEnd)
     EXPECT_TRUE(BackStack.empty());
     EXPECT_EQ(frmQVCtrl, control.get());
 }
+
+namespace {
+
+// A plain file standing where a folder is looked for: nothing can be created
+// below it, whoever runs the test.
+QString MakeBlocker(const QTemporaryDir& dir)
+{
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("not a folder");
+    return blocker;
+}
+
+}  // namespace
+
+TEST(SettingsFileLocation, BesideAWritableExecutableElseInTheConfigurationFolder)
+{
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString config = dir.filePath(QStringLiteral("config"));
+
+    EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("Qorvix")), config),
+              dir.filePath(QStringLiteral("Qorvix.ini")));
+    EXPECT_EQ(SettingsFilePathFor(MakeBlocker(dir) + QStringLiteral("/Qorvix"), config),
+              config + QStringLiteral("/Qorvix.ini"));
+    EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("missing/Qorvix.bin")), config),
+              config + QStringLiteral("/Qorvix.ini"));
+}
+
+TEST_F(StartupTest, AProgramInAnUnwritableFolderKeepsItsSizeInTheConfigurationFolder)
+{
+    const QString config = folder.filePath(QStringLiteral("home/.config"));
+    const QString path = SettingsFilePathFor(MakeBlocker(folder) + QStringLiteral("/Qorvix"), config);
+    ASSERT_EQ(QFileInfo(path).path(), config);
+    SetSettingsFilePathForTests(path);
+    CreateWindows();
+    dpCurr.diImgW = 640;
+    dpCurr.diImgH = 480;
+
+    control->close();
+    drawing.reset();
+    control.reset();
+    CreateWindows();
+
+    EXPECT_EQ(dpCurr.diImgW, 560);
+    EXPECT_EQ(dpCurr.diImgH, 560);
+}
+
+class UnusableSettingsFileTest : public StartupTest, public ::testing::WithParamInterface<const char*> {
+protected:
+    // A named pipe or a folder where the settings file belongs.
+    void PutInPlaceOfTheSettingsFile(const QString& kind)
+    {
+        const QByteArray path = QFile::encodeName(SettingsPath());
+        if (kind == QStringLiteral("pipe"))
+            ASSERT_EQ(::mkfifo(path.constData(), 0644), 0);
+        else
+            ASSERT_TRUE(QDir().mkpath(SettingsPath()));
+    }
+
+    static bool IsPipe(const QString& path)
+    {
+        struct stat info {};
+        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
+    }
+};
+
+TEST_P(UnusableSettingsFileTest, CountsAsMissingAtStartAndIsLeftAloneAtClose)
+{
+    const QString kind = QString::fromLatin1(GetParam());
+    PutInPlaceOfTheSettingsFile(kind);
+
+    CreateWindows();
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    EXPECT_EQ(dpCurr.diImgH, 580);
+    EXPECT_FALSE(WriteStoredPictureSize(580, 580));
+    control->close();
+
+    EXPECT_TRUE(kind == QStringLiteral("pipe") ? IsPipe(SettingsPath()) : QFileInfo(SettingsPath()).isDir());
+    EXPECT_TRUE(BackStack.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnusableSettingsFileTest, ::testing::Values("pipe", "folder"));
