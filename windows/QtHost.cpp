@@ -27,8 +27,12 @@ void SetText(QLabel* label, const std::string& text)
 
 void QtHost::FillPictureBackground(int width, int height)
 {
-    if (frmQVView)
-        frmQVView->imgQVView->FillRect(width, height);
+    if (!frmQVView)
+        return;
+    frmQVView->imgQVView->FillRect(width, height);
+    // A window held at its minimum size shows more than the picture: nothing
+    // of an older picture may stay beside the new one.
+    frmQVView->imgQVView->FillOutside(width, height, frmQVView->palette().color(QPalette::Window));
 }
 
 void QtHost::ForgetSelectionMark()
