@@ -5,26 +5,8 @@
 
 #include "EngineState.h"
 #include "Navigation.h"
-#include "QVHost.h"
+#include "NullHost.h"
 #include "RenderDriver.h"
-
-namespace {
-
-class NullHost final : public QVHost {
-public:
-    void FillPictureBackground(int, int) override {}
-    void ForgetSelectionMark() override {}
-    void PaintColumn(int, const uint32_t*, int) override {}
-    void ProcessPendingMessages() override {}
-    void ShowReadouts(const ViewReadouts&) override {}
-    void ResetProgress(int) override {}
-    void StepProgress() override {}
-    void SetCommandEnabled(QVCommand, bool) override {}
-    void RefreshDiagnostics() override {}
-    void FitWindowToView(ViewRecord&) override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -5,7 +5,7 @@
 
 #include "EngineState.h"
 #include "Navigation.h"
-#include "QVHost.h"
+#include "NullHost.h"
 #include "RenderDriver.h"
 
 namespace {
@@ -13,7 +13,7 @@ namespace {
 constexpr int kIconSize = 256;
 
 // Keeps the painted columns; the program's windows are not needed here.
-class IconHost final : public QVHost {
+class IconHost final : public NullHost {
 public:
     QImage picture{kIconSize, kIconSize, QImage::Format_RGB32};
 
@@ -24,15 +24,6 @@ public:
             picture.setPixel(x, y, qRgb(int(word & 0xFF), int((word >> 8) & 0xFF), int((word >> 16) & 0xFF)));
         }
     }
-    void FillPictureBackground(int, int) override {}
-    void ForgetSelectionMark() override {}
-    void ProcessPendingMessages() override {}
-    void ShowReadouts(const ViewReadouts&) override {}
-    void ResetProgress(int) override {}
-    void StepProgress() override {}
-    void SetCommandEnabled(QVCommand, bool) override {}
-    void RefreshDiagnostics() override {}
-    void FitWindowToView(ViewRecord&) override {}
 };
 
 }  // namespace
