@@ -14,6 +14,17 @@ namespace {
 
 const QSize kSmallScreen(1024, 768);
 const QSize kLargeScreen(4000, 3000);
+
+// A plain file standing where a folder is looked for: nothing can be created
+// below it, whoever runs the test.
+QString MakeBlocker(const QTemporaryDir& dir)
+{
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("not a folder");
+    return blocker;
+}
 // Frame height of the drawing window: the tallest picture it shows is 1168.
 constexpr int kFrame = 30;
 
@@ -245,14 +256,7 @@ TEST_F(StartupTest, AHandResizedPictureIsStoredAndTheNextStartMakesItSquare)
 
 TEST_F(StartupTest, AnUnwritableSettingsFileStillLetsTheProgramEnd)
 {
-    // A path below a plain file can never be created, even by root.
-    const QString blocker = folder.filePath(QStringLiteral("blocker"));
-    {
-        QFile file(blocker);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a folder");
-    }
-    const QString unwritable = blocker + QStringLiteral("/Qorvix.ini");
+    const QString unwritable = MakeBlocker(folder) + QStringLiteral("/Qorvix.ini");
     SetSettingsFilePathForTests(unwritable);
     CreateWindows();
     EXPECT_EQ(dpCurr.diImgW, 580);
@@ -274,21 +278,6 @@ TEST_F(StartupTest, AnUnwritableSettingsFileStillLetsTheProgramEnd)
     EXPECT_TRUE(BackStack.empty());
     EXPECT_EQ(frmQVCtrl, control.get());
 }
-
-namespace {
-
-// A plain file standing where a folder is looked for: nothing can be created
-// below it, whoever runs the test.
-QString MakeBlocker(const QTemporaryDir& dir)
-{
-    const QString blocker = dir.filePath(QStringLiteral("blocker"));
-    QFile file(blocker);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("not a folder");
-    return blocker;
-}
-
-}  // namespace
 
 TEST(SettingsFileLocation, BesideAWritableExecutableElseInTheConfigurationFolder)
 {
@@ -323,38 +312,21 @@ TEST_F(StartupTest, AProgramInAnUnwritableFolderKeepsItsSizeInTheConfigurationFo
     EXPECT_EQ(dpCurr.diImgH, 560);
 }
 
-class UnusableSettingsFileTest : public StartupTest, public ::testing::WithParamInterface<const char*> {
-protected:
-    // A named pipe or a folder where the settings file belongs.
-    void PutInPlaceOfTheSettingsFile(const QString& kind)
-    {
-        const QByteArray path = QFile::encodeName(SettingsPath());
-        if (kind == QStringLiteral("pipe"))
-            ASSERT_EQ(::mkfifo(path.constData(), 0644), 0);
-        else
-            ASSERT_TRUE(QDir().mkpath(SettingsPath()));
-    }
-
-    static bool IsPipe(const QString& path)
-    {
-        struct stat info {};
-        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISFIFO(info.st_mode);
-    }
-};
-
-TEST_P(UnusableSettingsFileTest, CountsAsMissingAtStartAndIsLeftAloneAtClose)
+TEST_F(StartupTest, APipeOrAFolderAsSettingsFileCountsAsMissingAndIsLeftAlone)
 {
-    const QString kind = QString::fromLatin1(GetParam());
-    PutInPlaceOfTheSettingsFile(kind);
-
+    ASSERT_EQ(::mkfifo(QFile::encodeName(SettingsPath()).constData(), 0644), 0);
     CreateWindows();
     EXPECT_EQ(dpCurr.diImgW, 580);
-    EXPECT_EQ(dpCurr.diImgH, 580);
     EXPECT_FALSE(WriteStoredPictureSize(580, 580));
     control->close();
+    const QFileInfo pipe(SettingsPath());
+    EXPECT_TRUE(pipe.exists() && !pipe.isFile() && !pipe.isDir() && !pipe.isSymLink());
 
-    EXPECT_TRUE(kind == QStringLiteral("pipe") ? IsPipe(SettingsPath()) : QFileInfo(SettingsPath()).isDir());
-    EXPECT_TRUE(BackStack.empty());
+    drawing.reset();
+    control.reset();
+    ASSERT_TRUE(QFile::remove(SettingsPath()) && QDir().mkdir(SettingsPath()));
+    CreateWindows();
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    control->close();
+    EXPECT_TRUE(QFileInfo(SettingsPath()).isDir());
 }
-
-INSTANTIATE_TEST_SUITE_P(Kinds, UnusableSettingsFileTest, ::testing::Values("pipe", "folder"));
