@@ -84,6 +84,14 @@ TEST(StartupPictureSide, TheSquareIsNoTallerThanTheDrawingWindowCanShow)
 
 class StartupTest : public WindowsFixture {
 protected:
+    // The program started again after it has ended, with the same settings file.
+    void Restart()
+    {
+        drawing.reset();
+        control.reset();
+        CreateWindows();
+    }
+
     QVariant StoredValue(const QString& key) const
     {
         const QSettings settings(SettingsPath(), QSettings::IniFormat);
@@ -247,9 +255,7 @@ TEST_F(StartupTest, AHandResizedPictureIsStoredAndTheNextStartMakesItSquare)
     EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageW")).toInt(), 700);
     EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageH")).toInt(), 500);
 
-    drawing.reset();
-    control.reset();
-    CreateWindows();
+    Restart();
     EXPECT_EQ(dpCurr.diImgW, 600);
     EXPECT_EQ(dpCurr.diImgH, 600);
 }
@@ -304,9 +310,7 @@ TEST_F(StartupTest, AProgramInAnUnwritableFolderKeepsItsSizeInTheConfigurationFo
     dpCurr.diImgH = 480;
 
     control->close();
-    drawing.reset();
-    control.reset();
-    CreateWindows();
+    Restart();
 
     EXPECT_EQ(dpCurr.diImgW, 560);
     EXPECT_EQ(dpCurr.diImgH, 560);
