@@ -115,6 +115,10 @@ ZoomResult ComputeNextView()
         h = kMaxPictureHeight;
         w = RoundHalfUp(static_cast<long double>(kMaxPictureHeight) / cur.cdy * cur.cdx);
     }
+    // A sliver of a selection still gets a picture one pixel across, so that
+    // the new pixel size stays finite; the selected region is kept.
+    w = std::max(w, 1LL);
+    h = std::max(h, 1LL);
 
     const long double pX = cur.dwx / cur.diImgW;
     const long double pY = cur.dwy / cur.diImgH;

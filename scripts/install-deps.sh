@@ -10,6 +10,7 @@ packages=(
   libgtest-dev
   xvfb xauth imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho
+  desktop-file-utils
 )
 
 missing=()

@@ -60,7 +60,7 @@ ProgramWindows CreateProgramWindows()
     return windows;
 }
 
-void SetStartupValues(QSize screen)
+void SetStartupValues(QSize screen, int frameHeight)
 {
     ResetEngineState();
     dpCurr = ViewTemplate;
@@ -68,7 +68,7 @@ void SetStartupValues(QSize screen)
     int storedWidth = 0;
     int storedHeight = 0;
     ReadStoredPictureSize(storedWidth, storedHeight);
-    const int side = StartupPictureSide(storedWidth, storedHeight, screen);
+    const int side = StartupPictureSide(storedWidth, storedHeight, screen, frameHeight);
     dpCurr.diImgW = side;
     dpCurr.diImgH = side;
 }

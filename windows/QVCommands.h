@@ -42,9 +42,10 @@ struct ProgramWindows {
 // windows follow. Only the control window is shown.
 ProgramWindows CreateProgramWindows();
 
-// The engine's start-up values, with the square picture the settings file
-// and the screen size give. Runs while the control window is created.
-void SetStartupValues(QSize screen);
+// The engine's start-up values, with the square picture the settings file,
+// the screen size and the tallest drawing window give. Runs while the
+// control window is created.
+void SetStartupValues(QSize screen, int frameHeight);
 
 // The whole view of a formula type 1..6: history reset, defaults, render,
 // indicator.

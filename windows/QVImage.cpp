@@ -22,6 +22,19 @@ void TQVImage::FillRect(int width, int height)
     update(area);
 }
 
+void TQVImage::FillOutside(int width, int height, const QColor& colour)
+{
+    const QRect right = QRect(QPoint(std::max(width, 0), 0), picture.rect().bottomRight());
+    const QRect below = QRect(QPoint(0, std::max(height, 0)), picture.rect().bottomRight());
+    QPainter painter(&picture);
+    for (const QRect& area : {right.intersected(picture.rect()), below.intersected(picture.rect())}) {
+        if (area.isEmpty())
+            continue;
+        painter.fillRect(area, colour);
+        update(area);
+    }
+}
+
 void TQVImage::InvertRect(int x1, int y1, int x2, int y2)
 {
     const int left = std::max(std::min(x1, x2), 0);

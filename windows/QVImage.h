@@ -17,6 +17,8 @@ public:
     void SetFillColour(const QColor& colour) { fillColour = colour; }
     // Fills from (0, 0) to (width, height) with the fill colour.
     void FillRect(int width, int height);
+    // Fills everything right of and below that rectangle with the colour.
+    void FillOutside(int width, int height, const QColor& colour);
     // Inverts every pixel of the rectangle spanned by two corners, outline
     // and interior once each (right and bottom edges exclusive), clipped to
     // the surface. Inverting the same rectangle twice restores the picture.

@@ -1,8 +1,11 @@
 #include "StartupSettings.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <algorithm>
 
 #include "ViewRecord.h"
 
@@ -15,6 +18,14 @@ QString& SettingsPathOverride()
 {
     static QString path;
     return path;
+}
+
+// A pipe, a device or a folder under the settings file's name would block
+// or fail; only a regular file, or none yet, is read and written.
+bool IsRegularOrAbsent(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
 }
 
 int ReadInteger(const QSettings& settings, const QString& key)
@@ -36,33 +47,53 @@ int CheckedSide(int stored, int screenSide, int limit)
 
 }  // namespace
 
-int StartupPictureSide(int storedWidth, int storedHeight, QSize screen)
+int StartupPictureSide(int storedWidth, int storedHeight, QSize screen, int frameHeight)
 {
     const int width = CheckedSide(storedWidth, screen.width(), kMaxPictureWidth);
     const int height = CheckedSide(storedHeight, screen.height(), kMaxPictureHeight);
-    return (width + height) / 2;
+    // The tallest drawing window less its frame and the picture's margin.
+    const int tallestShown = kMaxPictureHeight - frameHeight - 2;
+    return std::min((width + height) / 2, tallestShown);
+}
+
+QString SettingsFilePathFor(const QString& executablePath, const QString& configFolder)
+{
+    const QFileInfo exe(executablePath);
+    const QString name = exe.completeBaseName() + QStringLiteral(".ini");
+    const QFileInfo folder(exe.path());
+    if (folder.isDir() && folder.isWritable())
+        return QDir(exe.path()).filePath(name);
+    return QDir(configFolder).filePath(name);
 }
 
 QString SettingsFilePath()
 {
     if (!SettingsPathOverride().isEmpty())
         return SettingsPathOverride();
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    return exe.path() + QLatin1Char('/') + exe.completeBaseName() + QStringLiteral(".ini");
+    return SettingsFilePathFor(QCoreApplication::applicationFilePath(),
+                               QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 void SetSettingsFilePathForTests(const QString& path) { SettingsPathOverride() = path; }
 
 void ReadStoredPictureSize(int& width, int& height)
 {
-    const QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+    width = 0;
+    height = 0;
+    const QString path = SettingsFilePath();
+    if (!IsRegularOrAbsent(path))
+        return;
+    const QSettings settings(path, QSettings::IniFormat);
     width = ReadInteger(settings, kWidthKey);
     height = ReadInteger(settings, kHeightKey);
 }
 
 bool WriteStoredPictureSize(int width, int height)
 {
-    QSettings settings(SettingsFilePath(), QSettings::IniFormat);
+    const QString path = SettingsFilePath();
+    if (!IsRegularOrAbsent(path))
+        return false;
+    QSettings settings(path, QSettings::IniFormat);
     settings.setValue(kWidthKey, width);
     settings.setValue(kHeightKey, height);
     settings.sync();

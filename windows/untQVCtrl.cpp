@@ -52,7 +52,7 @@ TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
                                     : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
                                                                         : QSize(1024, 768));
     MeasureFrameHeight();
-    SetStartupValues(screenSize);
+    SetStartupValues(screenSize, frameHeight);
     SetStartupCommandStates();
     pmiColorDefault->setChecked(true);
     imgIndicater->Picture().fill(Qt::white);

@@ -155,7 +155,13 @@ int TfrmQVView::PictureControlWidth() const { return imgQVView->width(); }
 
 QColor TfrmQVView::BackgroundColour() const { return imgQVView->FillColour(); }
 
-void TfrmQVView::FillPictureBackground(int width, int height) { imgQVView->FillRect(width, height); }
+void TfrmQVView::FillPictureBackground(int width, int height)
+{
+    imgQVView->FillRect(width, height);
+    // A window held at its minimum size shows more than the picture: nothing
+    // of an older picture may stay beside the new one.
+    imgQVView->FillOutside(width, height, palette().color(QPalette::Window));
+}
 
 void TfrmQVView::PaintColumn(int x, const uint32_t* colourWords, int height)
 {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -384,6 +386,86 @@ TEST_F(HistoryTest, CancelledRenderStillEndsWithHistoryControls)
     EXPECT_TRUE(host.IsEnabled(QVCommand::Forward));
     EXPECT_FALSE(host.IsEnabled(QVCommand::Back));
     EXPECT_TRUE(dpCurr.dbOK);
+}
+
+// Depths along the history, finite views and the command states, after any
+// step.
+testing::AssertionResult HistoryIsSound(const FakeHost& host)
+{
+    const size_t back = BackStack.size();
+    const size_t forward = ForwardStack.size();
+    if (dpCurr.dinum != int(back) + 1)
+        return testing::AssertionFailure() << "dinum " << dpCurr.dinum << " with " << back << " back";
+    for (size_t i = 0; i < back; ++i)
+        if (BackStack[i]->dinum != int(i) + 1)
+            return testing::AssertionFailure() << "back record " << i << " at depth " << BackStack[i]->dinum;
+    for (size_t j = 0; j < forward; ++j)
+        if (ForwardStack[j]->dinum != dpCurr.dinum + int(forward - j))
+            return testing::AssertionFailure() << "forward record " << j << " at depth " << ForwardStack[j]->dinum;
+    if (host.IsEnabled(QVCommand::Back) != (back > 0) || host.IsEnabled(QVCommand::Forward) != (forward > 0))
+        return testing::AssertionFailure() << "back/forward commands do not follow the stacks";
+    if (!host.readouts.empty() && (host.LastReadouts().drawNest != std::to_string(dpCurr.dinum) ||
+                                   host.LastReadouts().drawNestTotal != std::to_string(back + forward + 1)))
+        return testing::AssertionFailure() << "read-outs " << host.LastReadouts().drawNest << '/'
+                                           << host.LastReadouts().drawNestTotal;
+    const auto finite = [](const ViewRecord& v) {
+        return v.diImgW >= 1 && v.diImgH >= 1 && v.dwPitchX > 0 && v.dwPitchY > 0 && std::isfinite(v.dwPitchX) &&
+               std::isfinite(v.dwPitchY) && std::isfinite(v.dwx) && std::isfinite(v.dwy) && std::isfinite(v.dwa) &&
+               std::isfinite(v.dwb);
+    };
+    if (!finite(dpCurr))
+        return testing::AssertionFailure() << "current view " << dpCurr.diImgW << 'x' << dpCurr.diImgH << " pitch "
+                                           << double(dpCurr.dwPitchX) << ", " << double(dpCurr.dwPitchY);
+    for (const ViewStack* stack : {&BackStack, &ForwardStack})
+        for (const auto& record : *stack)
+            if (!finite(*record))
+                return testing::AssertionFailure() << "a stored view is not finite";
+    return testing::AssertionSuccess();
+}
+
+TEST_F(HistoryTest, ThousandsOfRandomStepsKeepTheHistorySound)
+{
+    std::mt19937 random(12);
+    const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    // Within the picture, or a drag far beyond it.
+    const auto extent = [&](int side) { return pick(0, 7) == 0 ? pick(1, 900) : pick(1, std::max(1, side)); };
+
+    ShowWhole();
+    for (int step = 0; step < 3000; ++step) {
+        host.ClearRecording();
+        const size_t reachable = Reachable();
+        const int dinum = dpCurr.dinum;
+        switch (pick(0, 4)) {
+        case 0:
+        case 1: {
+            const int csx = pick(0, dpCurr.diImgW - 1);
+            const int csy = pick(0, dpCurr.diImgH - 1);
+            Zoom({csx, csy, csx + extent(dpCurr.diImgW), csy + extent(dpCurr.diImgH)});
+            ASSERT_EQ(dpCurr.dinum, dinum + 1) << "step " << step;
+            ASSERT_TRUE(ForwardStack.empty()) << "step " << step;
+            break;
+        }
+        case 2:
+            GoBack(host);
+            ASSERT_EQ(size_t(Reachable()), reachable) << "step " << step;
+            break;
+        case 3:
+            GoForward(host);
+            ASSERT_EQ(size_t(Reachable()), reachable) << "step " << step;
+            break;
+        default:
+            // The window resized by hand, then redrawn.
+            dpCurr.diImgW = pick(1, 24);
+            dpCurr.diImgH = pick(1, 24);
+            Redraw(host);
+            ASSERT_EQ(size_t(Reachable()), reachable) << "step " << step;
+            break;
+        }
+        ASSERT_TRUE(HistoryIsSound(host)) << "step " << step;
+    }
+    ResetHistory(host);
+    EXPECT_TRUE(BackStack.empty());
+    EXPECT_TRUE(ForwardStack.empty());
 }
 
 }  // namespace

@@ -251,6 +251,43 @@ TEST_F(NavigationTest, HeightExactlyAtLimitIsNotTooLarge)
     EXPECT_EQ(ZoomedSize(1700, 1200, 0, 0, 1700, 1200), std::pair(1600, 1129));
 }
 
+TEST_F(NavigationTest, SliverSelectionsGetOnePixelAcrossAndStayFinite)
+{
+    struct Case {
+        int width, height, cdx, cdy, newWidth, newHeight;
+    };
+    const Case cases[] = {
+        // The smallest drawing window holds a 144 x 168 picture.
+        {144, 168, 1, 900, 1, 312},
+        {144, 168, 900, 1, 312, 1},
+        {1, 1, 1, 1, 1, 1},
+        {1, 1, 1, 900, 1, 2},
+        {2, 3, 900, 1, 5, 1},
+        // Clamped to 1200 rows first, which leaves 0.4 of a column.
+        {1500, 1000, 1, 3000, 1, 1200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << 'x' << c.height << " picture, " << c.cdx << 'x' << c.cdy);
+        ResetEngineState();
+        WholeViewOf(1, c.width, c.height);
+        Select(50, 5, 50 + c.cdx, 5 + c.cdy);
+        const ViewRecord before = dpCurr;
+
+        ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+        EXPECT_EQ(std::pair(dpNext.diImgW, dpNext.diImgH), std::pair(c.newWidth, c.newHeight));
+        EXPECT_EQ(dpNext.dwx, c.cdx * (before.dwx / c.width));
+        EXPECT_EQ(dpNext.dwy, c.cdy * (before.dwy / c.height));
+
+        // What the next redraw works with.
+        dpCurr = dpNext;
+        RecomputeExtents(dpCurr);
+        for (const long double v : {dpCurr.dwx, dpCurr.dwy, dpCurr.dwPitchX, dpCurr.dwPitchY, dpCurr.dwa, dpCurr.dwb})
+            EXPECT_TRUE(std::isfinite(v)) << double(v);
+        EXPECT_GT(dpCurr.dwPitchX, 0.0L);
+        EXPECT_GT(dpCurr.dwPitchY, 0.0L);
+    }
+}
+
 TEST_F(NavigationTest, MissingSelectionOrPictureGivesNoZoom)
 {
     WholeViewOf(1, 580, 580);

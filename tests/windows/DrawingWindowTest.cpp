@@ -105,6 +105,36 @@ TEST_F(DrawingWindowTest, ZoomKeepsTheSumOfSidesAndCentresOnTheSelection)
     EXPECT_EQ(Readouts(), (QStringList{"-7.48E-001", "-1.02E+000", "6.21E-001", "3.10E-001", "8", "2", "2"}));
 }
 
+TEST_F(DrawingWindowTest, APictureSmallerThanTheWindowLeavesNothingOfAnOlderOneBeside)
+{
+    StartWholeView();
+    const QRgb background = drawing->palette().color(QPalette::Window).rgb() & kRgbMask;
+    // A flat band and a narrow column: the window stays at its minimum height or width.
+    const QRect selections[] = {QRect(QPoint(100, 300), QPoint(400, 303)), QRect(QPoint(300, 100), QPoint(303, 400))};
+    for (const QRect& band : selections) {
+        ShowWholeView(1);
+        Zoom(band.left(), band.top(), band.right(), band.bottom());
+        const QRect picture(0, 0, dpCurr.diImgW, dpCurr.diImgH);
+        const QRect shown(0, 0, drawing->width() - 1, drawing->height() - 1);
+        ASSERT_NE(shown.united(picture), picture) << "nothing shown beside the picture";
+
+        const QImage& surface = drawing->Picture();
+        int wrong = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                QRgb expected = background;
+                if (picture.contains(x, y)) {
+                    const uint8_t n = IterationBuffer[BufferIndex(x, y)];
+                    const ColorMapEntry& e = currentColorMap[n];
+                    expected = n > 0 ? qRgb(e.red, e.green, e.blue) & kRgbMask : 0;
+                }
+                wrong += (surface.pixel(x, y) & kRgbMask) != expected;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << dpCurr.diImgW << 'x' << dpCurr.diImgH;
+    }
+}
+
 TEST_F(DrawingWindowTest, ATallSelectionWithinTheLimitsIsNotClamped)
 {
     StartWholeView();

@@ -1,8 +1,11 @@
 // The start-up picture size from the settings file and the screen, and the
 // settings file written when the control window closes.
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <sys/stat.h>
 
 #include "ColorMap.h"
 #include "WindowsFixture.h"
@@ -12,52 +15,82 @@ namespace {
 const QSize kSmallScreen(1024, 768);
 const QSize kLargeScreen(4000, 3000);
 
+// A plain file standing where a folder is looked for: nothing can be created
+// below it, whoever runs the test.
+QString MakeBlocker(const QTemporaryDir& dir)
+{
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    QFile file(blocker);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("not a folder");
+    return blocker;
+}
+// Frame height of the drawing window: the tallest picture it shows is 1168.
+constexpr int kFrame = 30;
+
 }  // namespace
 
 TEST(StartupPictureSide, StoredSidesWithinTheScreenAreAveragedTowardZero)
 {
-    EXPECT_EQ(StartupPictureSide(700, 500, kSmallScreen), 600);
-    EXPECT_EQ(StartupPictureSide(581, 600, kLargeScreen), 590);
-    EXPECT_EQ(StartupPictureSide(300, 301, kLargeScreen), 300);
+    EXPECT_EQ(StartupPictureSide(700, 500, kSmallScreen, kFrame), 600);
+    EXPECT_EQ(StartupPictureSide(581, 600, kLargeScreen, kFrame), 590);
+    EXPECT_EQ(StartupPictureSide(300, 301, kLargeScreen, kFrame), 300);
 }
 
 TEST(StartupPictureSide, MissingOrNonPositiveSidesBecome580)
 {
-    EXPECT_EQ(StartupPictureSide(0, 0, kLargeScreen), 580);
-    EXPECT_EQ(StartupPictureSide(-1, 700, kLargeScreen), 640);
-    EXPECT_EQ(StartupPictureSide(700, -700, kLargeScreen), 640);
+    EXPECT_EQ(StartupPictureSide(0, 0, kLargeScreen, kFrame), 580);
+    EXPECT_EQ(StartupPictureSide(-1, 700, kLargeScreen, kFrame), 640);
+    EXPECT_EQ(StartupPictureSide(700, -700, kLargeScreen, kFrame), 640);
 }
 
 TEST(StartupPictureSide, ASideReachingItsScreenDimensionBecomes600)
 {
-    EXPECT_EQ(StartupPictureSide(1100, 500, kSmallScreen), 550);
-    EXPECT_EQ(StartupPictureSide(1024, 767, kSmallScreen), (600 + 767) / 2);
-    EXPECT_EQ(StartupPictureSide(1023, 768, kSmallScreen), (1023 + 600) / 2);
+    EXPECT_EQ(StartupPictureSide(1100, 500, kSmallScreen, kFrame), 550);
+    EXPECT_EQ(StartupPictureSide(1024, 767, kSmallScreen, kFrame), (600 + 767) / 2);
+    EXPECT_EQ(StartupPictureSide(1023, 768, kSmallScreen, kFrame), (1023 + 600) / 2);
     // Each side is tested against its own dimension: 900 fits the width only.
-    EXPECT_EQ(StartupPictureSide(900, 900, kSmallScreen), (900 + 600) / 2);
+    EXPECT_EQ(StartupPictureSide(900, 900, kSmallScreen, kFrame), (900 + 600) / 2);
 }
 
 TEST(StartupPictureSide, TheFallbacksAreTestedOnlyWhereTheRuleSays)
 {
     // 600 itself is not tested again, even on a screen narrower than that.
-    EXPECT_EQ(StartupPictureSide(700, 700, QSize(500, 400)), 600);
+    EXPECT_EQ(StartupPictureSide(700, 700, QSize(500, 400), kFrame), 600);
     // The default 580 is tested against the screen like a stored value.
-    EXPECT_EQ(StartupPictureSide(0, 0, QSize(580, 2000)), 590);
+    EXPECT_EQ(StartupPictureSide(0, 0, QSize(580, 2000), kFrame), 590);
 }
 
 TEST(StartupPictureSide, SidesBeyondTheWindowLimitsAreClampedAfterTheScreenTest)
 {
-    EXPECT_EQ(StartupPictureSide(3000, 3000, kLargeScreen), 1100);
-    EXPECT_EQ(StartupPictureSide(1700, 1300, kLargeScreen), 1400);
-    EXPECT_EQ(StartupPictureSide(1600, 1200, kLargeScreen), 1400);
+    EXPECT_EQ(StartupPictureSide(3000, 3000, kLargeScreen, kFrame), (1600 + 600) / 2);
+    EXPECT_EQ(StartupPictureSide(500, 1300, kLargeScreen, kFrame), (500 + 1200) / 2);
     // The screen test comes first: clamped first, these would fit the screen.
-    EXPECT_EQ(StartupPictureSide(1700, 600, QSize(1650, 3000)), 600);
-    EXPECT_EQ(StartupPictureSide(500, 1300, QSize(4000, 1250)), 550);
-    EXPECT_EQ(StartupPictureSide(100000, 100000, QSize(200000, 200000)), 1400);
+    EXPECT_EQ(StartupPictureSide(1700, 600, QSize(1650, 3000), kFrame), 600);
+    EXPECT_EQ(StartupPictureSide(500, 1300, QSize(4000, 1250), kFrame), 550);
+}
+
+TEST(StartupPictureSide, TheSquareIsNoTallerThanTheDrawingWindowCanShow)
+{
+    // The largest window, 1200 rows outside with a 26-row frame, shows 1172 rows.
+    EXPECT_EQ(StartupPictureSide(1594, 1173, kLargeScreen, 26), 1172);
+    EXPECT_EQ(StartupPictureSide(1449, 1449, kLargeScreen, 26), 1172);
+    EXPECT_EQ(StartupPictureSide(100000, 100000, QSize(200000, 200000), 26), 1172);
+    EXPECT_EQ(StartupPictureSide(1449, 1449, kLargeScreen, 40), 1158);
+    // Up to that height the rule is unchanged.
+    EXPECT_EQ(StartupPictureSide(1172, 1173, kLargeScreen, 26), 1172);
+    EXPECT_EQ(StartupPictureSide(1171, 1172, kLargeScreen, 26), 1171);
 }
 
 class StartupTest : public WindowsFixture {
 protected:
+    // The program started again after it has ended, with the same settings file.
+    void Restart()
+    {
+        DestroyWindows();
+        CreateWindows();
+    }
+
     QVariant StoredValue(const QString& key) const
     {
         const QSettings settings(SettingsPath(), QSettings::IniFormat);
@@ -167,6 +200,20 @@ INSTANTIATE_TEST_SUITE_P(
                       StoredSizeCase{"[SizeParam]\nImageW=700\n", kLargeScreen, 640},
                       StoredSizeCase{"[Other]\nImageW=700\nImageH=700\n", kLargeScreen, 580}));
 
+TEST_F(StartupTest, TheLargestStoredWindowStartsWithAPictureShownWhole)
+{
+    StoreSettings(QStringLiteral("[SizeParam]\nImageW=1594\nImageH=1173\n"));
+    TfrmQVCtrl::SetScreenSizeForTests(kLargeScreen);
+
+    StartWholeView();
+
+    const int side = kMaxPictureHeight - drawing->FrameHeight() - 2;
+    EXPECT_EQ(dpCurr.diImgW, side);
+    EXPECT_EQ(dpCurr.diImgH, side);
+    EXPECT_EQ(drawing->size(), TfrmQVView::ClientSizeForPicture(side, side));
+    EXPECT_EQ(LastRenderedArea.rows, side);
+}
+
 TEST_F(StartupTest, ClosingKeepsOtherSectionsAndKeys)
 {
     StoreSettings(QStringLiteral("[Window]\nLeft=12\nCaption=abc\n"
@@ -207,22 +254,14 @@ TEST_F(StartupTest, AHandResizedPictureIsStoredAndTheNextStartMakesItSquare)
     EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageW")).toInt(), 700);
     EXPECT_EQ(StoredValue(QStringLiteral("SizeParam/ImageH")).toInt(), 500);
 
-    DestroyWindows();
-    CreateWindows();
+    Restart();
     EXPECT_EQ(dpCurr.diImgW, 600);
     EXPECT_EQ(dpCurr.diImgH, 600);
 }
 
 TEST_F(StartupTest, AnUnwritableSettingsFileStillLetsTheProgramEnd)
 {
-    // A path below a plain file can never be created, even by root.
-    const QString blocker = folder.filePath(QStringLiteral("blocker"));
-    {
-        QFile file(blocker);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("not a folder");
-    }
-    const QString unwritable = blocker + QStringLiteral("/Qorvix.ini");
+    const QString unwritable = MakeBlocker(folder) + QStringLiteral("/Qorvix.ini");
     SetSettingsFilePathForTests(unwritable);
     CreateWindows();
     EXPECT_EQ(dpCurr.diImgW, 580);
@@ -243,4 +282,53 @@ TEST_F(StartupTest, AnUnwritableSettingsFileStillLetsTheProgramEnd)
     QApplication::processEvents();
     EXPECT_TRUE(BackStack.empty());
     EXPECT_EQ(frmQVCtrl, control);
+}
+
+TEST(SettingsFileLocation, BesideAWritableExecutableElseInTheConfigurationFolder)
+{
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString config = dir.filePath(QStringLiteral("config"));
+
+    EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("Qorvix")), config),
+              dir.filePath(QStringLiteral("Qorvix.ini")));
+    EXPECT_EQ(SettingsFilePathFor(MakeBlocker(dir) + QStringLiteral("/Qorvix"), config),
+              config + QStringLiteral("/Qorvix.ini"));
+    EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("missing/Qorvix.bin")), config),
+              config + QStringLiteral("/Qorvix.ini"));
+}
+
+TEST_F(StartupTest, AProgramInAnUnwritableFolderKeepsItsSizeInTheConfigurationFolder)
+{
+    const QString config = folder.filePath(QStringLiteral("home/.config"));
+    const QString path = SettingsFilePathFor(MakeBlocker(folder) + QStringLiteral("/Qorvix"), config);
+    ASSERT_EQ(QFileInfo(path).path(), config);
+    SetSettingsFilePathForTests(path);
+    CreateWindows();
+    dpCurr.diImgW = 640;
+    dpCurr.diImgH = 480;
+
+    control->close();
+    Restart();
+
+    EXPECT_EQ(dpCurr.diImgW, 560);
+    EXPECT_EQ(dpCurr.diImgH, 560);
+}
+
+TEST_F(StartupTest, APipeOrAFolderAsSettingsFileCountsAsMissingAndIsLeftAlone)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(SettingsPath()).constData(), 0644), 0);
+    CreateWindows();
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    EXPECT_FALSE(WriteStoredPictureSize(580, 580));
+    control->close();
+    const QFileInfo pipe(SettingsPath());
+    EXPECT_TRUE(pipe.exists() && !pipe.isFile() && !pipe.isDir() && !pipe.isSymLink());
+
+    DestroyWindows();
+    ASSERT_TRUE(QFile::remove(SettingsPath()) && QDir().mkdir(SettingsPath()));
+    CreateWindows();
+    EXPECT_EQ(dpCurr.diImgW, 580);
+    control->close();
+    EXPECT_TRUE(QFileInfo(SettingsPath()).isDir());
 }
