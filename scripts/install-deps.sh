@@ -9,7 +9,7 @@ packages=(
   libjpeg-dev
   libgtest-dev
   xvfb xauth imagemagick
-  fonts-ipafont-gothic fonts-ipafont-mincho
+  fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n
   desktop-file-utils
 )
 

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <exception>
 
 #include "QVDialogs.h"
@@ -14,6 +17,11 @@ QVApplication::QVApplication(int& argc, char** argv) : QApplication(argc, argv)
     QFont gothic(QStringLiteral("IPAPGothic"));
     gothic.setPixelSize(15);
     setFont(gothic);
+    // The standard dialogs (files, colours) speak Japanese like the program.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
 }
 
 bool QVApplication::notify(QObject* receiver, QEvent* event)
