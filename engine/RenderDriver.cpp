@@ -8,43 +8,12 @@
 #include "EngineState.h"
 #include "Formulas.h"
 #include "NumberFormat.h"
+#include "RenderWorkers.h"
 
 namespace {
 
-// Columns between two turns of the message loop; also the block of columns
-// whose counts are computed before any of them is painted.
-constexpr int kColumnBlock = 16;
-
-// Counts of one block of columns, kCaptured for captured points.
-using BlockCounts = std::array<std::array<uint16_t, kBufferRows>, kColumnBlock>;
-
-struct ScanFrame {
-    long double centreX;
-    long double centreY;
-    long double extentX;
-    long double extentY;
-    int width;
-    int height;
-    int type;
-    FormulaParams params;
-};
-
-void ComputeBlock(const ScanFrame& f, int firstColumn, int lastColumn, BlockCounts& counts)
-{
-    const long double halfW = f.width / 2.0L;
-    const long double halfH = f.height / 2.0L;
-    for (int x = firstColumn; x < lastColumn; ++x) {
-        const long double cx = (x - halfW) * f.extentX / f.width + f.centreX;
-        auto& column = counts[x - firstColumn];
-        for (int y = 0; y < f.height; ++y) {
-            const long double cy = (y - halfH) * f.extentY / f.height + f.centreY;
-            column[y] = uint16_t(IteratePoint(f.type, cx, cy, f.params));
-        }
-    }
-}
-
 // Stores one computed column in the buffer and histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const std::array<uint16_t, kBufferRows>& counts, int height,
+void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height,
                          std::array<ColourWord, kBufferRows>& colours)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
@@ -138,16 +107,18 @@ void RenderView(QVHost& host, ViewRecord& view)
     LastRenderedArea = RenderedArea{0, frame.height};
     CancelRequested = false;
 
-    static BlockCounts counts;
+    // Cancel is seen where messages are handled before a block; one handled
+    // while the block is awaited lets that block be painted first.
+    BlockWorkers workers(frame, RenderThreadCount());
     static std::array<ColourWord, kBufferRows> colours;
-    for (int blockStart = 0; blockStart < frame.width; blockStart += kColumnBlock) {
+    for (int block = 0; block * kColumnBlock < frame.width; ++block) {
         host.ProcessPendingMessages();
         if (CancelRequested)
             break;
-        const int blockEnd = std::min(frame.width, blockStart + kColumnBlock);
-        ComputeBlock(frame, blockStart, blockEnd, counts);
-        for (int x = blockStart; x < blockEnd && !CancelRequested; ++x) {
-            StoreAndPaintColumn(host, x, counts[x - blockStart], frame.height, colours);
+        workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
+        const int first = block * kColumnBlock;
+        for (int x = first; x < std::min(frame.width, first + kColumnBlock); ++x) {
+            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, colours);
             LastRenderedArea.columns = x + 1;
             host.StepProgress();
         }

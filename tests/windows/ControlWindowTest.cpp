@@ -415,6 +415,24 @@ TEST_F(ControlWindowTest, ExitDuringAWholeViewCancelsItAndTheCommandStillFinishe
     EXPECT_EQ(IndicatorStep, 3.6L / 128);
 }
 
+// The exit arrives while the render handles messages, at a block or while it
+// waits for its workers: the block under way is painted, the workers are
+// joined before the command returns, and the windows end as with any exit.
+TEST_F(ControlWindowTest, ExitDuringAThreadedRenderStopsAtABlockBoundary)
+{
+    CreateWindows();
+    control->show();
+    dialogs.confirmAnswers = {true};
+    QTimer::singleShot(40, control.get(), [this] { control->tbtnExitClick(); });
+
+    ShowWholeView(6);
+
+    EXPECT_LT(LastRenderedArea.columns, 580);
+    EXPECT_EQ(LastRenderedArea.columns % 16, 0);
+    EXPECT_EQ(control->pbQVCtrl->value(), LastRenderedArea.columns);
+    ExpectEndedWithSettingsWritten();
+}
+
 TEST_F(ControlWindowTest, ExitDuringAZoomNeverTouchesTheReleasedHistory)
 {
     CreateWindows();
