@@ -12,8 +12,19 @@
 
 namespace {
 
+using ColourWords = std::array<ColourWord, 256>;
+
+// The colour words of currentColorMap as it is now: handling messages may change it.
+ColourWords CurrentColourWords()
+{
+    ColourWords words;
+    for (size_t i = 0; i < words.size(); ++i)
+        words[i] = ColourWordOf(currentColorMap[i]);
+    return words;
+}
+
 // Stores one computed column in the buffer and histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height,
+void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height, const ColourWords& words,
                          std::array<ColourWord, kBufferRows>& colours)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
@@ -24,7 +35,7 @@ void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height
             bufferColumn[y] = 0;
             ++EscapeHistogram[256];
         } else {
-            colours[y] = ColourWordOf(currentColorMap[j]);
+            colours[y] = words[j];
             bufferColumn[y] = uint8_t(j);
             ++EscapeHistogram[j];
         }
@@ -116,9 +127,10 @@ void RenderView(QVHost& host, ViewRecord& view)
         if (CancelRequested)
             break;
         workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
+        const ColourWords words = CurrentColourWords();
         const int first = block * kColumnBlock;
         for (int x = first; x < std::min(frame.width, first + kColumnBlock); ++x) {
-            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, colours);
+            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, words, colours);
             LastRenderedArea.columns = x + 1;
             host.StepProgress();
         }
@@ -144,14 +156,16 @@ void RecolorPicture(QVHost& host)
     // reached, or rows beyond its height, hold counts of another picture.
     const RenderedArea area = LastRenderedArea;
     static std::array<ColourWord, kBufferRows> colours;
+    ColourWords words{};
     for (int x = 0; x < area.columns; ++x) {
-        if (x % kColumnBlock == 0)
+        if (x % kColumnBlock == 0) {
             host.ProcessPendingMessages();
-        const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
-        for (int y = 0; y < area.rows; ++y) {
-            const uint8_t n = bufferColumn[y];
-            colours[y] = n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord;
+            words = CurrentColourWords();
+            words[0] = kBlackWord;
         }
+        const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
+        for (int y = 0; y < area.rows; ++y)
+            colours[y] = words[bufferColumn[y]];
         host.PaintColumn(x, colours.data(), area.rows);
     }
 

@@ -6,6 +6,9 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QToolButton>
+#include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "untQVCtrl.h"
 #include "untQVView.h"
@@ -25,14 +28,22 @@ void SetText(QLabel* label, const std::string& text)
 
 }  // namespace
 
+namespace {
+
+constexpr int kGatheredColumns = 16;
+
+}  // namespace
+
 void QtHost::FillPictureBackground(int width, int height)
 {
+    WriteGatheredColumns();
     if (frmQVView)
         frmQVView->imgQVView->FillRect(width, height);
 }
 
 void QtHost::ForgetSelectionMark()
 {
+    WriteGatheredColumns();
     SelDeltaX = 0;
     SelDeltaY = 0;
 }
@@ -41,19 +52,49 @@ void QtHost::PaintColumn(int x, const uint32_t* colourWords, int height)
 {
     if (!frmQVView)
         return;
-    QImage& surface = frmQVView->imgQVView->Picture();
+    TQVImage* image = frmQVView->imgQVView;
+    const QImage& surface = image->Picture();
     if (x < 0 || x >= surface.width())
         return;
     const int rows = std::min(height, surface.height());
-    for (int y = 0; y < rows; ++y)
-        reinterpret_cast<QRgb*>(surface.scanLine(y))[x] = RgbOfColourWord(colourWords[y]);
-    frmQVView->imgQVView->update(QRect(x, 0, 1, rows));
+    if (gatheredCount_ == kGatheredColumns || gatheredFor_ != image || rows != gatheredRows_ ||
+        x != gatheredFirst_ + gatheredCount_)
+        WriteGatheredColumns();
+    if (gatheredCount_ == 0) {
+        gatheredFor_ = image;
+        gatheredFirst_ = x;
+        gatheredRows_ = rows;
+        gathered_.resize(size_t(kGatheredColumns) * size_t(rows));
+    }
+    QRgb* pixel = &gathered_[size_t(gatheredCount_)];
+    for (int y = 0; y < rows; ++y, pixel += kGatheredColumns)
+        *pixel = RgbOfColourWord(colourWords[y]);
+    ++gatheredCount_;
 }
 
-void QtHost::ProcessPendingMessages() { QApplication::processEvents(); }
+void QtHost::WriteGatheredColumns()
+{
+    const int count = std::exchange(gatheredCount_, 0);
+    if (count == 0 || !gatheredFor_)
+        return;
+    QImage& surface = gatheredFor_->Picture();
+    uchar* line = surface.bits() + qsizetype(gatheredFirst_) * qsizetype(sizeof(QRgb));
+    for (int y = 0; y < gatheredRows_; ++y, line += surface.bytesPerLine())
+        std::memcpy(line, &gathered_[size_t(y) * kGatheredColumns], sizeof(QRgb) * size_t(count));
+    gatheredFor_->update(QRect(gatheredFirst_, 0, count, gatheredRows_));
+}
+
+void QtHost::ProcessPendingMessages()
+{
+    WriteGatheredColumns();
+    QApplication::processEvents();
+}
+
+void QtHost::ProcessMessagesWhileWaiting() { ProcessPendingMessages(); }
 
 void QtHost::ShowReadouts(const ViewReadouts& readouts)
 {
+    WriteGatheredColumns();
     if (!frmQVCtrl)
         return;
     SetText(frmQVCtrl->stCenterX, readouts.centerX);
@@ -67,6 +108,7 @@ void QtHost::ShowReadouts(const ViewReadouts& readouts)
 
 void QtHost::ResetProgress(int maximum)
 {
+    WriteGatheredColumns();
     if (!frmQVCtrl)
         return;
     frmQVCtrl->pbQVCtrl->setRange(0, maximum);
@@ -81,6 +123,7 @@ void QtHost::StepProgress()
 
 void QtHost::SetCommandEnabled(QVCommand command, bool enabled)
 {
+    WriteGatheredColumns();
     TfrmQVCtrl* c = frmQVCtrl;
     TfrmQVView* v = frmQVView;
     QWidget* button = nullptr;
@@ -109,11 +152,13 @@ void QtHost::SetCommandEnabled(QVCommand command, bool enabled)
 
 void QtHost::RefreshDiagnostics()
 {
+    WriteGatheredColumns();
     // The diagnostics grid joins here once that window exists.
 }
 
 void QtHost::FitWindowToView(ViewRecord& view)
 {
+    WriteGatheredColumns();
     if (frmQVView)
         frmQVView->FitWindowToView(view);
 }
