@@ -102,8 +102,9 @@ struct Lane {
     }
 };
 
-// Points of the column one after the other: for maps whose step calls the
-// library or divides, where a second point in flight gains nothing.
+// Points of the column one after the other: for the polynomial, whose long
+// step keeps the processor busy, and the map whose step calls the library,
+// where a second point in flight gains nothing.
 template <typename Orbit>
 void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
 {
