@@ -400,25 +400,10 @@ TEST_F(ControlWindowTest, TheCloseBoxAsksNothingAndWritesTheSettings)
     ExpectEndedWithSettingsWritten();
 }
 
+// The exit arrives while the render handles messages, before a block or while
+// it waits for its workers: the block under way is painted, the workers are
+// joined before the command returns, and the command still finishes.
 TEST_F(ControlWindowTest, ExitDuringAWholeViewCancelsItAndTheCommandStillFinishes)
-{
-    CreateWindows();
-    control->show();
-    dialogs.confirmAnswers = {true};
-    QTimer::singleShot(0, control.get(), [this] { control->tbtnExitClick(); });
-
-    ShowWholeView(6);
-
-    EXPECT_LT(LastRenderedArea.columns, 580);
-    ExpectEndedWithSettingsWritten();
-    EXPECT_TRUE(TrackResize);
-    EXPECT_EQ(IndicatorStep, 3.6L / 128);
-}
-
-// The exit arrives while the render handles messages, at a block or while it
-// waits for its workers: the block under way is painted, the workers are
-// joined before the command returns, and the windows end as with any exit.
-TEST_F(ControlWindowTest, ExitDuringAThreadedRenderStopsAtABlockBoundary)
 {
     CreateWindows();
     control->show();
@@ -431,6 +416,8 @@ TEST_F(ControlWindowTest, ExitDuringAThreadedRenderStopsAtABlockBoundary)
     EXPECT_EQ(LastRenderedArea.columns % 16, 0);
     EXPECT_EQ(control->pbQVCtrl->value(), LastRenderedArea.columns);
     ExpectEndedWithSettingsWritten();
+    EXPECT_TRUE(TrackResize);
+    EXPECT_EQ(IndicatorStep, 3.6L / 128);
 }
 
 TEST_F(ControlWindowTest, ExitDuringAZoomNeverTouchesTheReleasedHistory)
