@@ -65,6 +65,7 @@ struct ExpOrbit : SquaresOrbit {
 constexpr int kRunning = -1;
 // Steps between two renewals of the earlier point an orbit is compared with.
 constexpr int kMarkPeriod = 8;
+static_assert(kIterationLimit % kMarkPeriod == 0, "the limit is tested where the mark is renewed");
 
 bool SameBits(long double a, long double b)
 {
