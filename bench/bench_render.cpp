@@ -1,31 +1,163 @@
-// Prints how long whole views of each formula take to render at 580 x 580.
-#include <chrono>
-#include <cstdlib>
+// Render and recolour times of the program.
+//   bench_render [size]   whole views of each formula at size x size
+//   bench_render --compare   the program against a plain loop, case by case,
+//                            every count compared; exits 1 if any differs
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
 
+#include "ColorMap.h"
 #include "EngineState.h"
 #include "Navigation.h"
+#include "PictureHost.h"
+#include "PlainRender.h"
 #include "RenderDriver.h"
-#include "SilentHost.h"
+#include "RenderWorkers.h"
+#include "Stopwatch.h"
+#ifdef QUORVEX_BENCH_QT
+#include "HostShare.h"
+#endif
 
-int main(int argc, char** argv)
+namespace {
+
+constexpr int kWidth = 1600;
+constexpr int kHeight = 1200;
+
+// Every entry a different colour and none black, so that a pixel tells its
+// count, and a captured pixel (black) tells itself from count 0.
+void FillDistinctColourMap()
 {
-    const int size = argc > 1 ? std::atoi(argv[1]) : 580;
-    SilentHost host;
+    for (int i = 0; i < 256; ++i)
+        SetEntryColour(currentColorMap[i], ColourWord(i + 1) * 0x010203u);
+}
+
+struct Case {
+    const char* name;
+    int type;  // 1 to 6; with a zero extent the whole view of the type
+    long double centreX, centreY, extentX, extentY;
+};
+
+constexpr Case kCases[] = {
+    {"whole1", 1, 0, 0, 0, 0},
+    {"whole2", 2, 0, 0, 0, 0},
+    {"whole3", 3, 0, 0, 0, 0},
+    {"whole4", 4, 0, 0, 0, 0},
+    {"whole5", 5, 0, 0, 0, 0},
+    {"whole6", 6, 0, 0, 0, 0},
+    {"interior1", 1, -0.2L, 0.0L, 0.8L, 0.6L},
+    {"deep1", 1, -0.743643887L, 0.131825904L, 3.6e-9L, 2.7e-9L},
+};
+
+// dpCurr as the case's view at 1600 x 1200, WholeView the type's whole view.
+void SetUpCase(const Case& c)
+{
+    ResetEngineState();
+    FillDistinctColourMap();
+    dpCurr.diImgW = kWidth;
+    dpCurr.diImgH = kHeight;
+    SetUpWholeView(c.type);
+    if (c.extentX == 0)
+        return;
+    dpCurr.dwa = c.centreX;
+    dpCurr.dwb = c.centreY;
+    dpCurr.dwx = c.extentX;
+    dpCurr.dwy = c.extentY;
+    dpCurr.dwPitchX = c.extentX / kWidth;
+    dpCurr.dwPitchY = c.extentY / kHeight;
+}
+
+// Counts, buffer, histogram and pixels of the program's render against the plain picture.
+bool SameAsPlain(const PlainPicture& plain, const PictureHost& host)
+{
+    if (plain.histogram != EscapeHistogram)
+        return false;
+    for (int x = 0; x < plain.width; ++x)
+        for (int y = 0; y < plain.height; ++y) {
+            const int n = plain.Count(x, y);
+            const bool captured = n == kCaptured;
+            if (IterationBuffer[BufferIndex(x, y)] != (captured ? 0 : n) ||
+                host.Pixel(x, y) != (captured ? kBlackWord : ColourWordOf(currentColorMap[n])))
+                return false;
+        }
+    return true;
+}
+
+void PrintLine(const char* name, double plainSeconds, double programSeconds, bool identical)
+{
+    std::printf("case=%s size=%dx%d plain_s=%.4f program_s=%.4f ratio=%.2f identical=%s\n", name, kWidth, kHeight,
+                plainSeconds, programSeconds, plainSeconds / programSeconds, identical ? "yes" : "no");
+    std::fflush(stdout);
+}
+
+bool CompareCase(const Case& c)
+{
+    SetUpCase(c);
+    PlainPicture plain;
+    const double plainSeconds = SecondsOf([&] { plain = RenderPlainly(dpCurr, ActiveParams); });
+    PictureHost host(kWidth, kHeight);
+    const double programSeconds = SecondsOf([&] { RenderView(host, dpCurr); });
+    const bool identical = SameAsPlain(plain, host);
+    PrintLine(c.name, plainSeconds, programSeconds, identical);
+    return identical;
+}
+
+// The type-1 whole view recoloured with setting 2.
+bool CompareRecolour()
+{
+    SetUpCase(kCases[0]);
+    PictureHost rendered(kWidth, kHeight);
+    RenderView(rendered, dpCurr);
+    FillPresetColorMap(currentColorMap, kPresetSetting2);
+    PictureHost plain(kWidth, kHeight);
+    PictureHost program(kWidth, kHeight);
+    const double plainSeconds = SecondsOf([&] { RecolourPlainly(plain, kWidth, kHeight); });
+    const double programSeconds = SecondsOf([&] { RecolorPicture(program); });
+    const bool identical = plain.SamePicture(program);
+    PrintLine("recolour", plainSeconds, programSeconds, identical);
+    return identical;
+}
+
+int Compare(int argc, char** argv)
+{
+    std::printf("cores=%u workers=%d\n", std::thread::hardware_concurrency(), RenderThreadCount());
+    bool allIdentical = true;
+    for (const Case& c : kCases)
+        allIdentical = CompareCase(c) && allIdentical;
+    allIdentical = CompareRecolour() && allIdentical;
+#ifdef QUORVEX_BENCH_QT
+    PrintHostShare(argc, argv, [](int type) {
+        SetUpCase(kCases[type - 1]);
+        PictureHost host(kWidth, kHeight);
+        return TimesOf([&] { RenderView(host, dpCurr); });
+    });
+#else
+    (void)argc;
+    (void)argv;
+#endif
+    return allIdentical ? 0 : 1;
+}
+
+void PrintWholeViews(int size)
+{
+    PictureHost host(size, size);
     for (int type = 1; type <= 6; ++type) {
         ResetEngineState();
         dpCurr.diImgW = dpCurr.diImgH = size;
         SetUpWholeView(type);
-        const auto start = std::chrono::steady_clock::now();
-        RenderView(host, dpCurr);
-        const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - start;
-        const double pixels = double(size) * size;
-        std::printf("type %d  %dx%d  %8.1f ms  %7.1f ns/pixel  recolour:", type, size, size, ms.count(),
-                    ms.count() * 1e6 / pixels);
-        const auto recolourStart = std::chrono::steady_clock::now();
-        RecolorPicture(host);
-        const std::chrono::duration<double, std::milli> rms = std::chrono::steady_clock::now() - recolourStart;
-        std::printf(" %6.2f ms\n", rms.count());
+        const double seconds = SecondsOf([&] { RenderView(host, dpCurr); });
+        const double recolour = SecondsOf([&] { RecolorPicture(host); });
+        std::printf("type %d  %dx%d  %8.1f ms  %7.1f ns/pixel  recolour: %6.2f ms\n", type, size, size,
+                    seconds * 1e3, seconds * 1e9 / (double(size) * size), recolour * 1e3);
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1 && std::strcmp(argv[1], "--compare") == 0)
+        return Compare(argc, argv);
+    PrintWholeViews(argc > 1 ? std::atoi(argv[1]) : 580);
     return 0;
 }

@@ -43,6 +43,8 @@ public:
     virtual void PaintColumn(int x, const uint32_t* colourWords, int height) = 0;
     // Handles everything queued for the user interface and returns.
     virtual void ProcessPendingMessages() = 0;
+    // The same while a render waits for its workers between two blocks.
+    virtual void ProcessMessagesWhileWaiting() { ProcessPendingMessages(); }
 
     virtual void ShowReadouts(const ViewReadouts& readouts) = 0;
     // Progress bar: minimum 0, the given maximum, step 1, position 0.

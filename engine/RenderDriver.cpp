@@ -8,43 +8,23 @@
 #include "EngineState.h"
 #include "Formulas.h"
 #include "NumberFormat.h"
+#include "RenderWorkers.h"
 
 namespace {
 
-// Columns between two turns of the message loop; also the block of columns
-// whose counts are computed before any of them is painted.
-constexpr int kColumnBlock = 16;
+using ColourWords = std::array<ColourWord, 256>;
 
-// Counts of one block of columns, kCaptured for captured points.
-using BlockCounts = std::array<std::array<uint16_t, kBufferRows>, kColumnBlock>;
-
-struct ScanFrame {
-    long double centreX;
-    long double centreY;
-    long double extentX;
-    long double extentY;
-    int width;
-    int height;
-    int type;
-    FormulaParams params;
-};
-
-void ComputeBlock(const ScanFrame& f, int firstColumn, int lastColumn, BlockCounts& counts)
+// The colour words of currentColorMap as it is now: handling messages may change it.
+ColourWords CurrentColourWords()
 {
-    const long double halfW = f.width / 2.0L;
-    const long double halfH = f.height / 2.0L;
-    for (int x = firstColumn; x < lastColumn; ++x) {
-        const long double cx = (x - halfW) * f.extentX / f.width + f.centreX;
-        auto& column = counts[x - firstColumn];
-        for (int y = 0; y < f.height; ++y) {
-            const long double cy = (y - halfH) * f.extentY / f.height + f.centreY;
-            column[y] = uint16_t(IteratePoint(f.type, cx, cy, f.params));
-        }
-    }
+    ColourWords words;
+    for (size_t i = 0; i < words.size(); ++i)
+        words[i] = ColourWordOf(currentColorMap[i]);
+    return words;
 }
 
 // Stores one computed column in the buffer and histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const std::array<uint16_t, kBufferRows>& counts, int height,
+void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height, const ColourWords& words,
                          std::array<ColourWord, kBufferRows>& colours)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
@@ -55,7 +35,7 @@ void StoreAndPaintColumn(QVHost& host, int x, const std::array<uint16_t, kBuffer
             bufferColumn[y] = 0;
             ++EscapeHistogram[256];
         } else {
-            colours[y] = ColourWordOf(currentColorMap[j]);
+            colours[y] = words[j];
             bufferColumn[y] = uint8_t(j);
             ++EscapeHistogram[j];
         }
@@ -131,16 +111,19 @@ void RenderView(QVHost& host, ViewRecord& view)
     LastRenderedArea = RenderedArea{0, frame.height};
     CancelRequested = false;
 
-    static BlockCounts counts;
+    // Cancel is seen where messages are handled before a block; one handled
+    // while the block is awaited lets that block be painted first.
+    BlockWorkers workers(frame, RenderThreadCount());
     static std::array<ColourWord, kBufferRows> colours;
-    for (int blockStart = 0; blockStart < frame.width; blockStart += kColumnBlock) {
+    for (int block = 0; block * kColumnBlock < frame.width; ++block) {
         host.ProcessPendingMessages();
         if (CancelRequested)
             break;
-        const int blockEnd = std::min(frame.width, blockStart + kColumnBlock);
-        ComputeBlock(frame, blockStart, blockEnd, counts);
-        for (int x = blockStart; x < blockEnd && !CancelRequested; ++x) {
-            StoreAndPaintColumn(host, x, counts[x - blockStart], frame.height, colours);
+        workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
+        const ColourWords words = CurrentColourWords();
+        const int first = block * kColumnBlock;
+        for (int x = first; x < std::min(frame.width, first + kColumnBlock); ++x) {
+            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, words, colours);
             LastRenderedArea.columns = x + 1;
             host.StepProgress();
         }
@@ -166,14 +149,16 @@ void RecolorPicture(QVHost& host)
     // reached, or rows beyond its height, hold counts of another picture.
     const RenderedArea area = LastRenderedArea;
     static std::array<ColourWord, kBufferRows> colours;
+    ColourWords words{};
     for (int x = 0; x < area.columns; ++x) {
-        if (x % kColumnBlock == 0)
+        if (x % kColumnBlock == 0) {
             host.ProcessPendingMessages();
-        const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
-        for (int y = 0; y < area.rows; ++y) {
-            const uint8_t n = bufferColumn[y];
-            colours[y] = n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord;
+            words = CurrentColourWords();
+            words[0] = kBlackWord;
         }
+        const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
+        for (int y = 0; y < area.rows; ++y)
+            colours[y] = words[bufferColumn[y]];
         host.PaintColumn(x, colours.data(), area.rows);
     }
 

@@ -6,14 +6,26 @@
 #include "untQVCtrl.h"
 #include "untQVView.h"
 
+namespace {
+
+void WritePaintedColumns()
+{
+    if (frmQVView)
+        frmQVView->WritePaintedColumns();
+}
+
+}  // namespace
+
 void QtHost::FillPictureBackground(int width, int height)
 {
+    WritePaintedColumns();
     if (frmQVView)
         frmQVView->FillPictureBackground(width, height);
 }
 
 void QtHost::ForgetSelectionMark()
 {
+    WritePaintedColumns();
     if (frmQVView)
         frmQVView->ForgetSelectionMark();
 }
@@ -24,16 +36,24 @@ void QtHost::PaintColumn(int x, const uint32_t* colourWords, int height)
         frmQVView->PaintColumn(x, colourWords, height);
 }
 
-void QtHost::ProcessPendingMessages() { QApplication::processEvents(); }
+void QtHost::ProcessPendingMessages()
+{
+    WritePaintedColumns();
+    QApplication::processEvents();
+}
+
+void QtHost::ProcessMessagesWhileWaiting() { ProcessPendingMessages(); }
 
 void QtHost::ShowReadouts(const ViewReadouts& readouts)
 {
+    WritePaintedColumns();
     if (frmQVCtrl)
         frmQVCtrl->ShowReadouts(readouts);
 }
 
 void QtHost::ResetProgress(int maximum)
 {
+    WritePaintedColumns();
     if (frmQVCtrl)
         frmQVCtrl->ResetProgress(maximum);
 }
@@ -44,12 +64,21 @@ void QtHost::StepProgress()
         frmQVCtrl->StepProgress();
 }
 
-void QtHost::SetCommandEnabled(QVCommand command, bool enabled) { SetCommandsEnabled(command, enabled); }
+void QtHost::SetCommandEnabled(QVCommand command, bool enabled)
+{
+    WritePaintedColumns();
+    SetCommandsEnabled(command, enabled);
+}
 
-void QtHost::RefreshDiagnostics() { ::RefreshDiagnostics(); }
+void QtHost::RefreshDiagnostics()
+{
+    WritePaintedColumns();
+    ::RefreshDiagnostics();
+}
 
 void QtHost::FitWindowToView(ViewRecord& view)
 {
+    WritePaintedColumns();
     if (frmQVView)
         frmQVView->FitWindowToView(view);
 }

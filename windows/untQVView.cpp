@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QScreen>
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "EngineState.h"
 #include "QVCommands.h"
@@ -163,15 +165,41 @@ void TfrmQVView::FillPictureBackground(int width, int height)
     imgQVView->FillOutside(width, height, palette().color(QPalette::Window));
 }
 
+namespace {
+
+constexpr int kGatheredColumns = 16;
+
+}  // namespace
+
 void TfrmQVView::PaintColumn(int x, const uint32_t* colourWords, int height)
 {
-    QImage& surface = imgQVView->Picture();
+    const QImage& surface = imgQVView->Picture();
     if (x < 0 || x >= surface.width())
         return;
     const int rows = std::min(height, surface.height());
-    for (int y = 0; y < rows; ++y)
-        reinterpret_cast<QRgb*>(surface.scanLine(y))[x] = RgbOfColourWord(colourWords[y]);
-    imgQVView->update(QRect(x, 0, 1, rows));
+    if (gatheredCount == kGatheredColumns || rows != gatheredRows || x != gatheredFirst + gatheredCount)
+        WritePaintedColumns();
+    if (gatheredCount == 0) {
+        gatheredFirst = x;
+        gatheredRows = rows;
+        gathered.resize(size_t(kGatheredColumns) * size_t(rows));
+    }
+    QRgb* pixel = &gathered[size_t(gatheredCount)];
+    for (int y = 0; y < rows; ++y, pixel += kGatheredColumns)
+        *pixel = RgbOfColourWord(colourWords[y]);
+    ++gatheredCount;
+}
+
+void TfrmQVView::WritePaintedColumns()
+{
+    const int count = std::exchange(gatheredCount, 0);
+    if (count == 0)
+        return;
+    QImage& surface = imgQVView->Picture();
+    uchar* line = surface.bits() + qsizetype(gatheredFirst) * qsizetype(sizeof(QRgb));
+    for (int y = 0; y < gatheredRows; ++y, line += surface.bytesPerLine())
+        std::memcpy(line, &gathered[size_t(y) * kGatheredColumns], sizeof(QRgb) * size_t(count));
+    imgQVView->update(QRect(gatheredFirst, 0, count, gatheredRows));
 }
 
 void TfrmQVView::ForgetSelectionMark()

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "QVHost.h"
 #include "ViewRecord.h"
@@ -49,7 +50,12 @@ public:
     int PictureControlWidth() const;
     QColor BackgroundColour() const;
     void FillPictureBackground(int width, int height);
+    // Columns of a render are gathered up to 16 at a time and written into
+    // the picture row by row: the picture is laid out row by row, and a
+    // column at a time would touch a new memory page with nearly every pixel.
     void PaintColumn(int x, const uint32_t* colourWords, int height);
+    // Writes what is gathered, so that the picture is whole.
+    void WritePaintedColumns();
     // The popup item that carries the command.
     void SetCommandEnabled(QVCommand command, bool enabled);
 
@@ -101,6 +107,10 @@ private:
 
     int frameHeight = 0;
     bool TrackResize = false;
+    std::vector<QRgb> gathered;  // pixels row after row, 16 to a row
+    int gatheredFirst = 0;
+    int gatheredCount = 0;
+    int gatheredRows = 0;
     QSize fittedClientSize;
     std::function<void(QMenu*, QPoint)> popupRunner;
 

@@ -23,11 +23,16 @@ public:
     // the first call), after the call has been recorded.
     std::function<void(int callNumber)> onProcessMessages;
 
+    // Called inside every ProcessMessagesWhileWaiting, after it was recorded.
+    std::function<void()> onWaitingMessages;
+
     std::vector<std::pair<int, int>> backgroundFills;
     int forgetSelectionCalls = 0;
     int paintColumnCalls = 0;
     // Columns painted (PaintColumn calls) before each ProcessPendingMessages call.
     std::vector<int> columnsPaintedAtMessages;
+    // The same for the calls made while a render waits for its workers.
+    std::vector<int> columnsPaintedAtWaits;
 
     std::vector<ViewReadouts> readouts;
     int progressMaximum = -1;
@@ -63,6 +68,13 @@ public:
         columnsPaintedAtMessages.push_back(paintColumnCalls);
         if (onProcessMessages)
             onProcessMessages(int(columnsPaintedAtMessages.size()));
+    }
+
+    void ProcessMessagesWhileWaiting() override
+    {
+        columnsPaintedAtWaits.push_back(paintColumnCalls);
+        if (onWaitingMessages)
+            onWaitingMessages();
     }
 
     void ShowReadouts(const ViewReadouts& shown) override { readouts.push_back(shown); }
@@ -135,10 +147,12 @@ public:
     {
         const std::map<QVCommand, bool> states = commandEnabled;
         const std::function<void(int)> callback = onProcessMessages;
+        const std::function<void()> waitingCallback = onWaitingMessages;
         const int32_t frame = frameHeight;
         *this = FakeHost{};
         commandEnabled = states;
         onProcessMessages = callback;
+        onWaitingMessages = waitingCallback;
         frameHeight = frame;
     }
 

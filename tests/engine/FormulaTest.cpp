@@ -3,8 +3,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <set>
+#include <vector>
 
+#include "ColumnKernels.h"
 #include "EngineState.h"
 #include "Formulas.h"
 
@@ -267,24 +270,29 @@ struct GridResult {
     long double slowestX = 0, slowestY = 0;
 };
 
-// Compares the engine with the reference over a 61 x 47 grid of the view,
-// pixels mapped as the render maps them.
+// Compares the engine, point by point and column by column, with the
+// reference over a 61 x 47 grid of the view, pixels mapped as the render maps them.
 GridResult ExpectGridMatchesReference(int type, const FormulaParams& p, const GridView& view)
 {
     constexpr int W = 61, H = 47;
     const long double dwy = (static_cast<long double>(H) / W) * view.extentX;
+    std::vector<long double> cys(H);
+    for (int y = 0; y < H; ++y)
+        cys[y] = (y - H / 2.0L) * dwy / H + view.centreY;
     GridResult result;
     int slowest = -1;
     int mismatches = 0;
     for (int x = 0; x < W; ++x) {
         const long double cx = (x - W / 2.0L) * view.extentX / W + view.centreX;
+        std::vector<uint16_t> column(H);
+        IterateColumn(type, cx, cys.data(), H, p, column.data());
         for (int y = 0; y < H; ++y) {
-            const long double cy = (y - H / 2.0L) * dwy / H + view.centreY;
+            const long double cy = cys[y];
             const int expected = ReferenceCount(ReferenceStep(type), cx, cy, p);
             const int actual = IteratePoint(type, cx, cy, p);
-            if (actual != expected && ++mismatches <= 5)
+            if ((actual != expected || column[y] != expected) && ++mismatches <= 5)
                 ADD_FAILURE() << "type " << type << " pixel (" << x << ", " << y << "): engine " << actual
-                              << ", reference " << expected;
+                              << ", column " << column[y] << ", reference " << expected;
             result.counts.insert(expected);
             if (expected != kCaptured && expected > slowest) {
                 slowest = expected;
@@ -333,6 +341,14 @@ TEST(FormulaGrid, PolynomialAndRationalMatchWithComplexParameters)
     ExpectTypeMatchesReference(5, ComplexParams());
 }
 
+// A view centred on the real axis pairs every row with its conjugate; complex
+// coefficients break the symmetry of the orbits, so no row may copy another.
+TEST(FormulaGrid, ComplexCoefficientsOnAViewCentredOnTheAxis)
+{
+    for (int type : {4, 5})
+        ExpectGridMatchesReference(type, ComplexParams(), GridView{0.1L, 0.0L, 3.6L});
+}
+
 // With one coefficient 1 and the others 0 the polynomial is a plain power map.
 TEST(FormulaGrid, PolynomialReducesToPowerMaps)
 {
@@ -351,6 +367,57 @@ TEST(FormulaGrid, PolynomialReducesToPowerMaps)
                     << "power type " << c.powerType << " at " << cx << " + " << cy << "i";
             }
     }
+}
+
+// --- Column kernels ----------------------------------------------------------
+
+bool SameBits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
+
+// Columns through points whose orbits come back to a point they passed (c =
+// 0 and -1 to 0 itself, -2 and -0.2 to a fixed point, i to a 2-cycle, -1.3
+// and -1.755 to longer cycles), and through points whose orbits linger close
+// to one point before they escape: just outside the set (0.2502, 0.25015), or
+// one bit beyond -2, beside the repelling fixed point 2.
+TEST(ColumnKernel, OrbitsThatComeBackAreCapturedAndLateEscapesAreNot)
+{
+    const FormulaParams p = StartupEditedParams();
+    const std::vector<long double> rows = {0.0L, 1.0L, -1.0L, 1e-9L, 0.3L, -0.3L, 0.02L};
+    const long double beyondMinusTwo = std::nextafter(-2.0L, -3.0L);
+    int captured = 0, late = 0;
+    for (int type : {1, 2, 5})
+        for (long double cx : {0.0L, -1.0L, -2.0L, -0.2L, -1.3L, -1.755L, 0.2502L, 0.25015L, 0.385L, beyondMinusTwo}) {
+            std::vector<uint16_t> column(rows.size());
+            IterateColumn(type, cx, rows.data(), int(rows.size()), p, column.data());
+            for (size_t i = 0; i < rows.size(); ++i) {
+                const int expected = IteratePoint(type, cx, rows[i], p);
+                ASSERT_EQ(column[i], expected) << "type " << type << " at " << cx << " + " << rows[i] << "i";
+                captured += expected == kCaptured;
+                late += expected >= 200 && expected < kCaptured;
+            }
+        }
+    EXPECT_GE(captured, 20);
+    EXPECT_GE(late, 3);
+}
+
+// The mysterious map takes cosine and sine from one sincosl call, and a view
+// centred on the real axis copies each row to its conjugate: both rest on
+// sincosl giving the bits of cosl and sinl, cosl being even and sinl odd.
+TEST(ColumnKernel, SincosGivesTheBitsOfCosAndSinWithTheirSymmetry)
+{
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> wide(-12.0, 12.0);
+    std::uniform_real_distribution<double> low(-1.0, 1.0);
+    int differing = 0;
+    for (int i = 0; i < 100000; ++i) {
+        const long double b = i < 16 ? std::ldexp(1.0L, -4 * i) : wide(random) + low(random) * 0x1p-50L;
+        long double sine = 0.0L, cosine = 0.0L;
+        sincosl(b, &sine, &cosine);
+        const bool same = SameBits(sine, std::sin(b)) && SameBits(cosine, std::cos(b)) &&
+                          SameBits(std::sin(-b), -std::sin(b)) && SameBits(std::cos(-b), std::cos(b));
+        if (!same && ++differing <= 5)
+            ADD_FAILURE() << "argument " << b;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

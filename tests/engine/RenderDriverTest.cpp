@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <numeric>
@@ -497,6 +498,86 @@ TEST_F(RenderDriverTest, EvenWidthPutsColumnHalfWOnTheCentre)
     EXPECT_GT(PixelsNotCountedAt(0, 6, 4, pixelCentres), 0) << "the view no longer tells the two mappings apart";
     for (int y = 0; y < 4; ++y)
         EXPECT_EQ(Buffer(3, y), BufferValueOf(1, -0.75L, PixelIm(dpCurr, y))) << y;
+}
+
+// --- Worker threads ------------------------------------------------------------
+
+// QUORVEX_THREADS for the renders of one scope (unset: one worker per core).
+class WorkerThreads {
+public:
+    explicit WorkerThreads(const char* count)
+    {
+        if (count)
+            setenv("QUORVEX_THREADS", count, 1);
+    }
+    ~WorkerThreads() { unsetenv("QUORVEX_THREADS"); }
+};
+
+// What a render leaves for the user to see and for the program to keep.
+struct RenderOutcome {
+    std::vector<int> buffer;
+    EscapeHistogramType histogram;
+    std::vector<std::optional<uint32_t>> pixels;
+    std::vector<int> columnsPaintedAtMessages;
+    int renderedColumns;
+    int progressSteps;
+    bool operator==(const RenderOutcome&) const = default;
+};
+
+// The whole view of a type rendered with the given worker count, cancelled
+// at the given message call (0: not at all).
+RenderOutcome RenderWholeView(const char* threads, int type, int width, int height, int cancelAtCall)
+{
+    WorkerThreads scope(threads);
+    SetUpWholeViewOfSize(type, width, height);
+    IterationBuffer.fill(77);
+    FakeHost h;
+    if (cancelAtCall > 0)
+        h.onProcessMessages = AtCall(cancelAtCall, [] { CancelRequested = true; });
+    RenderView(h, dpCurr);
+    RenderOutcome o{{}, EscapeHistogram, {}, h.columnsPaintedAtMessages, LastRenderedArea.columns, h.progressSteps};
+    for (int x = 0; x <= width; ++x)
+        for (int y = 0; y <= height; ++y) {
+            o.buffer.push_back(Buffer(x, y));
+            o.pixels.push_back(h.Pixel(x, y));
+        }
+    return o;
+}
+
+TEST_F(RenderDriverTest, WorkerThreadsPaintWhatOneWorkerPaints)
+{
+    // 53 columns: three blocks of 16 and one of 5; cancelled at the third block.
+    for (int type = kFirstFormulaType; type <= kLastFormulaType; ++type)
+        for (int cancelAt : {0, 3}) {
+            SCOPED_TRACE(::testing::Message() << "type " << type << " cancel at call " << cancelAt);
+            const RenderOutcome one = RenderWholeView("1", type, 53, 29, cancelAt);
+            EXPECT_EQ(one.renderedColumns, cancelAt ? 32 : 53);
+            EXPECT_TRUE(RenderWholeView("3", type, 53, 29, cancelAt) == one);
+            EXPECT_TRUE(RenderWholeView(nullptr, type, 53, 29, cancelAt) == one);
+        }
+}
+
+// A block of 16 x 1200 points of the mysterious map keeps one worker busy far
+// longer than a wait slice, so the render handles messages while it waits.
+TEST_F(RenderDriverTest, CancelHandledWhileWaitingForABlockPaintsThatBlockAndStops)
+{
+    WorkerThreads one("1");
+    SetUpView(6, 48, 1200, -1.5L, 0.2L, 3.6L, 2.7L);
+    int paintedAtCancel = -1;
+    host.onWaitingMessages = [&] {
+        if (paintedAtCancel < 0) {
+            paintedAtCancel = host.paintColumnCalls;
+            CancelRequested = true;
+        }
+    };
+    RenderView(host, dpCurr);
+    ASSERT_FALSE(host.columnsPaintedAtWaits.empty());
+    const int painted = paintedAtCancel + 16;
+    EXPECT_EQ(LastRenderedArea.columns, painted);
+    EXPECT_EQ(host.progressSteps, painted);
+    EXPECT_EQ(HistogramSum(), uint64_t(painted) * 1200);
+    ExpectPaintedOnce(host, painted, 1200, 49, 1201);
+    EXPECT_FALSE(IsRendering);
 }
 
 // --- Recolouring ---------------------------------------------------------------

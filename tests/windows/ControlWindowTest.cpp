@@ -400,16 +400,21 @@ TEST_F(ControlWindowTest, TheCloseBoxAsksNothingAndWritesTheSettings)
     ExpectEndedWithSettingsWritten();
 }
 
+// The exit arrives while the render handles messages, before a block or while
+// it waits for its workers: the block under way is painted, the workers are
+// joined before the command returns, and the command still finishes.
 TEST_F(ControlWindowTest, ExitDuringAWholeViewCancelsItAndTheCommandStillFinishes)
 {
     CreateWindows();
     control->show();
     dialogs.confirmAnswers = {true};
-    QTimer::singleShot(0, control, [this] { Find<QToolButton>(control, "tbtnExit")->click(); });
+    QTimer::singleShot(40, control, [this] { Find<QToolButton>(control, "tbtnExit")->click(); });
 
     ShowWholeView(6);
 
     EXPECT_LT(LastRenderedArea.columns, 580);
+    EXPECT_EQ(LastRenderedArea.columns % 16, 0);
+    EXPECT_EQ(Find<QProgressBar>(control, "pbQVCtrl")->value(), LastRenderedArea.columns);
     ExpectEndedWithSettingsWritten();
     EXPECT_TRUE(drawing->IsTrackingResize());
     EXPECT_EQ(control->IndicatorScaleShown().step, 3.6L / 128);

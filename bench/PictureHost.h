@@ -1,0 +1,38 @@
+#pragma once
+// A host that keeps the painted picture in memory and does nothing else: the
+// engine measured alone.
+
+#include <cstring>
+#include <vector>
+
+#include "QVHost.h"
+
+class PictureHost final : public QVHost {
+public:
+    PictureHost(int width, int height) : width_(width), height_(height), picture_(size_t(width) * height) {}
+
+    uint32_t Pixel(int x, int y) const { return picture_[size_t(x) * height_ + y]; }
+    // One pixel at a time, as a naive recolouring would write it.
+    void SetPixel(int x, int y, uint32_t word);
+    bool SamePicture(const PictureHost& other) const { return picture_ == other.picture_; }
+
+    void FillPictureBackground(int, int) override {}
+    void ForgetSelectionMark() override {}
+    void PaintColumn(int x, const uint32_t* colourWords, int height) override
+    {
+        if (x < width_ && height <= height_)
+            std::memcpy(&picture_[size_t(x) * height_], colourWords, sizeof(uint32_t) * size_t(height));
+    }
+    void ProcessPendingMessages() override {}
+    void ShowReadouts(const ViewReadouts&) override {}
+    void ResetProgress(int) override {}
+    void StepProgress() override {}
+    void SetCommandEnabled(QVCommand, bool) override {}
+    void RefreshDiagnostics() override {}
+    void FitWindowToView(ViewRecord&) override {}
+
+private:
+    int width_;
+    int height_;
+    std::vector<uint32_t> picture_;
+};

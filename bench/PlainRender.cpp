@@ -1,0 +1,35 @@
+#include "PlainRender.h"
+
+#include "ColorMap.h"
+#include "Formulas.h"
+
+PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params)
+{
+    PlainPicture p;
+    p.width = view.diImgW;
+    p.height = view.diImgH;
+    p.counts.resize(size_t(p.width) * p.height);
+    const long double halfW = p.width / 2.0L;
+    const long double halfH = p.height / 2.0L;
+    for (int x = 0; x < p.width; ++x) {
+        const long double cx = (x - halfW) * view.dwx / p.width + view.dwa;
+        for (int y = 0; y < p.height; ++y) {
+            const long double cy = (y - halfH) * view.dwy / p.height + view.dwb;
+            const int n = IteratePoint(view.diType, cx, cy, params);
+            p.counts[size_t(x) * p.height + y] = uint16_t(n);
+            ++p.histogram[n];
+        }
+    }
+    return p;
+}
+
+void PictureHost::SetPixel(int x, int y, uint32_t word) { picture_[size_t(x) * height_ + y] = word; }
+
+void RecolourPlainly(PictureHost& host, int width, int height)
+{
+    for (int x = 0; x < width; ++x)
+        for (int y = 0; y < height; ++y) {
+            const uint8_t n = IterationBuffer[BufferIndex(x, y)];
+            host.SetPixel(x, y, n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord);
+        }
+}

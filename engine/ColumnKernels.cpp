@@ -1,0 +1,247 @@
+#include "ColumnKernels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "FormulaSteps.h"
+
+namespace {
+
+using namespace formula_steps;
+
+// The orbit of a map whose step needs only x and y.
+template <typename Formula>
+struct PlainOrbit {
+    long double x = 0.0L;
+    long double y = 0.0L;
+
+    bool StepEscapes(long double cx, long double cy, const FormulaParams& params)
+    {
+        Formula::Step(x, y, cx, cy, params);
+        return x * x + y * y >= kEscapeRadiusSquared;
+    }
+};
+
+// An orbit that keeps x*x - y*y of its escape test: the next step starts with
+// that very difference of the same products.
+struct SquaresOrbit {
+    long double x = 0.0L;
+    long double y = 0.0L;
+    long double squareDiff = 0.0L;
+
+    bool Settle(long double nx, long double ny)
+    {
+        const long double xx = nx * nx;
+        const long double yy = ny * ny;
+        x = nx;
+        y = ny;
+        squareDiff = xx - yy;
+        return xx + yy >= kEscapeRadiusSquared;
+    }
+};
+
+// z^2 + c.
+struct SquareOrbit : SquaresOrbit {
+    bool StepEscapes(long double cx, long double cy, const FormulaParams&)
+    {
+        return Settle(squareDiff + cx, x * 2 * y + cy);
+    }
+};
+
+// exp(1 - z^2) + c. glibc's sincosl reduces the argument once and runs the
+// same kernels as cosl and sinl, so the pair is the same bits as two calls.
+struct ExpOrbit : SquaresOrbit {
+    bool StepEscapes(long double cx, long double cy, const FormulaParams&)
+    {
+        const long double e = std::exp(1.0L - squareDiff);
+        long double sine = 0.0L;
+        long double cosine = 0.0L;
+        sincosl(0.0L - x * 2 * y, &sine, &cosine);
+        return Settle(e * cosine + cx, e * sine + cy);
+    }
+};
+
+constexpr int kRunning = -1;
+// Steps between two renewals of the earlier point an orbit is compared with.
+constexpr int kMarkPeriod = 8;
+static_assert(kIterationLimit % kMarkPeriod == 0, "the limit is tested where the mark is renewed");
+
+bool SameBits(long double a, long double b)
+{
+    return std::memcmp(&a, &b, 10) == 0;  // ten bytes: sign, exponent and mantissa
+}
+
+// One point of the column on its way. An orbit that comes back to a point it
+// has passed, bit for bit, repeats itself from there and never escapes.
+template <typename Orbit>
+struct Lane {
+    Orbit z;
+    long double cy = 0.0L;
+    long double markX = 0.0L;  // z0 = 0 until the first renewal
+    long double markY = 0.0L;
+    int steps = 0;
+    int row = -1;
+
+    // One step: kRunning, or the count of the point.
+    int Advance(long double cx, const FormulaParams& params)
+    {
+        if (z.StepEscapes(cx, cy, params)) [[unlikely]]
+            return steps;
+        ++steps;
+        if (z.x == markX) [[unlikely]] {
+            if (z.y == markY && SameBits(z.x, markX) && SameBits(z.y, markY))
+                return kCaptured;
+        }
+        if (steps % kMarkPeriod == 0) [[unlikely]] {
+            if (steps == kIterationLimit)
+                return kCaptured;
+            markX = z.x;
+            markY = z.y;
+        }
+        return kRunning;
+    }
+};
+
+// Points of the column one after the other: for the polynomial, whose long
+// step keeps the processor busy, and the map whose step calls the library,
+// where a second point in flight gains nothing.
+template <typename Orbit>
+void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
+{
+    for (int row = 0; row < rows; ++row) {
+        Lane<Orbit> lane;
+        lane.cy = cy[row];
+        int result;
+        while ((result = lane.Advance(cx, params)) == kRunning) {
+        }
+        counts[row] = uint16_t(result);
+    }
+}
+
+// Two points of the column stepped side by side, so that the processor works
+// on one while the other waits for its last result.
+template <typename Orbit>
+class PairedRun {
+public:
+    PairedRun(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
+        : cx_(cx), cy_(cy), rows_(rows), params_(params), counts_(counts)
+    {
+    }
+
+    void Run()
+    {
+        Lane<Orbit> a, b;
+        Begin(a);
+        Begin(b);
+        while (a.row >= 0 && b.row >= 0) {
+            int ra, rb;
+            StepBoth(a, b, ra, rb);
+            Finish(a, ra);
+            Finish(b, rb);
+        }
+        Lane<Orbit>& last = a.row >= 0 ? a : b;
+        if (last.row < 0)
+            return;
+        int result;
+        while ((result = last.Advance(cx_, params_)) == kRunning) {
+        }
+        counts_[last.row] = uint16_t(result);
+    }
+
+private:
+    // Steps both lanes until one of them is done. The working copies stay in
+    // registers; the lanes themselves are touched once on the way in and out.
+    void StepBoth(Lane<Orbit>& a, Lane<Orbit>& b, int& ra, int& rb) const
+    {
+        Lane<Orbit> la = a;
+        Lane<Orbit> lb = b;
+        do {
+            ra = la.Advance(cx_, params_);
+            rb = lb.Advance(cx_, params_);
+        } while (ra == kRunning && rb == kRunning);
+        a = la;
+        b = lb;
+    }
+
+    void Begin(Lane<Orbit>& lane)
+    {
+        lane = Lane<Orbit>{};
+        if (next_ == rows_)
+            return;
+        lane.cy = cy_[next_];
+        lane.row = next_++;
+    }
+
+    void Finish(Lane<Orbit>& lane, int result)
+    {
+        if (result == kRunning)
+            return;
+        counts_[lane.row] = uint16_t(result);
+        Begin(lane);
+    }
+
+    long double cx_;
+    const long double* cy_;
+    int rows_;
+    const FormulaParams& params_;
+    uint16_t* counts_;
+    int next_ = 0;
+};
+
+// The first row whose point is the conjugate of an earlier row's: from there
+// on row i mirrors row rows - i, as on every view centred on the real axis.
+int FirstMirroredRow(const long double* cy, int rows)
+{
+    const int half = rows / 2 + 1;
+    for (int row = half; row < rows; ++row)
+        if (!SameBits(cy[row], -cy[rows - row]))
+            return rows;
+    return half;
+}
+
+// Conjugate points have conjugate orbits, step for step and bit for bit, when
+// every coefficient the map uses is real: the same count. (Signs of zeros may
+// differ, and change no magnitude.)
+bool ConjugatesShareCounts(int type, const FormulaParams& p)
+{
+    switch (type) {
+    case 4: return p.Gz.im == 0 && p.It.im == 0 && p.Rm.im == 0 && p.Mu.im == 0;
+    case 5: return p.Gz.im == 0 && p.It.im == 0;
+    default: return true;
+    }
+}
+
+template <typename Orbit, bool kPaired>
+void Run(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
+{
+    if constexpr (kPaired)
+        PairedRun<Orbit>(cx, cy, rows, params, counts).Run();
+    else
+        RunSingly<Orbit>(cx, cy, rows, params, counts);
+}
+
+void IterateRows(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
+                 uint16_t* counts)
+{
+    switch (type) {
+    case 1: return Run<SquareOrbit, true>(cx, cy, rows, params, counts);
+    case 2: return Run<PlainOrbit<Z3>, true>(cx, cy, rows, params, counts);
+    case 3: return Run<PlainOrbit<Z4>, true>(cx, cy, rows, params, counts);
+    case 4: return Run<PlainOrbit<Z4Poly>, false>(cx, cy, rows, params, counts);
+    case 5: return Run<PlainOrbit<ZRatio>, true>(cx, cy, rows, params, counts);
+    case 6: return Run<ExpOrbit, false>(cx, cy, rows, params, counts);
+    default: std::fill(counts, counts + rows, uint16_t(kCaptured));
+    }
+}
+
+}  // namespace
+
+void IterateColumn(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
+                   uint16_t* counts)
+{
+    const int own = ConjugatesShareCounts(type, params) ? FirstMirroredRow(cy, rows) : rows;
+    IterateRows(type, cx, cy, own, params, counts);
+    for (int row = own; row < rows; ++row)
+        counts[row] = counts[rows - row];
+}
