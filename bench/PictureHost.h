@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "QVHost.h"
+#include "SilentHost.h"
 
-class PictureHost final : public QVHost {
+class PictureHost final : public SilentHost {
 public:
     PictureHost(int width, int height) : width_(width), height_(height), picture_(size_t(width) * height) {}
 
@@ -16,20 +16,11 @@ public:
     void SetPixel(int x, int y, uint32_t word);
     bool SamePicture(const PictureHost& other) const { return picture_ == other.picture_; }
 
-    void FillPictureBackground(int, int) override {}
-    void ForgetSelectionMark() override {}
     void PaintColumn(int x, const uint32_t* colourWords, int height) override
     {
         if (x < width_ && height <= height_)
             std::memcpy(&picture_[size_t(x) * height_], colourWords, sizeof(uint32_t) * size_t(height));
     }
-    void ProcessPendingMessages() override {}
-    void ShowReadouts(const ViewReadouts&) override {}
-    void ResetProgress(int) override {}
-    void StepProgress() override {}
-    void SetCommandEnabled(QVCommand, bool) override {}
-    void RefreshDiagnostics() override {}
-    void FitWindowToView(ViewRecord&) override {}
 
 private:
     int width_;
