@@ -14,8 +14,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
-#include <QScreen>
 #include <QSlider>
 #include <QWindow>
 
@@ -23,6 +21,7 @@
 #include "QVDialogs.h"
 #include "QVImage.h"
 #include "QtSupport.h"
+#include "WholeFile.h"
 
 TfrmColorUser* frmColorUser = nullptr;
 
@@ -92,20 +91,14 @@ ColorMapFileResult WriteColorMapFile(const QString& path, const ColorMap& map)
         if (!existing.open(QIODevice::ReadWrite))
             return ColorMapFileResult::OpenFailed;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return ColorMapFileResult::CreateFailed;
     const ColorMapBytes bytes = BytesOfColorMap(map);
-    const qint64 size = qint64(bytes.size());
-    // A failed flush must be caught here: commit() would still put the
-    // incomplete file in place of the old one.
-    if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size || !file.flush()) {
-        file.cancelWriting();
-        return ColorMapFileResult::WriteFailed;
+    QString reason;
+    switch (WriteWholeFile(path, reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()), reason)) {
+    case WholeFileResult::Written: return ColorMapFileResult::Done;
+    case WholeFileResult::CreateFailed: return ColorMapFileResult::CreateFailed;
+    case WholeFileResult::WriteFailed: return ColorMapFileResult::WriteFailed;
     }
-    if (!file.commit())
-        return ColorMapFileResult::WriteFailed;
-    return ColorMapFileResult::Done;
+    return ColorMapFileResult::WriteFailed;
 }
 
 QString Lines(const QStringList& lines) { return lines.join(QLatin1Char('\n')); }
@@ -135,8 +128,7 @@ TfrmColorUser::TfrmColorUser(QWidget* parent)
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &TfrmColorUser::FocusWindowChanged);
     qApp->installEventFilter(this);
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    CentreOnScreen(this);
 }
 
 TfrmColorUser::~TfrmColorUser()
@@ -166,15 +158,6 @@ void TfrmColorUser::BuildMapView()
     connect(imgColorUser, &TQVImage::DoubleClicked, this, &TfrmColorUser::imgColorUserDblClick);
 }
 
-QLabel* TfrmColorUser::AddReadout(QWidget* parent, const char* name, int x, int y, int w)
-{
-    auto* readout = Named(new QLabel(parent), name);
-    readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    readout->setGeometry(x, y, w, 24);
-    return readout;
-}
-
 void TfrmColorUser::BuildReadouts()
 {
     const auto addCaption = [this](const char* name, const QString& text, int x) {
@@ -183,13 +166,13 @@ void TfrmColorUser::BuildReadouts()
         return label;
     };
     lblPal = addCaption("lblPal", QStringLiteral("＃"), 40);
-    stPal = AddReadout(this, "stPal", 64, 488, 49);
+    stPal = SunkenReadout(this, "stPal", QRect(64, 488, 49, 24));
     lblRR = addCaption("lblRR", QStringLiteral("赤"), 128);
-    stRR = AddReadout(this, "stRR", 152, 488, 49);
+    stRR = SunkenReadout(this, "stRR", QRect(152, 488, 49, 24));
     lblGG = addCaption("lblGG", QStringLiteral("緑"), 216);
-    stGG = AddReadout(this, "stGG", 240, 488, 49);
+    stGG = SunkenReadout(this, "stGG", QRect(240, 488, 49, 24));
     lblBB = addCaption("lblBB", QStringLiteral("青"), 304);
-    stBB = AddReadout(this, "stBB", 328, 488, 49);
+    stBB = SunkenReadout(this, "stBB", QRect(328, 488, 49, 24));
     lblPal->setBuddy(stPal);
     lblRR->setBuddy(stRR);
     lblGG->setBuddy(stGG);
@@ -224,11 +207,11 @@ void TfrmColorUser::BuildPage1()
     gbSetting1 = AddPage("gbSetting1", QStringLiteral("カラーの設定と方式の選択"));
     lblBunkatuNo = Named(new QLabel(QStringLiteral("分割個数"), gbSetting1), "lblBunkatuNo");
     lblBunkatuNo->setGeometry(16, 36, 90, 24);
-    stBunkatuNo = AddReadout(gbSetting1, "stBunkatuNo", 112, 36, 81);
+    stBunkatuNo = SunkenReadout(gbSetting1, "stBunkatuNo", QRect(112, 36, 81, 24));
     lblBunkatuNo->setBuddy(stBunkatuNo);
     lblBunkatuSz = Named(new QLabel(QStringLiteral("区画サイズ"), gbSetting1), "lblBunkatuSz");
     lblBunkatuSz->setGeometry(16, 72, 90, 24);
-    stBunkatuSz = AddReadout(gbSetting1, "stBunkatuSz", 112, 72, 81);
+    stBunkatuSz = SunkenReadout(gbSetting1, "stBunkatuSz", QRect(112, 72, 81, 24));
     lblBunkatuSz->setBuddy(stBunkatuSz);
 
     tbBunkatu = Named(new QSlider(Qt::Horizontal, gbSetting1), "tbBunkatu");

@@ -48,7 +48,6 @@ private:
     void BuildReadouts();
     QGroupBox* AddPage(const char* name, const QString& title);
     QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, int x, int y, int w, int h);
-    QLabel* AddReadout(QWidget* parent, const char* name, int x, int y, int w);
     QPlainTextEdit* AddHelpText(QGroupBox* page, const char* name, const QStringList& lines);
     void BuildPage1();
     void BuildPage2();

@@ -46,36 +46,27 @@ QLabel* TfrmDisplay1::AddLabel(const char* name, const QString& text, int x, int
     return label;
 }
 
-QLabel* TfrmDisplay1::AddReadout(const char* name, int x, int y, int w)
-{
-    auto* readout = Named(new QLabel(this), name);
-    readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    readout->setGeometry(x, y, w, 22);
-    return readout;
-}
-
 void TfrmDisplay1::BuildControls()
 {
     Label1 = AddLabel("Label1", QStringLiteral("座標（ピクセル）"), 16, 10);
     Label2 = AddLabel("Label2", QStringLiteral("Ｘ"), 32, 39);
-    stPixX = AddReadout("stPixX", 60, 36, 96);
+    stPixX = SunkenReadout(this, "stPixX", QRect(60, 36, 96, 22));
     Label3 = AddLabel("Label3", QStringLiteral("Ｙ"), 200, 39);
-    stPixY = AddReadout("stPixY", 228, 36, 96);
+    stPixY = SunkenReadout(this, "stPixY", QRect(228, 36, 96, 22));
     Label4 = AddLabel("Label4", QStringLiteral("座標（複素平面）"), 16, 74);
     Label5 = AddLabel("Label5", QStringLiteral("実部"), 32, 103);
-    stRe = AddReadout("stRe", 68, 100, 112);
+    stRe = SunkenReadout(this, "stRe", QRect(68, 100, 112, 22));
     Label6 = AddLabel("Label6", QStringLiteral("嘘部"), 200, 103);
-    stIm = AddReadout("stIm", 236, 100, 112);
+    stIm = SunkenReadout(this, "stIm", QRect(236, 100, 112, 22));
     Label7 = AddLabel("Label7", QStringLiteral("カラー情報"), 16, 138);
     Label8 = AddLabel("Label8", QStringLiteral("＃"), 32, 167);
-    stPal = AddReadout("stPal", 68, 164, 72);
+    stPal = SunkenReadout(this, "stPal", QRect(68, 164, 72, 22));
     Label9 = AddLabel("Label9", QStringLiteral("赤"), 32, 197);
-    stRR = AddReadout("stRR", 68, 194, 72);
+    stRR = SunkenReadout(this, "stRR", QRect(68, 194, 72, 22));
     Label10 = AddLabel("Label10", QStringLiteral("緑"), 32, 227);
-    stGG = AddReadout("stGG", 68, 224, 72);
+    stGG = SunkenReadout(this, "stGG", QRect(68, 224, 72, 22));
     Label11 = AddLabel("Label11", QStringLiteral("青"), 32, 257);
-    stBB = AddReadout("stBB", 68, 254, 72);
+    stBB = SunkenReadout(this, "stBB", QRect(68, 254, 72, 22));
 
     Shape1 = Named(new QLabel(this), "Shape1");
     Shape1->setGeometry(168, 164, kSwatchSide, kSwatchSide);
@@ -177,6 +168,6 @@ void TfrmDisplay1::btnPal1ChanClick()
         SetEntryColour(currentColorMap[size_t(n)], cdDisp1Colour);
     ShowColourEntry(DescribeColourEntry(n, currentColorMap));
     btnPal1Chan->setEnabled(false);
-    RecolourPicture();
+    RecolorCurrentPicture();
     btnPal1Chan->setEnabled(!IsRendering);
 }

@@ -33,7 +33,6 @@ protected:
 private:
     void BuildControls();
     QLabel* AddLabel(const char* name, const QString& text, int x, int y);
-    QLabel* AddReadout(const char* name, int x, int y, int w);
     void FormActivate();
     void FormDeactivate();
     void btnPal1ChanClick();

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -70,8 +69,7 @@ TfrmSetCoeff::TfrmSetCoeff(QWidget* parent)
     BuildFormulaPanels();
     BuildSetC();
     BuildSelection();
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    CentreOnScreen(this);
 
     pnFormula->show();
     pnFormula2->hide();
@@ -120,10 +118,7 @@ TfrmSetCoeff::CoefficientRow TfrmSetCoeff::AddRow(CoefficientPart part, const ch
     auto* label = new QLabel(caption, pnSetC);
     label->setGeometry(24, top, kReadoutLeft - 32, kRowHeight - 8);
 
-    row.readout = Named(new QLabel(pnSetC), readoutName);
-    row.readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    row.readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    row.readout->setGeometry(kReadoutLeft, top + 4, kReadoutWidth, kRowHeight - 16);
+    row.readout = SunkenReadout(pnSetC, readoutName, QRect(kReadoutLeft, top + 4, kReadoutWidth, kRowHeight - 16));
 
     row.bar = Named(new QSlider(Qt::Horizontal, pnSetC), barName);
     row.bar->setRange(kCoefficientBarMin, kCoefficientBarMax);

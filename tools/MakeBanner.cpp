@@ -13,9 +13,8 @@
 
 #include "ColorMap.h"
 #include "EngineState.h"
-#include "QtSupport.h"
+#include "ImageHost.h"
 #include "RenderDriver.h"
-#include "SilentHost.h"
 
 namespace {
 
@@ -24,20 +23,6 @@ constexpr int kHeight = 96;
 // Rendered larger and scaled down, for smooth filaments; the upright
 // picture stays within the iteration buffer's 1501 rows.
 constexpr int kOversample = 2;
-
-// Keeps the painted columns; everything else of the windows is passed over.
-class BannerHost final : public SilentHost {
-public:
-    explicit BannerHost(QImage& picture) : picture(picture) {}
-    void PaintColumn(int x, const uint32_t* colourWords, int height) override
-    {
-        for (int y = 0; y < height; ++y)
-            picture.setPixel(x, y, RgbOfColourWord(colourWords[y]));
-    }
-
-private:
-    QImage& picture;
-};
 
 // Night blue through teal and gold to white, one cycle every 48 counts.
 ColorMap BannerColours()
@@ -83,7 +68,7 @@ QImage RenderStrip()
 
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(Qt::black);
-    BannerHost host(picture);
+    ImageHost host(picture);
     RenderView(host, dpCurr);
     return picture.transformed(QTransform().rotate(-90))
         .scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

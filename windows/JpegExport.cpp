@@ -3,12 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QSaveFile>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 
 #include <jpeglib.h>
+
+#include "WholeFile.h"
 
 namespace {
 
@@ -67,22 +68,6 @@ QString FailureText(const QString& path, const QString& reason)
            QStringLiteral("\n") + reason;
 }
 
-// Writes on after a short write, so that the system's reason for stopping
-// becomes the file's error.
-bool WriteAll(QSaveFile& file, const std::vector<uint8_t>& bytes)
-{
-    const char* data = reinterpret_cast<const char*>(bytes.data());
-    qint64 written = 0;
-    const qint64 size = qint64(bytes.size());
-    while (written < size) {
-        const qint64 step = file.write(data + written, size - written);
-        if (step <= 0)
-            return false;
-        written += step;
-    }
-    return true;
-}
-
 }  // namespace
 
 bool EncodeJpeg(const uint8_t* rgb, int width, int height, int bytesPerLine, std::vector<uint8_t>& jpeg,
@@ -108,12 +93,9 @@ QString SaveJpegFile(const QImage& picture, const QString& path)
     if (!EncodeJpeg(rgb.constBits(), rgb.width(), rgb.height(), int(rgb.bytesPerLine()), jpeg, error))
         return FailureText(path, QString::fromLocal8Bit(error.c_str()));
 
-    QSaveFile file(path);
-    // Unbuffered, so that every failed write reaches the save file and it
-    // refuses to commit; a flush that fails at commit time would not.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return FailureText(path, file.errorString());
-    if (!WriteAll(file, jpeg) || !file.commit())
-        return FailureText(path, file.errorString());
+    QString reason;
+    if (WriteWholeFile(path, reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size()), reason) !=
+        WholeFileResult::Written)
+        return FailureText(path, reason);
     return QString();
 }

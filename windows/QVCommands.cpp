@@ -4,9 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QMenu>
-#include <QScreen>
 
 #include "ColorMap.h"
 #include "EngineState.h"
@@ -63,7 +61,6 @@ ProgramWindows CreateProgramWindows()
 void SetStartupValues(QSize screen, int frameHeight)
 {
     ResetEngineState();
-    dpCurr = ViewTemplate;
     dpCurr.dinum = 1;
     int storedWidth = 0;
     int storedHeight = 0;
@@ -147,7 +144,6 @@ void InvertCurrentColorMap()
     RecolorCurrentPicture();
 }
 
-void RecolourPicture() { RecolorPicture(WindowsHost()); }
 void OpenColorMapEditor()
 {
     if (frmColorUser)
@@ -331,19 +327,4 @@ std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which)
         items[i] = Named(item, control ? entry.controlName : entry.drawingName);
     }
     return items;
-}
-
-void CentreOnScreen(QWidget* window)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - QPoint(window->width() / 2, window->height() / 2));
-}
-
-void BringToFront(QWidget* window)
-{
-    if (!window)
-        return;
-    window->show();
-    window->raise();
-    window->activateWindow();
 }

@@ -64,8 +64,6 @@ inline constexpr int kBandColorMap = -1;
 void ChooseColorMap(int presetCode);
 // Inverts currentColorMap and recolours the picture.
 void InvertCurrentColorMap();
-// Repaints the picture from the iteration buffer with currentColorMap.
-void RecolourPicture();
 // "カラーマップ確認と加工/設定": the user editor on a fresh copy of
 // currentColorMap.
 void OpenColorMapEditor();

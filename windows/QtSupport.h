@@ -8,6 +8,8 @@
 
 #include "ColorMap.h"
 
+class QLabel;
+class QRect;
 class QWidget;
 
 // Gives a control the name it is known by (to tests and assistive
@@ -36,3 +38,5 @@ inline ColourWord ColourWordOfColor(const QColor& colour)
 void BringToFront(QWidget* window);
 // Places a window's client area in the middle of the screen.
 void CentreOnScreen(QWidget* window);
+// A named, right-aligned, sunken read-out placed at `geometry`.
+QLabel* SunkenReadout(QWidget* parent, const char* name, const QRect& geometry);

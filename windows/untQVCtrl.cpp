@@ -95,14 +95,11 @@ QLabel* TfrmQVCtrl::AddLabel(const char* name, const QString& text, int x, int y
 
 QLabel* TfrmQVCtrl::AddReadout(const char* name, int x, int y, int w, int h)
 {
-    auto* readout = Named(new QLabel(this), name);
-    readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QLabel* readout = SunkenReadout(this, name, QRect(x, y, w, h));
     // "-5.00E-001" must fit the 84-pixel read-out in the gothic face.
     QFont tight = readout->font();
     tight.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
     readout->setFont(tight);
-    readout->setGeometry(x, y, w, h);
     return readout;
 }
 

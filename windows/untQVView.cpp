@@ -2,9 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMenu>
-#include <QScreen>
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -39,10 +37,7 @@ TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
     FitWindowToView(dpCurr);
     // Qt widgets paint double-buffered already.
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect available = screen->availableGeometry();
-        move(available.center() - QPoint(width() / 2, height() / 2));
-    }
+    CentreOnScreen(this);
 }
 
 TfrmQVView::~TfrmQVView()
