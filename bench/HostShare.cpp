@@ -6,16 +6,17 @@
 #include <cstdio>
 #include <memory>
 
-#include "EngineState.h"
-#include "Navigation.h"
-#include "QVApplication.h"
-#include "QVCommands.h"
-#include "QtHost.h"
-#include "RenderDriver.h"
-#include "StartupSettings.h"
 #include "Stopwatch.h"
-#include "untQVCtrl.h"
-#include "untQVView.h"
+#include "commands/QVCommands.h"
+#include "windows/ProgramWindows.h"
+#include "commands/WindowsHostAdapter.h"
+#include "engine/EngineState.h"
+#include "engine/Navigation.h"
+#include "engine/RenderDriver.h"
+#include "platform/QVApplication.h"
+#include "platform/StartupSettings.h"
+#include "windows/untQVCtrl.h"
+#include "windows/untQVView.h"
 
 namespace {
 
@@ -62,16 +63,16 @@ void PrintHostShare(int argc, char** argv, const std::function<RenderTimes(int t
     constexpr int kType = 1;
     RenderTimes engine{1e9, 1e9};
     RenderTimes windows{1e9, 1e9};
-    double recolour = 1e9;
+    double recolor = 1e9;
     for (int run = 0; run < 3; ++run) {
         engine = Best(engine, engineRender(kType));
         windows = Best(windows, RenderThroughWindows(*program.drawing, kType));
-        recolour = std::min(recolour, SecondsOf([] { RecolorPicture(WindowsHost()); }));
+        recolor = std::min(recolor, SecondsOf([] { RecolorPicture(WindowsHost()); }));
     }
     const double hostCpu = windows.uiCpuSeconds - engine.uiCpuSeconds;
     std::printf("host case=whole%d size=1600x1200 engine_s=%.4f qt_host_s=%.4f host_cpu_s=%.4f host_share=%.1f%% "
                 "qt_recolour_s=%.4f\n",
-                kType, engine.seconds, windows.seconds, hostCpu, 100.0 * hostCpu / windows.seconds, recolour);
+                kType, engine.seconds, windows.seconds, hostCpu, 100.0 * hostCpu / windows.seconds, recolor);
     program = ProgramWindows();
     SetSettingsFilePathForTests(QString());
 }

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "SilentHost.h"
+#include "engine/SilentHost.h"
 
 class PictureHost final : public SilentHost {
 public:
@@ -16,10 +16,10 @@ public:
     void SetPixel(int x, int y, uint32_t word);
     bool SamePicture(const PictureHost& other) const { return picture_ == other.picture_; }
 
-    void PaintColumn(int x, const uint32_t* colourWords, int height) override
+    void PaintColumn(int x, const uint32_t* colorWords, int height) override
     {
         if (x < width_ && height <= height_)
-            std::memcpy(&picture_[size_t(x) * height_], colourWords, sizeof(uint32_t) * size_t(height));
+            std::memcpy(&picture_[size_t(x) * height_], colorWords, sizeof(uint32_t) * size_t(height));
     }
 
 private:

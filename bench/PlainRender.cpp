@@ -1,7 +1,7 @@
 #include "PlainRender.h"
 
-#include "ColorMap.h"
-#include "Formulas.h"
+#include "colour/model/ColorMap.h"
+#include "engine/Formulas.h"
 
 PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params)
 {
@@ -25,11 +25,11 @@ PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params)
 
 void PictureHost::SetPixel(int x, int y, uint32_t word) { picture_[size_t(x) * height_ + y] = word; }
 
-void RecolourPlainly(PictureHost& host, int width, int height)
+void RecolorPlainly(PictureHost& host, int width, int height)
 {
     for (int x = 0; x < width; ++x)
         for (int y = 0; y < height; ++y) {
             const uint8_t n = IterationBuffer[BufferIndex(x, y)];
-            host.SetPixel(x, y, n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord);
+            host.SetPixel(x, y, n > 0 ? ColorWordOf(currentColorMap[n]) : kBlackWord);
         }
 }

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "EngineState.h"
 #include "PictureHost.h"
-#include "ViewRecord.h"
+#include "engine/EngineState.h"
+#include "engine/ViewRecord.h"
 
 struct PlainPicture {
     int width = 0;
@@ -23,4 +23,4 @@ PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params);
 
 // The picture from IterationBuffer and currentColorMap, pixel by pixel, the
 // colour word of each worked out on the spot.
-void RecolourPlainly(PictureHost& host, int width, int height);
+void RecolorPlainly(PictureHost& host, int width, int height);

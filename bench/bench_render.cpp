@@ -7,14 +7,14 @@
 #include <cstring>
 #include <thread>
 
-#include "ColorMap.h"
-#include "EngineState.h"
-#include "Navigation.h"
 #include "PictureHost.h"
 #include "PlainRender.h"
-#include "RenderDriver.h"
-#include "RenderWorkers.h"
 #include "Stopwatch.h"
+#include "colour/model/ColorMap.h"
+#include "engine/EngineState.h"
+#include "engine/Navigation.h"
+#include "engine/RenderDriver.h"
+#include "engine/RenderWorkers.h"
 #ifdef QUORVEX_BENCH_QT
 #include "HostShare.h"
 #endif
@@ -26,10 +26,10 @@ constexpr int kHeight = 1200;
 
 // Every entry a different colour and none black, so that a pixel tells its
 // count, and a captured pixel (black) tells itself from count 0.
-void FillDistinctColourMap()
+void FillDistinctColorMap()
 {
     for (int i = 0; i < 256; ++i)
-        SetEntryColour(currentColorMap[i], ColourWord(i + 1) * 0x010203u);
+        SetEntryColor(currentColorMap[i], ColorWord(i + 1) * 0x010203u);
 }
 
 struct Case {
@@ -53,7 +53,7 @@ constexpr Case kCases[] = {
 void SetUpCase(const Case& c)
 {
     ResetEngineState();
-    FillDistinctColourMap();
+    FillDistinctColorMap();
     dpCurr.diImgW = kWidth;
     dpCurr.diImgH = kHeight;
     SetUpWholeView(c.type);
@@ -77,7 +77,7 @@ bool SameAsPlain(const PlainPicture& plain, const PictureHost& host)
             const int n = plain.Count(x, y);
             const bool captured = n == kCaptured;
             if (IterationBuffer[BufferIndex(x, y)] != (captured ? 0 : n) ||
-                host.Pixel(x, y) != (captured ? kBlackWord : ColourWordOf(currentColorMap[n])))
+                host.Pixel(x, y) != (captured ? kBlackWord : ColorWordOf(currentColorMap[n])))
                 return false;
         }
     return true;
@@ -103,7 +103,7 @@ bool CompareCase(const Case& c)
 }
 
 // The type-1 whole view recoloured with setting 2.
-bool CompareRecolour()
+bool CompareRecolor()
 {
     SetUpCase(kCases[0]);
     PictureHost rendered(kWidth, kHeight);
@@ -111,7 +111,7 @@ bool CompareRecolour()
     FillPresetColorMap(currentColorMap, kPresetSetting2);
     PictureHost plain(kWidth, kHeight);
     PictureHost program(kWidth, kHeight);
-    const double plainSeconds = SecondsOf([&] { RecolourPlainly(plain, kWidth, kHeight); });
+    const double plainSeconds = SecondsOf([&] { RecolorPlainly(plain, kWidth, kHeight); });
     const double programSeconds = SecondsOf([&] { RecolorPicture(program); });
     const bool identical = plain.SamePicture(program);
     PrintLine("recolour", plainSeconds, programSeconds, identical);
@@ -124,7 +124,7 @@ int Compare(int argc, char** argv)
     bool allIdentical = true;
     for (const Case& c : kCases)
         allIdentical = CompareCase(c) && allIdentical;
-    allIdentical = CompareRecolour() && allIdentical;
+    allIdentical = CompareRecolor() && allIdentical;
 #ifdef QUORVEX_BENCH_QT
     PrintHostShare(argc, argv, [](int type) {
         SetUpCase(kCases[type - 1]);
@@ -146,9 +146,9 @@ void PrintWholeViews(int size)
         dpCurr.diImgW = dpCurr.diImgH = size;
         SetUpWholeView(type);
         const double seconds = SecondsOf([&] { RenderView(host, dpCurr); });
-        const double recolour = SecondsOf([&] { RecolorPicture(host); });
+        const double recolor = SecondsOf([&] { RecolorPicture(host); });
         std::printf("type %d  %dx%d  %8.1f ms  %7.1f ns/pixel  recolour: %6.2f ms\n", type, size, size,
-                    seconds * 1e3, seconds * 1e9 / (double(size) * size), recolour * 1e3);
+                    seconds * 1e3, seconds * 1e9 / (double(size) * size), recolor * 1e3);
     }
 }
 

@@ -3,10 +3,10 @@
 #include <QImage>
 #include <cstdio>
 
-#include "EngineState.h"
-#include "ImageHost.h"
-#include "Navigation.h"
-#include "RenderDriver.h"
+#include "tools/ImageHost.h"
+#include "engine/EngineState.h"
+#include "engine/Navigation.h"
+#include "engine/RenderDriver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "untCoeff.h"
+#include "dialogs/untCoeff.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -14,9 +14,9 @@
 #include <QSlider>
 #include <QVBoxLayout>
 
-#include "EngineState.h"
-#include "NumberFormat.h"
-#include "QtSupport.h"
+#include "engine/EngineState.h"
+#include "engine/NumberFormat.h"
+#include "platform/QtSupport.h"
 
 TfrmSetCoeff* frmSetCoeff = nullptr;
 
@@ -137,28 +137,26 @@ void TfrmSetCoeff::BuildSetC()
     pnSetC = RaisedPanel(this, "pnSetC");
     pnSetC->setGeometry(kPanelLeft, 136, kPanelWidth, 468);
     int top = 8;
-    const auto add = [this, &top](size_t index, CoefficientPart part, const char* readoutName, QLabel*& readout,
-                                  const char* barName, QSlider*& bar, const QString& caption) {
+    const auto add = [this, &top](size_t index, CoefficientPart part, const char* readoutName, const char* barName,
+                                  const QString& caption) {
         rows[index] = AddRow(part, readoutName, barName, caption, top);
-        readout = rows[index].readout;
-        bar = rows[index].bar;
         top += kRowHeight;
     };
-    add(0, CoefficientPart::GzRe, "stGzRe", stGzRe, "tbGzRe", tbGzRe, QStringLiteral("Ｒｅ（ξ）"));
-    add(1, CoefficientPart::GzIm, "stGzIm", stGzIm, "tbGzIm", tbGzIm, QStringLiteral("Ｉｍ（ξ）"));
-    add(2, CoefficientPart::ItRe, "stItRe", stItRe, "tbItRe", tbItRe, QStringLiteral("Ｒｅ（η）"));
-    add(3, CoefficientPart::ItIm, "stItIm", stItIm, "tbItIm", tbItIm, QStringLiteral("Ｉｍ（η）"));
-    add(4, CoefficientPart::RmRe, "stRmRe", stRmRe, "tbRmRe", tbRmRe, QStringLiteral("Ｒｅ（λ）"));
-    add(5, CoefficientPart::RmIm, "stRmIm", stRmIm, "tbRmIm", tbRmIm, QStringLiteral("Ｉｍ（λ）"));
-    add(6, CoefficientPart::MuRe, "stMuRe", stMuRe, "tbMuRe", tbMuRe, QStringLiteral("Ｒｅ（μ）"));
-    add(7, CoefficientPart::MuIm, "stMuIm", stMuIm, "tbMuIm", tbMuIm, QStringLiteral("Ｉｍ（μ）"));
+    add(0, CoefficientPart::GzRe, "stGzRe", "tbGzRe", QStringLiteral("Ｒｅ（ξ）"));
+    add(1, CoefficientPart::GzIm, "stGzIm", "tbGzIm", QStringLiteral("Ｉｍ（ξ）"));
+    add(2, CoefficientPart::ItRe, "stItRe", "tbItRe", QStringLiteral("Ｒｅ（η）"));
+    add(3, CoefficientPart::ItIm, "stItIm", "tbItIm", QStringLiteral("Ｉｍ（η）"));
+    add(4, CoefficientPart::RmRe, "stRmRe", "tbRmRe", QStringLiteral("Ｒｅ（λ）"));
+    add(5, CoefficientPart::RmIm, "stRmIm", "tbRmIm", QStringLiteral("Ｉｍ（λ）"));
+    add(6, CoefficientPart::MuRe, "stMuRe", "tbMuRe", QStringLiteral("Ｒｅ（μ）"));
+    add(7, CoefficientPart::MuIm, "stMuIm", "tbMuIm", QStringLiteral("Ｉｍ（μ）"));
 
     auto* heading = new QLabel(QStringLiteral("全景描画時の描画矩形中心座標"), pnSetC);
     heading->setGeometry(16, top + 4, kPanelWidth - 32, 24);
     top += 36;
 
-    add(8, CoefficientPart::OgRe, "stOgRe", stOgRe, "tbOgRe", tbOgRe, QStringLiteral("Ｒｅ（ο）"));
-    add(9, CoefficientPart::OgIm, "stOgIm", stOgIm, "tbOgIm", tbOgIm, QStringLiteral("Ｉｍ（ο）"));
+    add(8, CoefficientPart::OgRe, "stOgRe", "tbOgRe", QStringLiteral("Ｒｅ（ο）"));
+    add(9, CoefficientPart::OgIm, "stOgIm", "tbOgIm", QStringLiteral("Ｉｍ（ο）"));
 
     for (const CoefficientRow& row : rows)
         connect(row.bar, &QSlider::valueChanged, this, [this, row] { tbChange(row); });
@@ -166,7 +164,7 @@ void TfrmSetCoeff::BuildSetC()
 
 void TfrmSetCoeff::BuildSelection()
 {
-    rgSelFormula = Named(new QGroupBox(QStringLiteral("関数選択"), this), "rgSelFormula");
+    auto* rgSelFormula = Named(new QGroupBox(QStringLiteral("関数選択"), this), "rgSelFormula");
     rgSelFormula->setGeometry(kPanelLeft, 612, 420, 72);
     rgSelFormulaItems = Named(new QButtonGroup(rgSelFormula), "rgSelFormulaItems");
     auto* columns = new QGridLayout(rgSelFormula);
@@ -179,7 +177,7 @@ void TfrmSetCoeff::BuildSelection()
     rgSelFormulaItems->button(0)->setChecked(true);
     connect(rgSelFormulaItems, &QButtonGroup::idClicked, this, &TfrmSetCoeff::rgSelFormulaClick);
 
-    btnOk = Named(new QPushButton(QStringLiteral("ＯＫ"), this), "btnOk");
+    auto* btnOk = Named(new QPushButton(QStringLiteral("ＯＫ"), this), "btnOk");
     btnOk->setGeometry(kClientWidth - kPanelLeft - 112, 636, 112, 40);
     connect(btnOk, &QPushButton::clicked, this, &TfrmSetCoeff::btnOkClick);
 }
@@ -201,18 +199,16 @@ void TfrmSetCoeff::ShowParams()
 
 void TfrmSetCoeff::tbChange(const CoefficientRow& row)
 {
-    PartOf(EditedParams, row.part) = CoefficientOfPosition(row.bar->value());
+    SetEditedPartAt(row.part, row.bar->value());
     ShowPart(row);
 }
 
 bool TfrmSetCoeff::tbKeyPress(const CoefficientRow& row, const QString& key)
 {
-    long double& value = PartOf(EditedParams, row.part);
-    const std::optional<CoefficientKeyStep> step = StepByKey(key.toStdString(), value, KeyStep);
-    if (!step)
+    const std::optional<int> position = StepEditedPartByKey(row.part, key.toStdString());
+    if (!position)
         return false;
-    value = step->value;
-    row.bar->setValue(step->position);
+    row.bar->setValue(*position);
     ShowPart(row);
     return true;
 }

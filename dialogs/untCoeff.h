@@ -6,7 +6,8 @@
 #include <QWidget>
 #include <array>
 
-#include "Coefficients.h"
+#include "commands/WindowPorts.h"
+#include "engine/Coefficients.h"
 
 class QButtonGroup;
 class QFrame;
@@ -15,7 +16,7 @@ class QLabel;
 class QPushButton;
 class QSlider;
 
-class TfrmSetCoeff : public QWidget {
+class TfrmSetCoeff : public QWidget, public CoefficientDialogPort {
     Q_OBJECT
 public:
     explicit TfrmSetCoeff(QWidget* parent = nullptr);
@@ -23,7 +24,8 @@ public:
 
     // Read-outs from the edited parameters, then every bar to its part's
     // position; a bar that moves writes its position back into the part.
-    void ShowParams();
+    void ShowParams() override;
+    QWidget* Window() override { return this; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,29 +53,7 @@ private:
     QFrame* pnFormula = nullptr;
     QFrame* pnFormula2 = nullptr;
     QFrame* pnSetC = nullptr;
-    QLabel* stGzRe = nullptr;
-    QLabel* stGzIm = nullptr;
-    QLabel* stItRe = nullptr;
-    QLabel* stItIm = nullptr;
-    QLabel* stRmRe = nullptr;
-    QLabel* stRmIm = nullptr;
-    QLabel* stMuRe = nullptr;
-    QLabel* stMuIm = nullptr;
-    QLabel* stOgRe = nullptr;
-    QLabel* stOgIm = nullptr;
-    QSlider* tbGzRe = nullptr;
-    QSlider* tbGzIm = nullptr;
-    QSlider* tbItRe = nullptr;
-    QSlider* tbItIm = nullptr;
-    QSlider* tbRmRe = nullptr;
-    QSlider* tbRmIm = nullptr;
-    QSlider* tbMuRe = nullptr;
-    QSlider* tbMuIm = nullptr;
-    QSlider* tbOgRe = nullptr;
-    QSlider* tbOgIm = nullptr;
-    QGroupBox* rgSelFormula = nullptr;
     QButtonGroup* rgSelFormulaItems = nullptr;
-    QPushButton* btnOk = nullptr;
 
     std::array<CoefficientRow, 10> rows;
 };

@@ -1,13 +1,13 @@
-#include "untDebg.h"
+#include "dialogs/untDebg.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "Diagnostics.h"
-#include "EngineState.h"
-#include "QtSupport.h"
+#include "engine/Diagnostics.h"
+#include "engine/EngineState.h"
+#include "platform/QtSupport.h"
 
 TfrmDebg* frmDebg = nullptr;
 
@@ -83,7 +83,7 @@ void TfrmDebg::BuildGrids()
     for (size_t row = 1; row < kViewRecordRowNames.size(); ++row)
         sgDebg->item(int(row) - 1, 0)->setText(QString::fromLatin1(kViewRecordRowNames[row]));
 
-    btnSetMk = Named(new QPushButton(QStringLiteral("カウント表示"), this), "btnSetMk");
+    auto* btnSetMk = Named(new QPushButton(QStringLiteral("カウント表示"), this), "btnSetMk");
     btnSetMk->setGeometry(8, 529, 129, 32);
     connect(btnSetMk, &QPushButton::clicked, this, &TfrmDebg::btnSetMkClick);
 

@@ -5,10 +5,12 @@
 #include <QPoint>
 #include <QWidget>
 
+#include "commands/WindowPorts.h"
+
 class QPushButton;
 class QTableWidget;
 
-class TfrmDebg : public QWidget {
+class TfrmDebg : public QWidget, public DiagnosticsWindowPort {
     Q_OBJECT
 public:
     // topLeft: where the window's frame goes, directly under the control
@@ -16,17 +18,17 @@ public:
     TfrmDebg(QPoint topLeft, int frameHeight, QWidget* parent = nullptr);
     ~TfrmDebg() override;
 
+    QWidget* Window() override { return this; }
     // Writes dpCurr into column 1 and dpNext into column 2; the last row
     // gets the width of the drawing window's picture control in column 1
     // and of the picture it holds in column 2.
-    void FillGrid(int pictureControlWidth, int pictureWidth);
+    void FillGrid(int pictureControlWidth, int pictureWidth) override;
 
 private:
     void BuildGrids();
     void btnSetMkClick();
 
     QTableWidget* sgDebg = nullptr;
-    QPushButton* btnSetMk = nullptr;
     QTableWidget* sgMk = nullptr;
 };
 

@@ -1,8 +1,9 @@
-#include "Coefficients.h"
+#include "engine/Coefficients.h"
 
 #include <cmath>
 
-#include "NumberFormat.h"
+#include "engine/EngineState.h"
+#include "engine/NumberFormat.h"
 
 namespace {
 
@@ -62,4 +63,16 @@ std::optional<CoefficientKeyStep> StepByKey(const std::string& key, long double 
         return std::nullopt;
     }
     return CoefficientKeyStep{value, PositionOfCoefficient(value)};
+}
+
+void SetEditedPartAt(CoefficientPart part, int position) { PartOf(EditedParams, part) = CoefficientOfPosition(position); }
+
+std::optional<int> StepEditedPartByKey(CoefficientPart part, const std::string& key)
+{
+    long double& value = PartOf(EditedParams, part);
+    const std::optional<CoefficientKeyStep> step = StepByKey(key, value, KeyStep);
+    if (!step)
+        return std::nullopt;
+    value = step->value;
+    return step->position;
 }

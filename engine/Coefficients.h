@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "Formulas.h"
+#include "engine/Formulas.h"
 
 // One real or imaginary part of a parameter, in the dialog's order.
 enum class CoefficientPart { GzRe, GzIm, ItRe, ItIm, RmRe, RmIm, MuRe, MuIm, OgRe, OgIm };
@@ -38,3 +38,9 @@ struct CoefficientKeyStep {
 // "0" sets 0, "P"/"p" adds step and wraps past 1.6 to -4 * step, "M"/"m"
 // subtracts it and wraps below -1.6 to 4 * step. Any other key is left to the bar.
 std::optional<CoefficientKeyStep> StepByKey(const std::string& key, long double value, long double step);
+
+// The coefficient dialog's writes into EditedParams: a bar's position, or a
+// typed key stepping the part by KeyStep, which returns the position the bar
+// then takes (none for a key left to the bar).
+void SetEditedPartAt(CoefficientPart part, int position);
+std::optional<int> StepEditedPartByKey(CoefficientPart part, const std::string& key);

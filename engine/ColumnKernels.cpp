@@ -1,10 +1,10 @@
-#include "ColumnKernels.h"
+#include "engine/ColumnKernels.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "FormulaSteps.h"
+#include "engine/FormulaSteps.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "Formulas.h"
+#include "engine/Formulas.h"
 
 // counts[i] = IteratePoint(type, cx, cy[i], params) for i = 0..rows-1.
 void IterateColumn(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,

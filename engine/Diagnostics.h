@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "EngineState.h"
-#include "ViewRecord.h"
+#include "engine/EngineState.h"
+#include "engine/ViewRecord.h"
 
 // Rows 0..19 of the record grid's heading column.
 inline constexpr std::array<const char*, 20> kViewRecordRowNames = {

@@ -1,6 +1,6 @@
-#include "EngineState.h"
+#include "engine/EngineState.h"
 
-#include "ColorMap.h"
+#include "colour/model/ColorMap.h"
 
 const ViewRecord ViewTemplate{};
 ViewRecord dpCurr{};
@@ -36,8 +36,8 @@ void ResetEngineState()
     dpCurr = ViewTemplate;
     dpNext = ViewTemplate;
     WholeView = ViewTemplate;
-    ClearHistoryStack(BackStack);
-    ClearHistoryStack(ForwardStack);
+    BackStack.clear();
+    ForwardStack.clear();
     EditedParams = StartupEditedParams();
     ActiveParams = FormulaParams{};
     IterationBuffer.fill(0);
@@ -50,5 +50,4 @@ void ResetEngineState()
     LastForwardCount = 0;
     KeyStep = StartupKeyStep();
     FillPresetColorMap(currentColorMap, kPresetSetting1);
-    workColorMap = ColorMap{};
 }

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "Formulas.h"
-#include "ViewRecord.h"
+#include "engine/Formulas.h"
+#include "engine/ViewRecord.h"
 
 inline constexpr int kBufferColumns = 2001;
 inline constexpr int kBufferRows = 1501;
@@ -55,5 +55,5 @@ long double StartupKeyStep();
 
 // Puts every program-wide value back to what the program starts with:
 // view records from the template, empty history, start-up parameters,
-// cleared buffer and histogram, flags off, colour maps at their start.
+// cleared buffer and histogram, flags off, currentColorMap at its start.
 void ResetEngineState();

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "Formulas.h"
+#include "engine/FormulaParams.h"
 
 namespace formula_steps {
 

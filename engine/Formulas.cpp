@@ -1,6 +1,6 @@
-#include "Formulas.h"
+#include "engine/Formulas.h"
 
-#include "FormulaSteps.h"
+#include "engine/FormulaSteps.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
-#include "Navigation.h"
+#include "engine/Navigation.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "EngineState.h"
-#include "NumberFormat.h"
-#include "RenderDriver.h"
+#include "engine/EngineState.h"
+#include "engine/History.h"
+#include "engine/NumberFormat.h"
+#include "engine/RenderDriver.h"
 
 namespace {
 
@@ -90,6 +91,18 @@ void SetUpWholeView(int type)
     }
     ActiveParams = EditedParams;
     WholeView = dpCurr;
+}
+
+void SetSelection(ViewRecord& view, int x1, int y1, int x2, int y2)
+{
+    view.csx = std::min(x1, x2);
+    view.cex = std::max(x1, x2);
+    view.csy = std::min(y1, y2);
+    view.cey = std::max(y1, y2);
+    view.cdx = view.cex - view.csx;
+    view.cdy = view.cey - view.csy;
+    view.ccx = (view.csx + view.cex) / 2;
+    view.ccy = (view.csy + view.cey) / 2;
 }
 
 ZoomResult ComputeNextView()

@@ -1,8 +1,8 @@
 #pragma once
 // Moving through views: whole view set-up, zoom, back, forward and redraw.
 
-#include "QVHost.h"
-#include "ViewRecord.h"
+#include "engine/QVHost.h"
+#include "engine/ViewRecord.h"
 
 // Both stacks emptied; the popup's back and forward disabled.
 void ResetHistory(QVHost& host);
@@ -17,6 +17,10 @@ void Redraw(QVHost& host);
 // Whole-view defaults of a formula type written into dpCurr, the edited
 // parameters made active and WholeView taken. Sizes stay.
 void SetUpWholeView(int type);
+
+// The selection rectangle of a view from two corners in picture pixels, in
+// either order: csx..cey, its size cdx and cdy, its centre ccx and ccy.
+void SetSelection(ViewRecord& view, int x1, int y1, int x2, int y2);
 
 enum class ZoomResult { Ready, NoSelection, TooLarge };
 // Computes dpNext from dpCurr's selection.

@@ -16,7 +16,7 @@ enum class QVCommand {
     Cancel,
     Back,
     Forward,
-    ColourMaps,  // the colour-map submenu
+    ColorMaps,  // the colour-map submenu
     Save,        // picture export
 };
 inline constexpr int kQVCommandCount = int(QVCommand::Save) + 1;
@@ -40,7 +40,11 @@ public:
     // The finished selection rectangle is painted over and no longer counts as shown.
     virtual void ForgetSelectionMark() = 0;
     // Paints rows 0..height-1 of column x; colours are colour words.
-    virtual void PaintColumn(int x, const uint32_t* colourWords, int height) = 0;
+    virtual void PaintColumn(int x, const uint32_t* colorWords, int height) = 0;
+    // The columns painted since the last call are complete: a host that
+    // gathers them may write them out now. Comes after every block of
+    // columns, before anything else is asked of the host.
+    virtual void ColumnsComplete() {}
     // Handles everything queued for the user interface and returns.
     virtual void ProcessPendingMessages() = 0;
     // The same while a render waits for its workers between two blocks.

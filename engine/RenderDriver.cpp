@@ -1,46 +1,46 @@
-#include "RenderDriver.h"
+#include "engine/RenderDriver.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 
-#include "ColorMap.h"
-#include "EngineState.h"
-#include "Formulas.h"
-#include "NumberFormat.h"
-#include "RenderWorkers.h"
+#include "colour/model/ColorMap.h"
+#include "engine/EngineState.h"
+#include "engine/Formulas.h"
+#include "engine/NumberFormat.h"
+#include "engine/RenderWorkers.h"
 
 namespace {
 
-using ColourWords = std::array<ColourWord, 256>;
+using ColorWords = std::array<ColorWord, 256>;
 
 // The colour words of currentColorMap as it is now: handling messages may change it.
-ColourWords CurrentColourWords()
+ColorWords CurrentColorWords()
 {
-    ColourWords words;
+    ColorWords words;
     for (size_t i = 0; i < words.size(); ++i)
-        words[i] = ColourWordOf(currentColorMap[i]);
+        words[i] = ColorWordOf(currentColorMap[i]);
     return words;
 }
 
 // Stores one computed column in the buffer and histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height, const ColourWords& words,
-                         std::array<ColourWord, kBufferRows>& colours)
+void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height, const ColorWords& words,
+                         std::array<ColorWord, kBufferRows>& colors)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
     for (int y = 0; y < height; ++y) {
         const int j = counts[y];
         if (j == kCaptured) {
-            colours[y] = kBlackWord;
+            colors[y] = kBlackWord;
             bufferColumn[y] = 0;
             ++EscapeHistogram[256];
         } else {
-            colours[y] = words[j];
+            colors[y] = words[j];
             bufferColumn[y] = uint8_t(j);
             ++EscapeHistogram[j];
         }
     }
-    host.PaintColumn(x, colours.data(), height);
+    host.PaintColumn(x, colors.data(), height);
 }
 
 void SetRenderCommands(QVHost& host, bool rendering, int backCount, int forwardCount)
@@ -52,7 +52,7 @@ void SetRenderCommands(QVHost& host, bool rendering, int backCount, int forwardC
     host.SetCommandEnabled(QVCommand::Cancel, rendering);
     host.SetCommandEnabled(QVCommand::Back, idle && backCount > 0);
     host.SetCommandEnabled(QVCommand::Forward, idle && forwardCount > 0);
-    host.SetCommandEnabled(QVCommand::ColourMaps, idle);
+    host.SetCommandEnabled(QVCommand::ColorMaps, idle);
     host.SetCommandEnabled(QVCommand::Save, idle);
 }
 
@@ -114,19 +114,20 @@ void RenderView(QVHost& host, ViewRecord& view)
     // Cancel is seen where messages are handled before a block; one handled
     // while the block is awaited lets that block be painted first.
     BlockWorkers workers(frame, RenderThreadCount());
-    static std::array<ColourWord, kBufferRows> colours;
+    static std::array<ColorWord, kBufferRows> colors;
     for (int block = 0; block * kColumnBlock < frame.width; ++block) {
         host.ProcessPendingMessages();
         if (CancelRequested)
             break;
         workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
-        const ColourWords words = CurrentColourWords();
+        const ColorWords words = CurrentColorWords();
         const int first = block * kColumnBlock;
         for (int x = first; x < std::min(frame.width, first + kColumnBlock); ++x) {
-            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, words, colours);
+            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, words, colors);
             LastRenderedArea.columns = x + 1;
             host.StepProgress();
         }
+        host.ColumnsComplete();
     }
 
     view.csx = view.csy = view.cex = view.cey = 0;
@@ -148,18 +149,18 @@ void RecolorPicture(QVHost& host)
     // Only what the last render really drew: columns a cancelled render never
     // reached, or rows beyond its height, hold counts of another picture.
     const RenderedArea area = LastRenderedArea;
-    static std::array<ColourWord, kBufferRows> colours;
-    ColourWords words{};
-    for (int x = 0; x < area.columns; ++x) {
-        if (x % kColumnBlock == 0) {
-            host.ProcessPendingMessages();
-            words = CurrentColourWords();
-            words[0] = kBlackWord;
+    static std::array<ColorWord, kBufferRows> colors;
+    for (int first = 0; first < area.columns; first += kColumnBlock) {
+        host.ProcessPendingMessages();
+        ColorWords words = CurrentColorWords();
+        words[0] = kBlackWord;
+        for (int x = first; x < std::min(area.columns, first + kColumnBlock); ++x) {
+            const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
+            for (int y = 0; y < area.rows; ++y)
+                colors[y] = words[bufferColumn[y]];
+            host.PaintColumn(x, colors.data(), area.rows);
         }
-        const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
-        for (int y = 0; y < area.rows; ++y)
-            colours[y] = words[bufferColumn[y]];
-        host.PaintColumn(x, colours.data(), area.rows);
+        host.ColumnsComplete();
     }
 
     LeaveRenderingState(host);

@@ -1,8 +1,8 @@
 #pragma once
 // Turns dpCurr into a picture, the iteration buffer and the escape histogram.
 
-#include "QVHost.h"
-#include "ViewRecord.h"
+#include "engine/QVHost.h"
+#include "engine/ViewRecord.h"
 
 // Full render of the view (always dpCurr), column by column, handling pending
 // messages every 16 columns and stopping at a column boundary on cancel.

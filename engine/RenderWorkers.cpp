@@ -1,10 +1,10 @@
-#include "RenderWorkers.h"
+#include "engine/RenderWorkers.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
-#include "ColumnKernels.h"
+#include "engine/ColumnKernels.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "Formulas.h"
+#include "engine/Formulas.h"
 
 inline constexpr int kColumnBlock = 16;
 

@@ -2,7 +2,7 @@
 // A host without windows: every request of the engine is passed over. Tools
 // that render off screen derive from it and keep what they need.
 
-#include "QVHost.h"
+#include "engine/QVHost.h"
 
 class SilentHost : public QVHost {
 public:

@@ -1,29 +1,21 @@
-#include "ViewRecord.h"
-
-#include "EngineState.h"
-
-void ClearHistoryStack(ViewStack& stack)
-{
-    while (!stack.empty())
-        stack.pop_back();
-}
-
-void PushView(ViewStack& stack)
-{
-    stack.push_back(std::make_unique<ViewRecord>(dpCurr));
-}
-
-std::unique_ptr<ViewRecord> PopView(ViewStack& stack)
-{
-    if (stack.empty())
-        return nullptr;
-    std::unique_ptr<ViewRecord> top = std::move(stack.back());
-    stack.pop_back();
-    return top;
-}
+#include "engine/ViewRecord.h"
 
 void RecomputeExtents(ViewRecord& view)
 {
     view.dwx = view.diImgW * view.dwPitchX;
     view.dwy = view.diImgH * view.dwPitchY;
+}
+
+void FitWindowSize(ViewRecord& view, int frameHeight)
+{
+    view.diWinW = view.diImgW + kWindowExtraWidth;
+    view.diWinH = view.diImgH + frameHeight + kWindowExtraHeight;
+}
+
+void TakeWindowSize(ViewRecord& view, int windowWidth, int windowHeight, int frameHeight)
+{
+    view.diWinW = windowWidth;
+    view.diWinH = windowHeight;
+    view.diImgW = windowWidth - kWindowExtraWidth;
+    view.diImgH = PictureHeightOfWindow(windowHeight, frameHeight);
 }

@@ -33,14 +33,24 @@ struct ViewRecord {
 inline constexpr int kMaxPictureWidth = 1600;
 inline constexpr int kMaxPictureHeight = 1200;
 
+// The drawing window around its picture: 6 pixels wider, and 2 pixels plus
+// a window's caption and frame (the frame height) taller.
+inline constexpr int kWindowExtraWidth = 6;
+inline constexpr int kWindowExtraHeight = 2;
+
+// diWinW and diWinH of a window that fits the view's picture.
+void FitWindowSize(ViewRecord& view, int frameHeight);
+// A window of the given outer size: diWinW and diWinH, and the picture it
+// holds in diImgW and diImgH.
+void TakeWindowSize(ViewRecord& view, int windowWidth, int windowHeight, int frameHeight);
+// The picture height a window of the given outer height holds.
+inline constexpr int PictureHeightOfWindow(int windowHeight, int frameHeight)
+{
+    return windowHeight - frameHeight - kWindowExtraHeight;
+}
+
 // Last in, first out; the stack owns its records.
 using ViewStack = std::vector<std::unique_ptr<ViewRecord>>;
-
-void ClearHistoryStack(ViewStack& stack);
-// Pushes a heap copy of dpCurr.
-void PushView(ViewStack& stack);
-// Takes the top record off the stack; the caller owns it. Null when empty.
-std::unique_ptr<ViewRecord> PopView(ViewStack& stack);
 
 // dwx and dwy follow the picture size at the view's own pixel size.
 void RecomputeExtents(ViewRecord& view);

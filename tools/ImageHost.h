@@ -4,17 +4,17 @@
 
 #include <QImage>
 
-#include "QtSupport.h"
-#include "SilentHost.h"
+#include "engine/SilentHost.h"
+#include "platform/QtColorWords.h"
 
 class ImageHost final : public SilentHost {
 public:
     explicit ImageHost(QImage& picture) : picture(picture) {}
 
-    void PaintColumn(int x, const uint32_t* colourWords, int height) override
+    void PaintColumn(int x, const uint32_t* colorWords, int height) override
     {
         for (int y = 0; y < height && y < picture.height(); ++y)
-            picture.setPixel(x, y, RgbOfColourWord(colourWords[y]));
+            picture.setPixel(x, y, RgbOfColorWord(colorWords[y]));
     }
 
 private:

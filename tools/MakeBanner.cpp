@@ -11,10 +11,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "ColorMap.h"
-#include "EngineState.h"
-#include "ImageHost.h"
-#include "RenderDriver.h"
+#include "tools/ImageHost.h"
+#include "colour/model/ColorMap.h"
+#include "engine/EngineState.h"
+#include "engine/RenderDriver.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ constexpr int kHeight = 96;
 constexpr int kOversample = 2;
 
 // Night blue through teal and gold to white, one cycle every 48 counts.
-ColorMap BannerColours()
+ColorMap BannerColors()
 {
     struct Stop {
         double at;
@@ -64,7 +64,7 @@ QImage RenderStrip()
     dpCurr.dwPitchX = dpCurr.dwx / w;
     dpCurr.dwPitchY = dpCurr.dwy / h;
     WholeView = dpCurr;
-    currentColorMap = BannerColours();
+    currentColorMap = BannerColors();
 
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(Qt::black);

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "windows/CommandLine.h"
 
 CommandLineOptions ParseCommandLine(const std::vector<std::string>& arguments)
 {

@@ -3,10 +3,9 @@
 
 #include <cstdio>
 
-#include "CommandLine.h"
-#include "QVApplication.h"
-#include "QVCommands.h"
-#include "untQVCtrl.h"
+#include "platform/QVApplication.h"
+#include "windows/CommandLine.h"
+#include "windows/ProgramWindows.h"
 
 int main(int argc, char** argv)
 {
@@ -16,9 +15,7 @@ int main(int argc, char** argv)
         return 0;
     }
     QVApplication app(argc, argv);
-    const ProgramWindows windows = CreateProgramWindows();
-    if (options.diagnostics)
-        windows.control->ShowDiagnosticsButton();
-    windows.control->show();
+    ProgramWindows windows = CreateProgramWindows();
+    windows.Show(options.diagnostics);
     return app.exec();
 }

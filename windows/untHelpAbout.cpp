@@ -1,12 +1,12 @@
-#include "untHelpAbout.h"
+#include "windows/untHelpAbout.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
-#include "QVDialogs.h"
-#include "QtSupport.h"
+#include "platform/QVDialogs.h"
+#include "platform/QtSupport.h"
 
 TfrmHelpAbout* frmHelpAbout = nullptr;
 
@@ -29,18 +29,18 @@ TfrmHelpAbout::TfrmHelpAbout(QWidget* parent)
     setWindowTitle(QStringLiteral("バージョン＆ヘルプ"));
     setFixedSize(565, 321);
 
-    imgHelpAbout = Named(new QLabel(this), "imgHelpAbout");
+    auto* imgHelpAbout = Named(new QLabel(this), "imgHelpAbout");
     imgHelpAbout->setGeometry(24, 24, 512, 96);
     imgHelpAbout->setPixmap(QPixmap(QStringLiteral(":/quorvex/banner.png")));
     imgHelpAbout->setAccessibleName(QStringLiteral("Quorvex"));
 
-    Label1 = AddLabel("Label1", QStringLiteral("Version 1.1"), 19, 152);
-    Label3 = AddLabel("Label3", QStringLiteral("制作：Quorvex プロジェクト"), 19, 192);
-    Label2 = AddLabel("Label2", QStringLiteral("リリース：２００３年７月"), 19, 232);
+    AddLabel("Label1", QStringLiteral("Version 1.1"), 19, 152);
+    AddLabel("Label3", QStringLiteral("制作：Quorvex プロジェクト"), 19, 192);
+    AddLabel("Label2", QStringLiteral("リリース：２００３年７月"), 19, 232);
     lblMail = AddLabel("lblMail", QString(), 19, 272);
     lblMail->installEventFilter(this);
 
-    btnOk = Named(new QPushButton(QStringLiteral("ＯＫ"), this), "btnOk");
+    auto* btnOk = Named(new QPushButton(QStringLiteral("ＯＫ"), this), "btnOk");
     btnOk->setFont(GothicFont(23));
     btnOk->setGeometry(415, 251, 122, 49);
     connect(btnOk, &QPushButton::clicked, this, &TfrmHelpAbout::btnOkClick);
@@ -71,7 +71,7 @@ void TfrmHelpAbout::FormCreate()
     underlined.setUnderline(true);
     lblMail->setFont(underlined);
     lblMail->adjustSize();
-    mailColours = lblMail->palette();
+    mailColors = lblMail->palette();
 }
 
 void TfrmHelpAbout::btnOkClick() { hide(); }
@@ -92,7 +92,7 @@ bool TfrmHelpAbout::eventFilter(QObject* watched, QEvent* event)
 void TfrmHelpAbout::lblMailMouseEnter()
 {
     lblMail->setCursor(Qt::PointingHandCursor);
-    QPalette hover = mailColours;
+    QPalette hover = mailColors;
     hover.setColor(QPalette::Window, hover.color(QPalette::Highlight));
     hover.setColor(QPalette::WindowText, hover.color(QPalette::HighlightedText));
     lblMail->setPalette(hover);
@@ -103,7 +103,7 @@ void TfrmHelpAbout::lblMailMouseLeave()
 {
     lblMail->unsetCursor();
     lblMail->setAutoFillBackground(false);
-    lblMail->setPalette(mailColours);
+    lblMail->setPalette(mailColors);
 }
 
 void TfrmHelpAbout::lblMailDblClick() { Dialogs().OpenWithShell(QString::fromLatin1(kMailLink)); }

@@ -28,14 +28,9 @@ private:
     void lblMailMouseLeave();
     void lblMailDblClick();
 
-    QLabel* imgHelpAbout = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label2 = nullptr;
     QLabel* lblMail = nullptr;
-    QPushButton* btnOk = nullptr;
     // The link's own colours, put back when the pointer leaves it.
-    QPalette mailColours;
+    QPalette mailColors;
 };
 
 extern TfrmHelpAbout* frmHelpAbout;

@@ -1,4 +1,4 @@
-#include "untQVCtrl.h"
+#include "windows/untQVCtrl.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -13,10 +13,11 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "ColorMap.h"
-#include "QVCommands.h"
-#include "QVImage.h"
-#include "QtSupport.h"
+#include "colour/model/ColorMap.h"
+#include "commands/CommandSet.h"
+#include "commands/QVCommands.h"
+#include "platform/QVImage.h"
+#include "platform/QtSupport.h"
 
 TfrmQVCtrl* frmQVCtrl = nullptr;
 
@@ -53,8 +54,6 @@ TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
                                                                         : QSize(1024, 768));
     MeasureFrameHeight();
     SetStartupValues(screenSize, frameHeight);
-    SetStartupCommandStates();
-    pmiColorDefault->setChecked(true);
     imgIndicater->Picture().fill(Qt::white);
 }
 
@@ -72,16 +71,6 @@ void TfrmQVCtrl::MeasureFrameHeight()
     if (measured <= 0)
         measured = style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     frameHeight = measured;
-}
-
-void TfrmQVCtrl::SetStartupCommandStates()
-{
-    tbtnDrawAll->setEnabled(true);
-    tbtnDrawSelect->setEnabled(false);
-    tbtnReDraw->setEnabled(false);
-    tbtnCancel->setEnabled(false);
-    tbtnPrev->setEnabled(false);
-    tbtnNext->setEnabled(false);
 }
 
 QLabel* TfrmQVCtrl::AddLabel(const char* name, const QString& text, int x, int y)
@@ -116,21 +105,21 @@ void TfrmQVCtrl::BuildControls()
     pbQVCtrl->setRange(0, 100);
     pbQVCtrl->setValue(0);
 
-    StaticText1 = AddLabel("StaticText1", QStringLiteral("中心座標"), 152, 48);
-    StaticText2 = AddLabel("StaticText2", QStringLiteral("実部"), 160, 80);
+    AddLabel("StaticText1", QStringLiteral("中心座標"), 152, 48);
+    AddLabel("StaticText2", QStringLiteral("実部"), 160, 80);
     stCenterX = AddReadout("stCenterX", 213, 81, 84, 19);
-    StaticText3 = AddLabel("StaticText3", QStringLiteral("虚部"), 160, 112);
+    AddLabel("StaticText3", QStringLiteral("虚部"), 160, 112);
     stCenterY = AddReadout("stCenterY", 213, 112, 84, 19);
-    StaticText4 = AddLabel("StaticText4", QStringLiteral("描画領域の大きさ"), 152, 152);
-    StaticText5 = AddLabel("StaticText5", QStringLiteral("実部"), 160, 176);
+    AddLabel("StaticText4", QStringLiteral("描画領域の大きさ"), 152, 152);
+    AddLabel("StaticText5", QStringLiteral("実部"), 160, 176);
     stAreaX = AddReadout("stAreaX", 213, 176, 84, 19);
-    StaticText6 = AddLabel("StaticText6", QStringLiteral("虚部"), 160, 208);
+    AddLabel("StaticText6", QStringLiteral("虚部"), 160, 208);
     stAreaY = AddReadout("stAreaY", 213, 208, 84, 19);
-    StaticText7 = AddLabel("StaticText7", QStringLiteral("拡大率"), 152, 240);
+    AddLabel("StaticText7", QStringLiteral("拡大率"), 152, 240);
     stScale = AddReadout("stScale", 157, 272, 140, 19);
-    StaticText8 = AddLabel("StaticText8", QStringLiteral("描画ネストカウント"), 152, 312);
+    AddLabel("StaticText8", QStringLiteral("描画ネストカウント"), 152, 312);
     stDrawNest = AddReadout("stDrawNest", 213, 344, 84, 19);
-    shpSapa = Named(new QFrame(this), "shpSapa");
+    auto* shpSapa = Named(new QFrame(this), "shpSapa");
     shpSapa->setGeometry(187, 364, 113, 2);
     shpSapa->setFrameShape(QFrame::HLine);
     shpSapa->setFrameShadow(QFrame::Sunken);
@@ -159,23 +148,19 @@ void TfrmQVCtrl::BuildToolBar()
     tbQVCtrl->setContentsMargins(0, 0, 0, 0);
 
     tbtnDrawAll = AddToolButton("tbtnDrawAll", QStringLiteral("全景描画"));
-    tbtnDrawSelect = AddToolButton("tbtnDrawSelect", QStringLiteral("選択領域描画"));
-    tbtnReDraw = AddToolButton("tbtnReDraw", QStringLiteral("再描画"));
-    tbtnCancel = AddToolButton("tbtnCancel", QStringLiteral("描画キャンセル"));
-    tbtnPrev = AddToolButton("tbtnPrev", QStringLiteral("戻る"));
-    tbtnNext = AddToolButton("tbtnNext", QStringLiteral("進む"));
+    FollowCommand(QVCommand::DrawAll, tbtnDrawAll);
+    CarryCommand(QVCommand::DrawSelect, AddToolButton("tbtnDrawSelect", QStringLiteral("選択領域描画")));
+    CarryCommand(QVCommand::ReDraw, AddToolButton("tbtnReDraw", QStringLiteral("再描画")));
+    CarryCommand(QVCommand::Cancel, AddToolButton("tbtnCancel", QStringLiteral("描画キャンセル")));
+    CarryCommand(QVCommand::Back, AddToolButton("tbtnPrev", QStringLiteral("戻る")));
+    CarryCommand(QVCommand::Forward, AddToolButton("tbtnNext", QStringLiteral("進む")));
     tbtnFile = AddToolButton("tbtnFile", QStringLiteral("ツール"));
     tbtnHelp = AddToolButton("tbtnHelp", QStringLiteral("ヘルプ"));
-    tbtnExit = AddToolButton("tbtnExit", QStringLiteral("終了"));
+    QToolButton* tbtnExit = AddToolButton("tbtnExit", QStringLiteral("終了"));
     tbtnDebg = AddToolButton("tbtnDebg", QStringLiteral("デバッグ"));
     // The diagnostics button stays hidden for good.
     tbQVCtrl->actions().constLast()->setVisible(false);
 
-    connect(tbtnDrawSelect, &QToolButton::clicked, this, [] { DrawSelectedRegion(); });
-    connect(tbtnReDraw, &QToolButton::clicked, this, [] { RedrawView(); });
-    connect(tbtnCancel, &QToolButton::clicked, this, [] { CancelRender(); });
-    connect(tbtnPrev, &QToolButton::clicked, this, [] { StepBack(); });
-    connect(tbtnNext, &QToolButton::clicked, this, [] { StepForward(); });
     connect(tbtnExit, &QToolButton::clicked, this, [this] { ConfirmAndExit(this); });
 }
 
@@ -193,40 +178,37 @@ QMenu* TfrmQVCtrl::AddDropDown(const char* name, QToolButton* button)
 
 void TfrmQVCtrl::BuildMenus()
 {
-    pmChangeFunction = AddDropDown("pmChangeFunction", tbtnDrawAll);
-    const auto entries = AddWholeViewEntries(pmChangeFunction, FormulaMenu::Control);
-    pmiChangeZ2 = entries[0];
-    pmiChangeZ3 = entries[1];
-    pmiChangeZ4 = entries[2];
-    pmiChageZ4Polynom = entries[3];
-    pmiChangeZRatio = entries[4];
-    pmiChangeExpZ2 = entries[5];
+    QMenu* pmChangeFunction = AddDropDown("pmChangeFunction", tbtnDrawAll);
+    AddWholeViewEntries(pmChangeFunction, FormulaMenu::Control);
 
-    pmQVCtrl = AddDropDown("pmQVCtrl", tbtnFile);
-    pmiSave = Named(pmQVCtrl->addAction(QStringLiteral("画像を名前をつけて保存"), this, [] { SavePicture(); }), "pmiSave");
-    BuildColourMenu();
-    N1 = Named(pmQVCtrl->addMenu(QStringLiteral("カラーマップ ファイル")), "N1");
-    pmiGetColor = Named(N1->addAction(QStringLiteral("ユーザ設定読み込み"), this, [] { LoadUserColorMapFile(); }), "pmiGetColor");
-    pmiPutColor = Named(N1->addAction(QStringLiteral("ユーザ設定保存"), this, [] { SaveUserColorMapFile(); }), "pmiPutColor");
-    pmiSetColorUser = Named(pmQVCtrl->addAction(QStringLiteral("カラーマップ確認と加工/設定"), this, [] { OpenColorMapEditor(); }),
-                            "pmiSetColorUser");
-    pmiSetCoeff = Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定"), this, [] { ShowCoefficientDialog(); }),
-                        "pmiSetCoeff");
+    QMenu* pmQVCtrl = AddDropDown("pmQVCtrl", tbtnFile);
+    CarryCommand(QVCommand::Save, Named(pmQVCtrl->addAction(QStringLiteral("画像を名前をつけて保存")), "pmiSave"));
+    BuildColorMenu(pmQVCtrl);
+    QMenu* N1 = Named(pmQVCtrl->addMenu(QStringLiteral("カラーマップ ファイル")), "N1");
+    // A load changes currentColorMap, which a render or recolouring paints from.
+    FollowCommand(QVCommand::ColorMaps,
+                  Named(N1->addAction(QStringLiteral("ユーザ設定読み込み"), this, [] { LoadUserColorMapFile(); }), "pmiGetColor"));
+    Named(N1->addAction(QStringLiteral("ユーザ設定保存"), this, [] { SaveUserColorMapFile(); }), "pmiPutColor");
+    Named(pmQVCtrl->addAction(QStringLiteral("カラーマップ確認と加工/設定"), this, [] { OpenColorMapEditor(); }),
+          "pmiSetColorUser");
+    Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定"), this, [] { ShowCoefficientDialog(); }),
+          "pmiSetCoeff");
 
-    pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
-    pmiHelp = Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ"), this, [] { OpenHelpFile(); }), "pmiHelp");
-    pmiVersion = Named(pmHelpAbout->addAction(QStringLiteral("バージョン情報"), this, [] { ShowVersionWindow(); }), "pmiVersion");
+    QMenu* pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
+    Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ"), this, [] { OpenHelpFile(); }), "pmiHelp");
+    Named(pmHelpAbout->addAction(QStringLiteral("バージョン情報"), this, [] { ShowVersionWindow(); }), "pmiVersion");
 
-    pmDebg = AddDropDown("pmDebg", tbtnDebg);
-    pmiInfoGrid = Named(pmDebg->addAction(QStringLiteral("情報グリッド表示"), this, [] { ShowInfoGrid(); }), "pmiInfoGrid");
-    pmiDebugColor = Named(pmDebg->addAction(QStringLiteral("カラーパレット設定"), this, [] { ShowColorMapView(); }), "pmiDebugColor");
+    QMenu* pmDebg = AddDropDown("pmDebg", tbtnDebg);
+    Named(pmDebg->addAction(QStringLiteral("情報グリッド表示"), this, [] { ShowInfoGrid(); }), "pmiInfoGrid");
+    Named(pmDebg->addAction(QStringLiteral("カラーパレット設定"), this, [] { ShowColorMapView(); }), "pmiDebugColor");
 }
 
-QAction* TfrmQVCtrl::AddColourPreset(const char* name, const QString& caption, int presetCode)
+QAction* TfrmQVCtrl::AddColorPreset(QMenu* menu, QActionGroup* presets, const char* name, const QString& caption,
+                                     int presetCode)
 {
-    QAction* item = Named(pmiColorChange->addAction(caption), name);
+    QAction* item = Named(menu->addAction(caption), name);
     item->setCheckable(true);
-    colourPresetGroup->addAction(item);
+    presets->addAction(item);
     connect(item, &QAction::triggered, this, [item, presetCode] {
         item->setChecked(true);
         ChooseColorMap(presetCode);
@@ -234,27 +216,28 @@ QAction* TfrmQVCtrl::AddColourPreset(const char* name, const QString& caption, i
     return item;
 }
 
-void TfrmQVCtrl::BuildColourMenu()
+void TfrmQVCtrl::BuildColorMenu(QMenu* tools)
 {
-    pmiColorChange = Named(pmQVCtrl->addMenu(QStringLiteral("カラーマップ変更")), "pmiColorChange");
-    colourPresetGroup = Named(new QActionGroup(this), "colourPresetGroup");
-    colourPresetGroup->setExclusive(true);
-    pmiColorDefault = AddColourPreset("pmiColorDefault", QStringLiteral("設定１（デフォルト）"), kPresetSetting1);
-    pmiColorTempo = AddColourPreset("pmiColorTempo", QStringLiteral("設定２"), kPresetSetting2);
-    pmiColorShift = AddColourPreset("pmiColorShift", QStringLiteral("設定３"), kPresetSetting3);
-    pmiColorShift2 = AddColourPreset("pmiColorShift2", QStringLiteral("設定４"), kPresetSetting4);
-    pmiColorNext = AddColourPreset("pmiColorNext", QStringLiteral("設定５"), kBandColorMap);
-    pmiColorMonoTone = AddColourPreset("pmiColorMonoTone", QStringLiteral("モノトーン"), kPresetMonotone);
-    pmiColorMonoShort = AddColourPreset("pmiColorMonoShort", QStringLiteral("モノトーン（短周期）"), kPresetShortMonotone);
+    QMenu* pmiColorChange = Named(tools->addMenu(QStringLiteral("カラーマップ変更")), "pmiColorChange");
+    FollowCommand(QVCommand::ColorMaps, pmiColorChange->menuAction());
+    auto* presets = Named(new QActionGroup(pmiColorChange), "colorPresetGroup");
+    presets->setExclusive(true);
+    AddColorPreset(pmiColorChange, presets, "pmiColorDefault", QStringLiteral("設定１（デフォルト）"), kPresetSetting1)->setChecked(true);
+    AddColorPreset(pmiColorChange, presets, "pmiColorTempo", QStringLiteral("設定２"), kPresetSetting2);
+    AddColorPreset(pmiColorChange, presets, "pmiColorShift", QStringLiteral("設定３"), kPresetSetting3);
+    AddColorPreset(pmiColorChange, presets, "pmiColorShift2", QStringLiteral("設定４"), kPresetSetting4);
+    AddColorPreset(pmiColorChange, presets, "pmiColorNext", QStringLiteral("設定５"), kBandColorMap);
+    AddColorPreset(pmiColorChange, presets, "pmiColorMonoTone", QStringLiteral("モノトーン"), kPresetMonotone);
+    AddColorPreset(pmiColorChange, presets, "pmiColorMonoShort", QStringLiteral("モノトーン（短周期）"), kPresetShortMonotone);
 
     pmiColorUser = Named(pmiColorChange->addAction(QStringLiteral("ユーザー設定")), "pmiColorUser");
     pmiColorUser->setCheckable(true);
     // A check mark only: choosing it changes nothing.
     connect(pmiColorUser, &QAction::triggered, this, [this] { pmiColorUser->setChecked(userColorMapApplied); });
 
-    actHanten = Named(new QAction(QStringLiteral("色の反転"), this), "actHanten");
+    auto* actHanten = Named(new QAction(QStringLiteral("色の反転"), this), "actHanten");
     connect(actHanten, &QAction::triggered, this, [] { InvertCurrentColorMap(); });
-    pmiColorHanten = Named(pmiColorChange->addAction(actHanten->text(), actHanten, &QAction::trigger), "pmiColorHanten");
+    Named(pmiColorChange->addAction(actHanten->text(), actHanten, &QAction::trigger), "pmiColorHanten");
 }
 
 void TfrmQVCtrl::MarkUserColorMap()
@@ -288,24 +271,6 @@ void TfrmQVCtrl::ResetProgress(int maximum)
 }
 
 void TfrmQVCtrl::StepProgress() { pbQVCtrl->setValue(pbQVCtrl->value() + 1); }
-
-void TfrmQVCtrl::SetCommandEnabled(QVCommand command, bool enabled)
-{
-    switch (command) {
-    case QVCommand::DrawAll: tbtnDrawAll->setEnabled(enabled); break;
-    case QVCommand::DrawSelect: tbtnDrawSelect->setEnabled(enabled); break;
-    case QVCommand::ReDraw: tbtnReDraw->setEnabled(enabled); break;
-    case QVCommand::Cancel: tbtnCancel->setEnabled(enabled); break;
-    case QVCommand::Back: tbtnPrev->setEnabled(enabled); break;
-    case QVCommand::Forward: tbtnNext->setEnabled(enabled); break;
-    case QVCommand::ColourMaps:
-        pmiColorChange->menuAction()->setEnabled(enabled);
-        // A load changes currentColorMap, which a render or recolouring paints from.
-        pmiGetColor->setEnabled(enabled);
-        break;
-    case QVCommand::Save: pmiSave->setEnabled(enabled); break;
-    }
-}
 
 void TfrmQVCtrl::ShowIndicator(const QImage& square, const IndicatorScale& scale)
 {

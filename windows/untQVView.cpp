@@ -1,4 +1,4 @@
-#include "untQVView.h"
+#include "windows/untQVView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,10 +7,12 @@
 #include <cstring>
 #include <utility>
 
-#include "EngineState.h"
-#include "QVCommands.h"
-#include "QVImage.h"
-#include "QtSupport.h"
+#include "commands/CommandSet.h"
+#include "commands/QVCommands.h"
+#include "commands/WindowsHostAdapter.h"
+#include "engine/EngineState.h"
+#include "platform/QVImage.h"
+#include "platform/QtSupport.h"
 
 TfrmQVView* frmQVView = nullptr;
 
@@ -33,7 +35,6 @@ TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
     BuildPopupMenu();
     ApplySizeLimits();
 
-    InitViewMenu();
     FitWindowToView(dpCurr);
     // Qt widgets paint double-buffered already.
 
@@ -49,59 +50,29 @@ TfrmQVView::~TfrmQVView()
 void TfrmQVView::BuildPopupMenu()
 {
     pmQVView = Named(new QMenu(this), "pmQVView");
-    const auto addItem = [this](const char* name, const QString& caption, auto command) {
+    const auto addItem = [this](const char* name, const QString& caption) {
+        return Named(pmQVView->addAction(caption), name);
+    };
+    const auto addCommand = [this](const char* name, const QString& caption, auto command) {
         return Named(pmQVView->addAction(caption, this, command), name);
     };
-    pmiDrawSelect = addItem("pmiDrawSelect", QStringLiteral("選択領域描画"), [] { DrawSelectedRegion(); });
-    N1 = addItem("N1", QStringLiteral("パレットコード表示"), [] { ShowPixelInformation(); });
-    pmiReDraw = addItem("pmiReDraw", QStringLiteral("再描画"), [] { RedrawView(); });
-    pmiCancel = addItem("pmiCancel", QStringLiteral("描画キャンセル"), [] { CancelRender(); });
-    pmiPrev = addItem("pmiPrev", QStringLiteral("戻る"), [] { StepBack(); });
-    pmiNext = addItem("pmiNext", QStringLiteral("進む"), [] { StepForward(); });
-    pmiDrawAll = Named(pmQVView->addMenu(QStringLiteral("全景描画")), "pmiDrawAll");
-    const auto entries = AddWholeViewEntries(pmiDrawAll, FormulaMenu::Drawing);
-    pmiDrawZ2 = entries[0];
-    pmiDrawZ3 = entries[1];
-    pmiDrawZ4 = entries[2];
-    pmiDrawZ4Poly = entries[3];
-    pmiDrawZRatio = entries[4];
-    pmiDrawExpZ2 = entries[5];
-    pmiActiveMain = addItem("pmiActiveMain", QStringLiteral("メインウィンドウ表示"), [] { ShowControlWindow(); });
-    pmiExit = addItem("pmiExit", QStringLiteral("終了"), [this] { ConfirmAndExit(this); });
+    CarryCommand(QVCommand::DrawSelect, addItem("pmiDrawSelect", QStringLiteral("選択領域描画")));
+    addCommand("N1", QStringLiteral("パレットコード表示"), [] { ShowPixelInformation(); });
+    CarryCommand(QVCommand::ReDraw, addItem("pmiReDraw", QStringLiteral("再描画")));
+    CarryCommand(QVCommand::Cancel, addItem("pmiCancel", QStringLiteral("描画キャンセル")));
+    CarryCommand(QVCommand::Back, addItem("pmiPrev", QStringLiteral("戻る")));
+    CarryCommand(QVCommand::Forward, addItem("pmiNext", QStringLiteral("進む")));
+    QMenu* pmiDrawAll = Named(pmQVView->addMenu(QStringLiteral("全景描画")), "pmiDrawAll");
+    FollowCommand(QVCommand::DrawAll, pmiDrawAll->menuAction());
+    AddWholeViewEntries(pmiDrawAll, FormulaMenu::Drawing);
+    addCommand("pmiActiveMain", QStringLiteral("メインウィンドウ表示"), [] { ShowControlWindow(); });
+    addCommand("pmiExit", QStringLiteral("終了"), [this] { ConfirmAndExit(this); });
 }
 
 void TfrmQVView::ApplySizeLimits()
 {
     setMinimumSize(ClientSizeForOuter(QSize(kMinOuterWidth, kMinOuterHeight)).expandedTo(QSize(1, 1)));
     setMaximumSize(ClientSizeForOuter(QSize(kMaxPictureWidth, kMaxPictureHeight)));
-}
-
-void TfrmQVView::InitViewMenu()
-{
-    pmiDrawSelect->setEnabled(false);
-    pmiReDraw->setEnabled(false);
-    pmiCancel->setEnabled(false);
-    pmiPrev->setEnabled(false);
-    pmiNext->setEnabled(false);
-    pmiDrawAll->menuAction()->setEnabled(true);
-    pmiExit->setEnabled(true);
-}
-
-void TfrmQVView::SetCommandEnabled(QVCommand command, bool enabled)
-{
-    QAction* item = nullptr;
-    switch (command) {
-    case QVCommand::DrawAll: item = pmiDrawAll->menuAction(); break;
-    case QVCommand::DrawSelect: item = pmiDrawSelect; break;
-    case QVCommand::ReDraw: item = pmiReDraw; break;
-    case QVCommand::Cancel: item = pmiCancel; break;
-    case QVCommand::Back: item = pmiPrev; break;
-    case QVCommand::Forward: item = pmiNext; break;
-    case QVCommand::ColourMaps:
-    case QVCommand::Save: break;  // the control window's tools menu carries these
-    }
-    if (item)
-        item->setEnabled(enabled);
 }
 
 QSize TfrmQVView::OuterSize() const { return QSize(width() + kFrameWidth, height() + frameHeight + 1); }
@@ -116,8 +87,7 @@ QSize TfrmQVView::ClientSizeForPicture(int width, int height) { return QSize(wid
 void TfrmQVView::FitWindowToView(ViewRecord& view)
 {
     TrackResize = false;
-    view.diWinW = view.diImgW + 6;
-    view.diWinH = view.diImgH + frameHeight + 2;
+    FitWindowSize(view, frameHeight);
     const int outerW = std::clamp(view.diWinW, kMinOuterWidth, kMaxPictureWidth);
     const int outerH = std::clamp(view.diWinH, kMinOuterHeight, kMaxPictureHeight);
     fittedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
@@ -134,23 +104,17 @@ void TfrmQVView::resizeEvent(QResizeEvent* event)
     const bool userResize = size() != fittedClientSize;
     if (TrackResize && userResize) {
         fittedClientSize = QSize();
-        const QSize outer = OuterSize();
-        dpCurr.diWinW = outer.width();
-        dpCurr.diWinH = outer.height();
-        dpCurr.diImgW = dpCurr.diWinW - 6;
-        dpCurr.diImgH = dpCurr.diWinH - frameHeight - 2;
+        TakeDrawingWindowSize(OuterSize(), frameHeight);
         imgQVView->move(1, 1);
     }
-    imgQVView->SetFillColour(QApplication::palette().color(QPalette::Button));
+    imgQVView->SetFillColor(QApplication::palette().color(QPalette::Button));
     if (DebugMode)
-        RefreshDiagnostics();
+        WindowsHost().RefreshDiagnostics();
 }
 
 const QImage& TfrmQVView::Picture() const { return imgQVView->Picture(); }
 
 int TfrmQVView::PictureControlWidth() const { return imgQVView->width(); }
-
-QColor TfrmQVView::BackgroundColour() const { return imgQVView->FillColour(); }
 
 void TfrmQVView::FillPictureBackground(int width, int height)
 {
@@ -166,14 +130,14 @@ constexpr int kGatheredColumns = 16;
 
 }  // namespace
 
-void TfrmQVView::PaintColumn(int x, const uint32_t* colourWords, int height)
+void TfrmQVView::PaintColumn(int x, const uint32_t* colorWords, int height)
 {
     const QImage& surface = imgQVView->Picture();
     if (x < 0 || x >= surface.width())
         return;
     const int rows = std::min(height, surface.height());
     if (gatheredCount == kGatheredColumns || rows != gatheredRows || x != gatheredFirst + gatheredCount)
-        WritePaintedColumns();
+        ColumnsComplete();
     if (gatheredCount == 0) {
         gatheredFirst = x;
         gatheredRows = rows;
@@ -181,11 +145,11 @@ void TfrmQVView::PaintColumn(int x, const uint32_t* colourWords, int height)
     }
     QRgb* pixel = &gathered[size_t(gatheredCount)];
     for (int y = 0; y < rows; ++y, pixel += kGatheredColumns)
-        *pixel = RgbOfColourWord(colourWords[y]);
+        *pixel = RgbOfColorWord(colorWords[y]);
     ++gatheredCount;
 }
 
-void TfrmQVView::WritePaintedColumns()
+void TfrmQVView::ColumnsComplete()
 {
     const int count = std::exchange(gatheredCount, 0);
     if (count == 0)
@@ -207,12 +171,6 @@ void TfrmQVView::ForgetRubberBand()
 {
     SelStartX = SelStartY = SelEndX = SelEndY = SelLastX = SelLastY = 0;
     SelDeltaX = SelDeltaY = 0;
-}
-
-void TfrmQVView::SetSelectCommands(bool selectEnabled)
-{
-    SetCommandsEnabled(QVCommand::DrawSelect, selectEnabled);
-    SetCommandsEnabled(QVCommand::ReDraw, !selectEnabled);
 }
 
 void TfrmQVView::imgQVViewMouseDown(Qt::MouseButton button, int x, int y)
@@ -258,19 +216,7 @@ void TfrmQVView::imgQVViewMouseUp(Qt::MouseButton button, int x, int y)
     SelEndY = y;
     SelDeltaX = x - SelStartX;
     SelDeltaY = y - SelStartY;
-    if (SelDeltaX != 0 && SelDeltaY != 0) {
-        dpCurr.csx = std::min(SelStartX, SelEndX);
-        dpCurr.cex = std::max(SelStartX, SelEndX);
-        dpCurr.csy = std::min(SelStartY, SelEndY);
-        dpCurr.cey = std::max(SelStartY, SelEndY);
-        dpCurr.cdx = dpCurr.cex - dpCurr.csx;
-        dpCurr.cdy = dpCurr.cey - dpCurr.csy;
-        dpCurr.ccx = (dpCurr.csx + dpCurr.cex) / 2;
-        dpCurr.ccy = (dpCurr.csy + dpCurr.cey) / 2;
-        SetSelectCommands(true);
-    } else {
-        SetSelectCommands(false);
-    }
+    SelectRegion(QPoint(SelStartX, SelStartY), QPoint(SelEndX, SelEndY));
     IsDragging = false;
 }
 

@@ -9,14 +9,14 @@
 #include <functional>
 #include <vector>
 
-#include "QVHost.h"
-#include "ViewRecord.h"
+#include "commands/WindowPorts.h"
+#include "engine/ViewRecord.h"
 
 class QAction;
 class QMenu;
 class TQVImage;
 
-class TfrmQVView : public QWidget {
+class TfrmQVView : public QWidget, public DrawingWindowPort {
     Q_OBJECT
 public:
     // The outer size counts the frame: the client area holds the picture at
@@ -38,37 +38,31 @@ public:
     QSize OuterSize() const;
     QSize ClientSizeForOuter(QSize outer) const;
 
-    void InitViewMenu();
-    void FitWindowToView(ViewRecord& view);
+    QWidget* Window() override { return this; }
+    // Sizes the window to the view's picture and writes diWinW and diWinH.
+    void FitWindowToView(ViewRecord& view) override;
     // While set, a change of the window's size is the user's and goes into dpCurr.
     bool IsTrackingResize() const { return TrackResize; }
-    void SetTrackResize(bool on) { TrackResize = on; }
+    void SetTrackResize(bool on) override { TrackResize = on; }
 
     // The picture surface and what renders paint on it.
-    const QImage& Picture() const;
-    // The width of the picture control, which may differ from its picture's.
-    int PictureControlWidth() const;
-    QColor BackgroundColour() const;
-    void FillPictureBackground(int width, int height);
+    const QImage& Picture() const override;
+    int PictureControlWidth() const override;
+    void FillPictureBackground(int width, int height) override;
     // Columns of a render are gathered up to 16 at a time and written into
-    // the picture row by row: the picture is laid out row by row, and a
-    // column at a time would touch a new memory page with nearly every pixel.
-    void PaintColumn(int x, const uint32_t* colourWords, int height);
-    // Writes what is gathered, so that the picture is whole.
-    void WritePaintedColumns();
-    // The popup item that carries the command.
-    void SetCommandEnabled(QVCommand command, bool enabled);
+    // the picture row by row when the block is complete: the picture is laid
+    // out row by row, and a column at a time would touch a new memory page
+    // with nearly every pixel.
+    void PaintColumn(int x, const uint32_t* colorWords, int height) override;
+    void ColumnsComplete() override;
 
     // The finished selection rectangle is painted over and no longer counts as shown.
-    void ForgetSelectionMark();
-    // The rubber band is dropped altogether before a zoom.
-    void ForgetRubberBand();
+    void ForgetSelectionMark() override;
+    void ForgetRubberBand() override;
     bool Dragging() const { return IsDragging; }
     QPoint SelectionDelta() const { return QPoint(SelDeltaX, SelDeltaY); }
-    // The picture pixel under the last right press and the screen point where
-    // the popup then opened.
-    QPoint InspectedPixel() const { return QPoint(InspectX, InspectY); }
-    QPoint PopupPosition() const { return QPoint(PopupLeft, PopupTop); }
+    QPoint InspectedPixel() const override { return QPoint(InspectX, InspectY); }
+    QPoint PopupPosition() const override { return QPoint(PopupLeft, PopupTop); }
 
     // Mouse handlers of the picture, in picture pixels.
     void imgQVViewMouseDown(Qt::MouseButton button, int x, int y);
@@ -84,26 +78,10 @@ protected:
 private:
     void BuildPopupMenu();
     void ApplySizeLimits();
-    void SetSelectCommands(bool selectEnabled);
     void OpenPopup(int x, int y);
 
     TQVImage* imgQVView = nullptr;
     QMenu* pmQVView = nullptr;
-    QAction* pmiDrawSelect = nullptr;
-    QAction* N1 = nullptr;
-    QAction* pmiReDraw = nullptr;
-    QAction* pmiCancel = nullptr;
-    QAction* pmiPrev = nullptr;
-    QAction* pmiNext = nullptr;
-    QMenu* pmiDrawAll = nullptr;
-    QAction* pmiDrawZ2 = nullptr;
-    QAction* pmiDrawZ3 = nullptr;
-    QAction* pmiDrawZ4 = nullptr;
-    QAction* pmiDrawZ4Poly = nullptr;
-    QAction* pmiDrawZRatio = nullptr;
-    QAction* pmiDrawExpZ2 = nullptr;
-    QAction* pmiActiveMain = nullptr;
-    QAction* pmiExit = nullptr;
 
     int frameHeight = 0;
     bool TrackResize = false;

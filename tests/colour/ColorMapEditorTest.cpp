@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "ColorMapEditor.h"
+#include "colour/model/ColorMapEditor.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ TEST(ColorMapEditorKeys, KeysFollowTheMethodAndWithoutOneStayAsTheyWere)
         EXPECT_EQ(map[i].keyFlag, i < 32 ? 1 : 0) << i;
 }
 
-TEST(ColorMapEditorGradient, OneSectionTakesTheColourOfEntry0Everywhere)
+TEST(ColorMapEditorGradient, OneSectionTakesTheColorOfEntry0Everywhere)
 {
     const Sections one = SectionsAt(0);
     ColorMap map = KeyedMap(AllocationMethod::Gradient, one);
@@ -150,7 +150,7 @@ TEST(ColorMapEditorGradient, SectionsWithoutKeysAreCountedAndGeneratedAllTheSame
     EXPECT_EQ(RgbOf(map[127]), Rgb(63, 126, 189));
 }
 
-TEST(ColorMapEditorRepetition, LaterSectionsCopyTheColoursOfTheFirstAndKeepTheirFlags)
+TEST(ColorMapEditorRepetition, LaterSectionsCopyTheColorsOfTheFirstAndKeepTheirFlags)
 {
     const Sections eight = SectionsAt(3);
     ColorMap map = KeyedMap(AllocationMethod::Repetition, eight);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "ColorMapFile.h"
+#include "colour/model/ColorMapFile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <tuple>
 
-#include "ColorMap.h"
+#include "colour/model/ColorMap.h"
 
 namespace {
 
@@ -131,7 +131,7 @@ TEST(ColorMapPresets, EveryPresetClearsAllKeyFlags)
 // --- Setting 5 -----------------------------------------------------------------
 
 constexpr int kSeeds = 7;
-const Rgb kSeedColours[kSeeds] = {
+const Rgb kSeedColors[kSeeds] = {
     {0, 0, 255},   // blue
     {0, 255, 0},   // green
     {0, 255, 255}, // cyan
@@ -141,13 +141,13 @@ const Rgb kSeedColours[kSeeds] = {
     {255, 255, 255}, // white
 };
 
-TEST(ColorMapBands, SixteenBandsCycleThroughTheSevenSeedColours)
+TEST(ColorMapBands, SixteenBandsCycleThroughTheSevenSeedColors)
 {
     ColorMap map = ScribbledMap();
     FillBandColorMap(map);
     for (int band = 0; band < 16; ++band)
         for (int i = 16 * band; i < 16 * band + 16; ++i)
-            EXPECT_EQ(RgbOf(map[i]), kSeedColours[band % kSeeds]) << "band " << band << " entry " << i;
+            EXPECT_EQ(RgbOf(map[i]), kSeedColors[band % kSeeds]) << "band " << band << " entry " << i;
 }
 
 TEST(ColorMapBands, EachBandTakesTheKeyFlagItsSeedHad)
@@ -180,25 +180,25 @@ TEST(ColorMapInversion, InvertsEveryChannelAndKeepsKeyFlags)
         EXPECT_TRUE(SameEntry(map[i], original[i])) << i;
 }
 
-TEST(ColorMapWords, ColourWordIsRedGreenBlueFromTheLowByte)
+TEST(ColorMapWords, ColorWordIsRedGreenBlueFromTheLowByte)
 {
-    EXPECT_EQ(ColourWordOf(ColorMapEntry{1, 0x12, 0x34, 0x56}), 0x563412u);
-    EXPECT_EQ(ColourWordOf(ColorMapEntry{0, 255, 0, 0}), 255u);
-    EXPECT_EQ(ColourWordOf(ColorMapEntry{0, 0, 255, 0}), 255u * 256u);
-    EXPECT_EQ(ColourWordOf(ColorMapEntry{0, 0, 0, 255}), 255u * 65536u);
-    EXPECT_EQ(ColourWordOf(ColorMapEntry{1, 0, 0, 0}), 0u);
+    EXPECT_EQ(ColorWordOf(ColorMapEntry{1, 0x12, 0x34, 0x56}), 0x563412u);
+    EXPECT_EQ(ColorWordOf(ColorMapEntry{0, 255, 0, 0}), 255u);
+    EXPECT_EQ(ColorWordOf(ColorMapEntry{0, 0, 255, 0}), 255u * 256u);
+    EXPECT_EQ(ColorWordOf(ColorMapEntry{0, 0, 0, 255}), 255u * 65536u);
+    EXPECT_EQ(ColorWordOf(ColorMapEntry{1, 0, 0, 0}), 0u);
 }
 
-TEST(ColorMapWords, PickedColourFillsTheChannelsAndKeepsTheKeyFlag)
+TEST(ColorMapWords, PickedColorFillsTheChannelsAndKeepsTheKeyFlag)
 {
     for (uint8_t flag : {uint8_t(0), uint8_t(1)}) {
         ColorMapEntry e{flag, 9, 9, 9};
-        SetEntryColour(e, 0x00ABCDEFu);
+        SetEntryColor(e, 0x00ABCDEFu);
         EXPECT_EQ(e.red, 0xEF);
         EXPECT_EQ(e.green, 0xCD);
         EXPECT_EQ(e.blue, 0xAB);
         EXPECT_EQ(e.keyFlag, flag);
-        EXPECT_EQ(ColourWordOf(e), 0x00ABCDEFu);
+        EXPECT_EQ(ColorWordOf(e), 0x00ABCDEFu);
     }
 }
 

@@ -1,10 +1,10 @@
 // What the pixel information window and the colour-map view show.
 #include <gtest/gtest.h>
 
-#include "ColorMap.h"
-#include "EngineState.h"
-#include "Navigation.h"
-#include "PaletteViews.h"
+#include "colour/model/ColorMap.h"
+#include "colour/views/PaletteViews.h"
+#include "engine/EngineState.h"
+#include "engine/Navigation.h"
 
 namespace {
 
@@ -46,22 +46,22 @@ TEST_F(PixelInformationTest, CountZeroShowsBlackAndCannotBeChanged)
     PixelInformation info = InspectPixel(dpCurr, 10, 20, currentColorMap);
     EXPECT_EQ(info.x, 10);
     EXPECT_EQ(info.y, 20);
-    EXPECT_EQ(info.colour.paletteIndex, 0);
-    EXPECT_EQ(ColourWordOf(info.colour.entry), ColourWordOf(currentColorMap[0]));
-    EXPECT_EQ(info.colour.swatch, kBlackWord);
-    EXPECT_FALSE(info.colour.changeable);
+    EXPECT_EQ(info.color.paletteIndex, 0);
+    EXPECT_EQ(ColorWordOf(info.color.entry), ColorWordOf(currentColorMap[0]));
+    EXPECT_EQ(info.color.swatch, kBlackWord);
+    EXPECT_FALSE(info.color.changeable);
 
     IterationBuffer[BufferIndex(10, 20)] = 7;
     IterationBuffer[BufferIndex(60, 20)] = 9;
     LastRenderedArea = RenderedArea{50, 100};
     info = InspectPixel(dpCurr, 10, 20, currentColorMap);
-    EXPECT_EQ(info.colour.paletteIndex, 7);
-    EXPECT_EQ(info.colour.swatch, ColourWordOf(currentColorMap[7]));
-    EXPECT_TRUE(info.colour.changeable);
+    EXPECT_EQ(info.color.paletteIndex, 7);
+    EXPECT_EQ(info.color.swatch, ColorWordOf(currentColorMap[7]));
+    EXPECT_TRUE(info.color.changeable);
 
     // Columns a cancelled render never reached, and pixels beyond the
     // buffer, hold nothing of the picture shown.
-    EXPECT_EQ(InspectPixel(dpCurr, 60, 20, currentColorMap).colour.paletteIndex, 0);
+    EXPECT_EQ(InspectPixel(dpCurr, 60, 20, currentColorMap).color.paletteIndex, 0);
     EXPECT_EQ(RenderedEscapeCount(2399, 1799), 0);
     EXPECT_EQ(RenderedEscapeCount(-1, 5), 0);
 }
@@ -74,9 +74,9 @@ TEST(PaletteView, MonotoneMapIsAGreyRampOverThreeEqualStaircases)
     ASSERT_EQ(view.strip.size(), size_t(kPaletteViewWidth * kPaletteStripHeight));
     ASSERT_EQ(view.red.size(), size_t(kPaletteViewWidth * kChannelChartHeight));
 
-    const auto barHeight = [](const std::vector<ColourWord>& chart, int x, ColourWord colour) {
+    const auto barHeight = [](const std::vector<ColorWord>& chart, int x, ColorWord color) {
         int height = 0;
-        for (int y = kChannelChartHeight - 1; y >= 0 && chart[size_t(y * kPaletteViewWidth + x)] == colour; --y)
+        for (int y = kChannelChartHeight - 1; y >= 0 && chart[size_t(y * kPaletteViewWidth + x)] == color; --y)
             ++height;
         // Above the bar the chart stays white.
         for (int y = 0; y < kChannelChartHeight - height; ++y)

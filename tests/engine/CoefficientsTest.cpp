@@ -3,8 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "Coefficients.h"
-#include "EngineState.h"
+#include "engine/Coefficients.h"
+#include "engine/EngineState.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "EngineTestSupport.h"
-#include "untQVINC.h"
+#include "engine/untQVINC.h"
 
 namespace {
 

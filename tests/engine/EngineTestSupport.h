@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <tuple>
 
-#include "EngineState.h"
 #include "FakeHost.h"
-#include "ViewRecord.h"
-#include "untQVINC.h"
+#include "engine/EngineState.h"
+#include "engine/ViewRecord.h"
+#include "engine/untQVINC.h"
 
 // Marks the rubber band from (csx, csy) to (cex, cey) with its size and centre.
 inline void SelectRectangle(ViewRecord& view, int csx, int csy, int cex, int cey)

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "QVHost.h"
-#include "ViewRecord.h"
+#include "engine/QVHost.h"
+#include "engine/ViewRecord.h"
 
 class FakeHost : public QVHost {
 public:
@@ -54,11 +54,11 @@ public:
 
     void ForgetSelectionMark() override { ++forgetSelectionCalls; }
 
-    void PaintColumn(int x, const uint32_t* colourWords, int height) override
+    void PaintColumn(int x, const uint32_t* colorWords, int height) override
     {
         ++paintColumnCalls;
         for (int y = 0; y < height; ++y) {
-            Cell(picture_, x, y) = colourWords[y];
+            Cell(picture_, x, y) = colorWords[y];
             ++Cell(paints_, x, y);
         }
     }

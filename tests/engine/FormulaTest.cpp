@@ -7,9 +7,9 @@
 #include <set>
 #include <vector>
 
-#include "ColumnKernels.h"
-#include "EngineState.h"
-#include "Formulas.h"
+#include "engine/ColumnKernels.h"
+#include "engine/EngineState.h"
+#include "engine/Formulas.h"
 
 namespace {
 

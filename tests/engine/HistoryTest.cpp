@@ -6,10 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "EngineState.h"
 #include "EngineTestSupport.h"
-#include "Navigation.h"
-#include "RenderDriver.h"
+#include "engine/EngineState.h"
+#include "engine/History.h"
+#include "engine/Navigation.h"
+#include "engine/RenderDriver.h"
 
 namespace {
 

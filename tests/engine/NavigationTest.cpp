@@ -4,10 +4,10 @@
 #include <cmath>
 #include <utility>
 
-#include "EngineState.h"
 #include "EngineTestSupport.h"
-#include "Navigation.h"
-#include "NumberFormat.h"
+#include "engine/EngineState.h"
+#include "engine/Navigation.h"
+#include "engine/NumberFormat.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "NumberFormat.h"
+#include "engine/NumberFormat.h"
 
 namespace {
 

@@ -11,18 +11,19 @@
 #include <utility>
 #include <vector>
 
-#include "ColorMap.h"
-#include "EngineState.h"
 #include "EngineTestSupport.h"
-#include "Formulas.h"
-#include "Navigation.h"
-#include "RenderDriver.h"
+#include "colour/model/ColorMap.h"
+#include "engine/EngineState.h"
+#include "engine/Formulas.h"
+#include "engine/History.h"
+#include "engine/Navigation.h"
+#include "engine/RenderDriver.h"
 
 namespace {
 
 constexpr std::array<QVCommand, kQVCommandCount> kAllCommands{
     QVCommand::DrawAll, QVCommand::DrawSelect, QVCommand::ReDraw,     QVCommand::Cancel,
-    QVCommand::Back,    QVCommand::Forward,    QVCommand::ColourMaps, QVCommand::Save,
+    QVCommand::Back,    QVCommand::Forward,    QVCommand::ColorMaps, QVCommand::Save,
 };
 
 bool EnabledWhileRendering(QVCommand c) { return c == QVCommand::Cancel; }
@@ -136,7 +137,7 @@ void ExpectPixelsShowTheBuffer(const FakeHost& host, int columns, int rows)
     for (int x = 0; x < columns; ++x)
         for (int y = 0; y < rows; ++y) {
             const int n = Buffer(x, y);
-            ASSERT_EQ(host.Pixel(x, y), n > 0 ? ColourWordOf(currentColorMap[n]) : kBlackWord) << x << "," << y;
+            ASSERT_EQ(host.Pixel(x, y), n > 0 ? ColorWordOf(currentColorMap[n]) : kBlackWord) << x << "," << y;
         }
 }
 
@@ -161,7 +162,7 @@ void SetHistoryCounts(int back, int forward)
 }
 
 // A map whose 256 colour words are all different and none is black.
-ColorMap DistinctColourMap()
+ColorMap DistinctColorMap()
 {
     ColorMap map{};
     for (int i = 0; i < 256; ++i)
@@ -455,7 +456,7 @@ TEST_F(RenderDriverTest, RenderCalledAgainDuringTheScanReturnsAtOnce)
 
 TEST_F(RenderDriverTest, EscapedPixelsTakeTheirMapEntryAndCapturedOnesBlack)
 {
-    currentColorMap = DistinctColourMap();
+    currentColorMap = DistinctColorMap();
     SetUpViewWithEveryKindOfPixel(16, 12);
     RenderView(host, dpCurr);
 
@@ -463,7 +464,7 @@ TEST_F(RenderDriverTest, EscapedPixelsTakeTheirMapEntryAndCapturedOnesBlack)
     for (int x = 0; x < 16; ++x)
         for (int y = 0; y < 12; ++y) {
             const int n = IteratePoint(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y), ActiveParams);
-            const uint32_t expected = n == kCaptured ? kBlackWord : ColourWordOf(currentColorMap[n]);
+            const uint32_t expected = n == kCaptured ? kBlackWord : ColorWordOf(currentColorMap[n]);
             ASSERT_EQ(host.Pixel(x, y), expected) << x << "," << y;
             (n == kCaptured ? captured : n == 0 ? escapedAtZero : escapedLater)++;
         }
@@ -605,32 +606,32 @@ TEST_F(RenderDriverTest, RecolorRepaintsFromTheBufferWithTheNewMap)
     ASSERT_NE(host.Pixel(0, 0), std::optional<uint32_t>(kBlackWord));
 
     const EscapeHistogramType histogramBefore = EscapeHistogram;
-    currentColorMap = DistinctColourMap();
-    FakeHost recolour;
+    currentColorMap = DistinctColorMap();
+    FakeHost recolor;
     std::vector<bool> renderingSeen;
     std::map<QVCommand, bool> during;
-    recolour.onProcessMessages = [&](int call) {
+    recolor.onProcessMessages = [&](int call) {
         renderingSeen.push_back(IsRendering);
         if (call == 1)
-            during = recolour.commandEnabled;
+            during = recolor.commandEnabled;
     };
 
-    RecolorPicture(recolour);
+    RecolorPicture(recolor);
 
-    ExpectPaintedOnce(recolour, 40, 12, 41, 13);
-    ExpectPixelsShowTheBuffer(recolour, 40, 12);
-    EXPECT_EQ(recolour.Pixel(0, 0), kBlackWord);
-    ExpectMessagesEverySixteenColumns(recolour, 40);
+    ExpectPaintedOnce(recolor, 40, 12, 41, 13);
+    ExpectPixelsShowTheBuffer(recolor, 40, 12);
+    EXPECT_EQ(recolor.Pixel(0, 0), kBlackWord);
+    ExpectMessagesEverySixteenColumns(recolor, 40);
     EXPECT_EQ(renderingSeen, (std::vector<bool>{true, true, true}));
     EXPECT_FALSE(IsRendering);
-    EXPECT_EQ(recolour.forgetSelectionCalls, 1);
+    EXPECT_EQ(recolor.forgetSelectionCalls, 1);
     ExpectRenderingCommandState(during);
-    ExpectIdleCommandState(recolour, 0, 0);
+    ExpectIdleCommandState(recolor, 0, 0);
 
     EXPECT_EQ(EscapeHistogram, histogramBefore);
-    EXPECT_TRUE(recolour.readouts.empty());
-    EXPECT_TRUE(recolour.progressEvents.empty());
-    EXPECT_TRUE(recolour.backgroundFills.empty());
+    EXPECT_TRUE(recolor.readouts.empty());
+    EXPECT_TRUE(recolor.progressEvents.empty());
+    EXPECT_TRUE(recolor.backgroundFills.empty());
     EXPECT_TRUE(dpCurr.dbOK);
 }
 
@@ -638,10 +639,10 @@ TEST_F(RenderDriverTest, RecolorIgnoresCancel)
 {
     SetUpWholeViewOfSize(1, 40, 6);
     RenderView(host, dpCurr);
-    FakeHost recolour;
-    recolour.onProcessMessages = [](int) { CancelRequested = true; };
-    RecolorPicture(recolour);
-    ExpectPaintedOnce(recolour, 40, 6, 41, 7);
+    FakeHost recolor;
+    recolor.onProcessMessages = [](int) { CancelRequested = true; };
+    RecolorPicture(recolor);
+    ExpectPaintedOnce(recolor, 40, 6, 41, 7);
 }
 
 TEST_F(RenderDriverTest, RecolorRestoresHistoryCommandsFromTheLastRender)
@@ -651,9 +652,9 @@ TEST_F(RenderDriverTest, RecolorRestoresHistoryCommandsFromTheLastRender)
     RenderView(host, dpCurr);
     SetHistoryCounts(0, 1);
 
-    FakeHost recolour;
-    RecolorPicture(recolour);
-    ExpectIdleCommandState(recolour, 2, 0);
+    FakeHost recolor;
+    RecolorPicture(recolor);
+    ExpectIdleCommandState(recolor, 2, 0);
 }
 
 TEST_F(RenderDriverTest, RecolorAfterCancelAndResizeRepaintsOnlyWhatWasRendered)
@@ -669,12 +670,12 @@ TEST_F(RenderDriverTest, RecolorAfterCancelAndResizeRepaintsOnlyWhatWasRendered)
         dpCurr.diImgH = newH;
         FillPresetColorMap(currentColorMap, kPresetSetting2);
 
-        FakeHost recolour;
-        RecolorPicture(recolour);
+        FakeHost recolor;
+        RecolorPicture(recolor);
 
-        ExpectPaintedOnce(recolour, 16, 10, 61, 21);
-        ExpectPixelsShowTheBuffer(recolour, 16, 10);
-        EXPECT_EQ(recolour.columnsPaintedAtMessages, std::vector<int>{0});
+        ExpectPaintedOnce(recolor, 16, 10, 61, 21);
+        ExpectPixelsShowTheBuffer(recolor, 16, 10);
+        EXPECT_EQ(recolor.columnsPaintedAtMessages, std::vector<int>{0});
         FillPresetColorMap(currentColorMap, kPresetSetting1);
     }
 }

@@ -10,7 +10,7 @@
 #include <QTimer>
 
 #include "WindowsFixture.h"
-#include "untCoeff.h"
+#include "dialogs/untCoeff.h"
 
 class CoefficientDialogTest : public WindowsFixture {
 protected:

@@ -13,15 +13,15 @@
 #include <QSlider>
 #include <csignal>
 
-#include "ColorMapFile.h"
-#include "QtHost.h"
-#include "RenderDriver.h"
 #include "WindowsFixture.h"
-#include "untColorUser.h"
+#include "colour/model/ColorMapFile.h"
+#include "colour/windows/untColorUser.h"
+#include "commands/WindowsHostAdapter.h"
+#include "engine/RenderDriver.h"
 
 namespace {
 
-ColourWord Word(int red, int green, int blue) { return ColourWord(red + green * 256 + blue * 65536); }
+ColorWord Word(int red, int green, int blue) { return ColorWord(red + green * 256 + blue * 65536); }
 
 ColorMap Preset(int code)
 {
@@ -48,7 +48,7 @@ protected:
     {
         WindowsFixture::SetUp();
         CreateWindows();
-        editor = windows.colourEditor.get();
+        editor = windows.colorEditor.get();
     }
 
     QString FilePath(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
@@ -119,12 +119,12 @@ protected:
 
     // Double-clicks an entry with a colour ready in the dialog; true if the
     // dialog took it.
-    bool PickAt(int entry, ColourWord colour)
+    bool PickAt(int entry, ColorWord color)
     {
-        dialogs.pickedColours = {colour};
+        dialogs.pickedColors = {color};
         DoubleClickEntry(entry);
-        const bool taken = dialogs.pickedColours.empty();
-        dialogs.pickedColours.clear();
+        const bool taken = dialogs.pickedColors.empty();
+        dialogs.pickedColors.clear();
         return taken;
     }
 
@@ -179,7 +179,7 @@ TEST_F(ColorEditorTest, OpeningShowsPage1OnAFreshCopyAndAMethodMustBeChosenFirst
     EXPECT_EQ(CellCentre(16), RgbOf(currentColorMap[16]));
 }
 
-TEST_F(ColorEditorTest, AGradientAppliedWithUpdateBecomesCurrentAndRecoloursThePicture)
+TEST_F(ColorEditorTest, AGradientAppliedWithUpdateBecomesCurrentAndRecolorsThePicture)
 {
     ShowSmallPicture();
     StartPicking("rbGradient");
@@ -309,7 +309,7 @@ TEST_F(ColorEditorTest, UpdateAndLoadingWaitWhileThePictureIsBeingPainted)
     EXPECT_TRUE(Find<QAction>(control, "pmiGetColor")->isEnabled());
 }
 
-TEST_F(ColorEditorTest, ASavedMapLoadsBackByteForByteAndRecoloursWithoutACheckMark)
+TEST_F(ColorEditorTest, ASavedMapLoadsBackByteForByteAndRecolorsWithoutACheckMark)
 {
     dialogs.saveFileName = FilePath("zero.col");
     Find<QAction>(control, "pmiPutColor")->trigger();

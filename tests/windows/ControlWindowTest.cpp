@@ -12,8 +12,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "ColorMap.h"
 #include "WindowsFixture.h"
+#include "colour/model/ColorMap.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ class ControlWindowTest : public WindowsFixture {
 protected:
     // Pixels of the picture that do not show the colour their escape count
     // has in currentColorMap (count 0 shows black).
-    int PixelsNotMatchingTheColourMap() const
+    int PixelsNotMatchingTheColorMap() const
     {
         const QImage picture = Picture();
         int wrong = 0;
@@ -231,11 +231,11 @@ TEST_F(ControlWindowTest, APresetBeforeAnyPictureOnlyFillsTheMap)
     EXPECT_FALSE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
 }
 
-TEST_F(ControlWindowTest, ChoosingAPresetChecksItFillsTheMapAndRecoloursThePicture)
+TEST_F(ControlWindowTest, ChoosingAPresetChecksItFillsTheMapAndRecolorsThePicture)
 {
     CreateWindows();
     ShowWholeView(1);
-    ASSERT_EQ(PixelsNotMatchingTheColourMap(), 0);
+    ASSERT_EQ(PixelsNotMatchingTheColorMap(), 0);
 
     Find<QAction>(control, "pmiColorShift")->trigger();
 
@@ -245,23 +245,23 @@ TEST_F(ControlWindowTest, ChoosingAPresetChecksItFillsTheMapAndRecoloursThePictu
     EXPECT_EQ(currentColorMap[1].green, 200);
     EXPECT_EQ(currentColorMap[1].blue, 0);
     EXPECT_TRUE(SameColorMap(currentColorMap, PresetMap(kPresetSetting3)));
-    EXPECT_EQ(PixelsNotMatchingTheColourMap(), 0);
+    EXPECT_EQ(PixelsNotMatchingTheColorMap(), 0);
     EXPECT_TRUE(Find<QToolButton>(control, "tbtnReDraw")->isEnabled());
     EXPECT_FALSE(IsRendering);
 }
 
-TEST_F(ControlWindowTest, ARecolouredSelectionIsNotInvertedAgainByTheNextPress)
+TEST_F(ControlWindowTest, ARecoloredSelectionIsNotInvertedAgainByTheNextPress)
 {
     CreateWindows();
     ShowWholeView(1);
     Drag(200, 100, 300, 150);
 
     Find<QAction>(control, "pmiColorTempo")->trigger();
-    const QImage recoloured = Picture();
-    ASSERT_EQ(PixelsNotMatchingTheColourMap(), 0);
+    const QImage recolored = Picture();
+    ASSERT_EQ(PixelsNotMatchingTheColorMap(), 0);
     drawing->imgQVViewMouseDown(Qt::LeftButton, 400, 400);
 
-    EXPECT_EQ(Picture(), recoloured);
+    EXPECT_EQ(Picture(), recolored);
 }
 
 TEST_F(ControlWindowTest, EachPresetItemFillsItsOwnMap)
@@ -282,7 +282,7 @@ TEST_F(ControlWindowTest, EachPresetItemFillsItsOwnMap)
     FillBandColorMap(band);
     EXPECT_TRUE(SameColorMap(currentColorMap, band));
     int checked = 0;
-    for (const QAction* item : Find<QActionGroup>(control, "colourPresetGroup")->actions())
+    for (const QAction* item : Find<QActionGroup>(control, "colorPresetGroup")->actions())
         checked += item->isChecked();
     EXPECT_EQ(checked, 1);
     EXPECT_TRUE(Find<QAction>(control, "pmiColorNext")->isChecked());
@@ -309,7 +309,7 @@ TEST_F(ControlWindowTest, TheUserItemIsOnlyCheckedByTheEditorAndStaysChecked)
     EXPECT_TRUE(Find<QAction>(control, "pmiColorUser")->isChecked());
 }
 
-TEST_F(ControlWindowTest, InversionInvertsTheMapAndRecoloursThePicture)
+TEST_F(ControlWindowTest, InversionInvertsTheMapAndRecolorsThePicture)
 {
     CreateWindows();
     ShowWholeView(1);
@@ -322,7 +322,7 @@ TEST_F(ControlWindowTest, InversionInvertsTheMapAndRecoloursThePicture)
         EXPECT_EQ(currentColorMap[j].green, 255 - before[j].green) << j;
         EXPECT_EQ(currentColorMap[j].blue, 255 - before[j].blue) << j;
     }
-    EXPECT_EQ(PixelsNotMatchingTheColourMap(), 0);
+    EXPECT_EQ(PixelsNotMatchingTheColorMap(), 0);
     EXPECT_TRUE(Find<QAction>(control, "pmiColorDefault")->isChecked());
 }
 
@@ -330,7 +330,7 @@ TEST_F(ControlWindowTest, CancelStopsTheRenderAtTheNextColumnCheck)
 {
     CreateWindows();
     ShowWholeView(1);
-    const QRgb background = Find<TQVImage>(drawing, "imgQVView")->FillColour().rgb() & 0xFFFFFFu;
+    const QRgb background = Find<TQVImage>(drawing, "imgQVView")->FillColor().rgb() & 0xFFFFFFu;
     // Clicked while the first block is computed: seen at column 16.
     QTimer::singleShot(0, control, [this] {
         QTimer::singleShot(0, control, [this] { Find<QToolButton>(control, "tbtnCancel")->click(); });

@@ -6,10 +6,10 @@
 #include <QTableWidget>
 #include <QToolButton>
 
-#include "CommandLine.h"
-#include "NumberFormat.h"
 #include "WindowsFixture.h"
-#include "untDebg.h"
+#include "dialogs/untDebg.h"
+#include "engine/NumberFormat.h"
+#include "windows/CommandLine.h"
 
 class DiagnosticsGridTest : public WindowsFixture {
 protected:

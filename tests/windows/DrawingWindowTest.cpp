@@ -9,8 +9,8 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "Navigation.h"
 #include "WindowsFixture.h"
+#include "engine/Navigation.h"
 
 namespace {
 

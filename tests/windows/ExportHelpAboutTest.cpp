@@ -15,7 +15,7 @@
 #include <jpeglib.h>
 
 #include "WindowsFixture.h"
-#include "untHelpAbout.h"
+#include "windows/untHelpAbout.h"
 
 namespace {
 

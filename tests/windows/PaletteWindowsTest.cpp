@@ -7,8 +7,9 @@
 #include <QTimer>
 
 #include "WindowsFixture.h"
-#include "untDisplay1.h"
-#include "untSetPalette.h"
+#include "colour/windows/untDisplay1.h"
+#include "colour/windows/untColorUser.h"
+#include "colour/windows/untSetPalette.h"
 
 class PaletteWindowsTest : public WindowsFixture {
 protected:
@@ -17,9 +18,9 @@ protected:
     QPushButton* ChangeButton() const { return Find<QPushButton>(Info(), "btnPal1Chan"); }
 
     // Red, green, blue and count as the window shows them.
-    QStringList ColourReadouts() const { return {Text("stPal"), Text("stRR"), Text("stGG"), Text("stBB")}; }
+    QStringList ColorReadouts() const { return {Text("stPal"), Text("stRR"), Text("stGG"), Text("stBB")}; }
 
-    QRgb SwatchColour() const
+    QRgb SwatchColor() const
     {
         const QImage swatch = Find<QLabel>(Info(), "Shape1")->pixmap().toImage();
         return swatch.pixel(swatch.width() / 2, swatch.height() / 2) & 0xFFFFFFu;
@@ -48,13 +49,13 @@ protected:
 
     // Pixels whose colour differs from `before` and those of count n that
     // do not show `colour`.
-    void ExpectOnlyCountRecoloured(const QImage& before, int n, QRgb colour) const
+    void ExpectOnlyCountRecolored(const QImage& before, int n, QRgb color) const
     {
         const QImage after = Picture();
         int wrong = 0;
         for (int x = 0; x < after.width(); ++x)
             for (int y = 0; y < after.height(); ++y) {
-                const QRgb expected = IterationBuffer[BufferIndex(x, y)] == n ? colour : before.pixel(x, y);
+                const QRgb expected = IterationBuffer[BufferIndex(x, y)] == n ? color : before.pixel(x, y);
                 wrong += (after.pixel(x, y) & 0xFFFFFFu) != (expected & 0xFFFFFFu);
             }
         EXPECT_EQ(wrong, 0);
@@ -71,8 +72,8 @@ TEST_F(PaletteWindowsTest, CountZeroShowsEntryZeroABlackSwatchAndNoChange)
     EXPECT_EQ(Info()->pos(), drawing->PopupPosition());
     EXPECT_EQ(Text("stPixX"), "10");
     EXPECT_EQ(Text("stPixY"), "20");
-    EXPECT_EQ(ColourReadouts(), QStringList({"0", "192", "128", "64"}));
-    EXPECT_EQ(SwatchColour(), 0u);
+    EXPECT_EQ(ColorReadouts(), QStringList({"0", "192", "128", "64"}));
+    EXPECT_EQ(SwatchColor(), 0u);
     EXPECT_FALSE(ChangeButton()->isEnabled());
 
     // A captured pixel of the whole view, on its centre column.
@@ -81,7 +82,7 @@ TEST_F(PaletteWindowsTest, CountZeroShowsEntryZeroABlackSwatchAndNoChange)
     EXPECT_EQ(Text("stRe"), "-5.00E-001");
     EXPECT_EQ(Text("stIm"), "0.00E+000");
     EXPECT_EQ(Text("stPal"), "0");
-    EXPECT_EQ(SwatchColour(), 0u);
+    EXPECT_EQ(SwatchColor(), 0u);
     EXPECT_FALSE(ChangeButton()->isEnabled());
 
     // Another window taken up: the information window closes.
@@ -91,7 +92,7 @@ TEST_F(PaletteWindowsTest, CountZeroShowsEntryZeroABlackSwatchAndNoChange)
     EXPECT_FALSE(Info()->isVisible());
 }
 
-TEST_F(PaletteWindowsTest, ChangeRecoloursExactlyThePixelsOfItsCountAndACancelStillRecolours)
+TEST_F(PaletteWindowsTest, ChangeRecolorsExactlyThePixelsOfItsCountAndACancelStillRecolors)
 {
     StartWholeView(200, 200);
     int n = 0;
@@ -101,15 +102,15 @@ TEST_F(PaletteWindowsTest, ChangeRecoloursExactlyThePixelsOfItsCountAndACancelSt
     const ColorMap workBefore = workColorMap;
     const uint8_t keyFlag = currentColorMap[n].keyFlag;
 
-    dialogs.pickedColours = {0x123456u};
+    dialogs.pickedColors = {0x123456u};
     QImage before = Picture();
     ChangeButton()->click();
 
-    EXPECT_EQ(ColourReadouts(), QStringList({QString::number(n), "86", "52", "18"}));
-    EXPECT_EQ(SwatchColour(), qRgb(0x56, 0x34, 0x12) & 0xFFFFFFu);
+    EXPECT_EQ(ColorReadouts(), QStringList({QString::number(n), "86", "52", "18"}));
+    EXPECT_EQ(SwatchColor(), qRgb(0x56, 0x34, 0x12) & 0xFFFFFFu);
     EXPECT_EQ(currentColorMap[n].keyFlag, keyFlag);
     EXPECT_TRUE(SameColorMap(workColorMap, workBefore));
-    ExpectOnlyCountRecoloured(before, n, qRgb(0x56, 0x34, 0x12));
+    ExpectOnlyCountRecolored(before, n, qRgb(0x56, 0x34, 0x12));
     EXPECT_TRUE(Info()->isVisible());
     EXPECT_TRUE(ChangeButton()->isEnabled());
 
@@ -119,8 +120,8 @@ TEST_F(PaletteWindowsTest, ChangeRecoloursExactlyThePixelsOfItsCountAndACancelSt
     currentColorMap[other] = ColorMapEntry{0, 1, 2, 3};
     before = Picture();
     ChangeButton()->click();
-    EXPECT_EQ(ColourReadouts(), QStringList({QString::number(n), "86", "52", "18"}));
-    ExpectOnlyCountRecoloured(before, other, qRgb(1, 2, 3));
+    EXPECT_EQ(ColorReadouts(), QStringList({QString::number(n), "86", "52", "18"}));
+    ExpectOnlyCountRecolored(before, other, qRgb(1, 2, 3));
 }
 
 TEST_F(PaletteWindowsTest, DuringARenderTheWindowReadsButCannotChange)
@@ -128,7 +129,7 @@ TEST_F(PaletteWindowsTest, DuringARenderTheWindowReadsButCannotChange)
     StartWholeView(200, 200);
     int n = 0;
     const QPoint pixel = PixelOfCount(n);
-    dialogs.pickedColours = {0x123456u};
+    dialogs.pickedColors = {0x123456u};
     const ColorMap mapBefore = currentColorMap;
     bool shown = false, enabled = true;
     QStringList readouts;
@@ -139,7 +140,7 @@ TEST_F(PaletteWindowsTest, DuringARenderTheWindowReadsButCannotChange)
             InspectPixel(pixel.x(), pixel.y());
             shown = Info()->isVisible();
             enabled = ChangeButton()->isEnabled();
-            readouts = ColourReadouts();
+            readouts = ColorReadouts();
             ChangeButton()->click();
             // Turning to another window does not close it while the render runs.
             ShowControlWindow();
@@ -153,20 +154,20 @@ TEST_F(PaletteWindowsTest, DuringARenderTheWindowReadsButCannotChange)
     EXPECT_TRUE(shown);
     EXPECT_EQ(readouts.value(0), QString::number(n));
     EXPECT_FALSE(enabled);
-    EXPECT_EQ(dialogs.pickedColours.size(), 1u);
+    EXPECT_EQ(dialogs.pickedColors.size(), 1u);
     EXPECT_TRUE(SameColorMap(currentColorMap, mapBefore));
     // The render over, "変更" is back for a counted pixel.
     InspectPixel(pixel.x(), pixel.y());
     EXPECT_TRUE(ChangeButton()->isEnabled());
 }
 
-TEST_F(PaletteWindowsTest, TheColourMapViewDrawsTheMapWhenShownAndNotAfterwards)
+TEST_F(PaletteWindowsTest, TheColorMapViewDrawsTheMapWhenShownAndNotAfterwards)
 {
     CreateWindows();
     Find<QAction>(control, "pmiColorMonoTone")->trigger();
     Find<QAction>(control, "pmiDebugColor")->trigger();
 
-    QWidget* view = windows.colourMapView.get();
+    QWidget* view = windows.colorMapView.get();
     ASSERT_TRUE(view->isVisible());
     const QImage strip = Find<TQVImage>(view, "imgViewPalette")->Picture();
     const QImage red = Find<TQVImage>(view, "imgSetRed")->Picture();

@@ -7,8 +7,9 @@
 #include <QSettings>
 #include <sys/stat.h>
 
-#include "ColorMap.h"
 #include "WindowsFixture.h"
+#include "colour/model/ColorMap.h"
+#include "engine/History.h"
 
 namespace {
 

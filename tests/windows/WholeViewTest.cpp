@@ -275,7 +275,7 @@ TEST_F(WholeViewTest, ACentreOutsideTheIndicatorSquareGetsNoMark)
 TEST_F(WholeViewTest, ACancelledWholeViewStillRefreshesTheIndicator)
 {
     CreateWindows();
-    const QColor background = Find<TQVImage>(drawing, "imgQVView")->FillColour();
+    const QColor background = Find<TQVImage>(drawing, "imgQVView")->FillColor();
     QTimer::singleShot(0, control, [this] {
         QTimer::singleShot(0, control, [this] { Find<QToolButton>(control, "tbtnCancel")->click(); });
     });

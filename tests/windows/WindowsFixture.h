@@ -15,14 +15,15 @@
 #include <memory>
 
 #include "../engine/EngineTestSupport.h"
-#include "ColorMap.h"
-#include "EngineState.h"
-#include "QVCommands.h"
-#include "QVDialogs.h"
-#include "QVImage.h"
-#include "StartupSettings.h"
-#include "untQVCtrl.h"
-#include "untQVView.h"
+#include "colour/model/ColorMap.h"
+#include "commands/QVCommands.h"
+#include "windows/ProgramWindows.h"
+#include "engine/EngineState.h"
+#include "platform/QVDialogs.h"
+#include "platform/QVImage.h"
+#include "platform/StartupSettings.h"
+#include "windows/untQVCtrl.h"
+#include "windows/untQVView.h"
 
 // A window's control by its name; the test fails when there is none.
 template <typename T>
@@ -57,7 +58,7 @@ public:
     QStringList shellTargets;
     QString saveFileName;
     QString openFileName;
-    std::deque<uint32_t> pickedColours;
+    std::deque<uint32_t> pickedColors;
     // Runs while the colour dialog is open, as a user's other doings would.
     std::function<void()> whilePicking;
 
@@ -79,14 +80,14 @@ public:
     void Notify(QWidget*, const QString& text) override { noticeTexts << text; }
     QString GetSaveFileName(QWidget*, const QString&, const QString&) override { return saveFileName; }
     QString GetOpenFileName(QWidget*, const QString&) override { return openFileName; }
-    bool PickColour(QWidget*, uint32_t& colourWord) override
+    bool PickColor(QWidget*, uint32_t& colorWord) override
     {
         if (whilePicking)
             whilePicking();
-        if (pickedColours.empty())
+        if (pickedColors.empty())
             return false;
-        colourWord = pickedColours.front();
-        pickedColours.pop_front();
+        colorWord = pickedColors.front();
+        pickedColors.pop_front();
         return true;
     }
     bool OpenWithShell(const QString& target) override

@@ -1,7 +1,7 @@
 // Window tests run on the offscreen platform with one application object.
 #include <gtest/gtest.h>
 
-#include "QVApplication.h"
+#include "platform/QVApplication.h"
 
 int main(int argc, char** argv)
 {

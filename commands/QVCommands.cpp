@@ -1,0 +1,330 @@
+#include "commands/QVCommands.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+#include "commands/CommandSet.h"
+#include "commands/WindowPorts.h"
+#include "commands/WindowsHostAdapter.h"
+#include "engine/EngineState.h"
+#include "engine/Formulas.h"
+#include "engine/History.h"
+#include "engine/Navigation.h"
+#include "engine/RenderDriver.h"
+#include "platform/JpegExport.h"
+#include "platform/QVApplication.h"
+#include "platform/QVDialogs.h"
+#include "platform/QtSupport.h"
+#include "platform/StartupSettings.h"
+
+namespace {
+
+QWidget* WindowOf(ControlWindowPort* port) { return port ? port->Window() : nullptr; }
+QWidget* WindowOf(DrawingWindowPort* port) { return port ? port->Window() : nullptr; }
+
+void SetTrackResize(bool on)
+{
+    if (DrawingWindowPort* drawing = Ports().drawing)
+        drawing->SetTrackResize(on);
+}
+
+}  // namespace
+
+std::unique_ptr<QVCommandSet> CreateCommandSet()
+{
+    auto set = std::make_unique<QVCommandSet>();
+    set->SetTrigger(QVCommand::DrawSelect, DrawSelectedRegion);
+    set->SetTrigger(QVCommand::ReDraw, RedrawView);
+    set->SetTrigger(QVCommand::Cancel, CancelRender);
+    set->SetTrigger(QVCommand::Back, StepBack);
+    set->SetTrigger(QVCommand::Forward, StepForward);
+    set->SetTrigger(QVCommand::Save, SavePicture);
+    return set;
+}
+
+void SetStartupValues(QSize screen, int frameHeight)
+{
+    ResetEngineState();
+    dpCurr.dinum = 1;
+    int storedWidth = 0;
+    int storedHeight = 0;
+    ReadStoredPictureSize(storedWidth, storedHeight);
+    const int side = StartupPictureSide(storedWidth, storedHeight, screen, frameHeight);
+    dpCurr.diImgW = side;
+    dpCurr.diImgH = side;
+}
+
+void ShowWholeView(int type)
+{
+    if (IsRendering || type < kFirstFormulaType || type > kLastFormulaType || !Ports().drawing)
+        return;
+    QVHost& host = WindowsHost();
+    ResetHistory(host);
+    SetTrackResize(false);
+    BringToFront(Ports().drawing->Window());
+    SetUpWholeView(type);
+    RenderView(host, dpCurr);
+    SetTrackResize(true);
+    RefreshIndicator();
+}
+
+void SelectRegion(QPoint corner1, QPoint corner2)
+{
+    const bool selected = corner1.x() != corner2.x() && corner1.y() != corner2.y();
+    if (selected)
+        SetSelection(dpCurr, corner1.x(), corner1.y(), corner2.x(), corner2.y());
+    SetCommandEnabled(QVCommand::DrawSelect, selected);
+    SetCommandEnabled(QVCommand::ReDraw, !selected);
+}
+
+void DrawSelectedRegion()
+{
+    if (DrawingWindowPort* drawing = Ports().drawing)
+        drawing->ForgetRubberBand();
+    if (IsRendering)
+        return;
+    const ZoomResult result = ComputeNextView();
+    if (result == ZoomResult::NoSelection)
+        return;
+    if (result == ZoomResult::TooLarge) {
+        Dialogs().ShowError(WindowOf(Ports().drawing), QStringLiteral("周囲計算致命的エラー"));
+        return;
+    }
+    QVHost& host = WindowsHost();
+    if (DebugMode)
+        host.RefreshDiagnostics();
+    ZoomHistoryStep(host);
+    UpdateIndicatorMarks();
+    EditedParams = ActiveParams;
+    if (CoefficientDialogPort* coefficients = Ports().coefficients)
+        coefficients->ShowParams();
+    host.FitWindowToView(dpCurr);
+    RenderView(host, dpCurr);
+}
+
+void RedrawView()
+{
+    if (!IsRendering)
+        Redraw(WindowsHost());
+}
+
+void CancelRender() { CancelRequested = true; }
+
+void StepBack()
+{
+    if (!IsRendering)
+        GoBack(WindowsHost());
+}
+
+void StepForward()
+{
+    if (!IsRendering)
+        GoForward(WindowsHost());
+}
+
+void TakeDrawingWindowSize(QSize outer, int frameHeight)
+{
+    TakeWindowSize(dpCurr, outer.width(), outer.height(), frameHeight);
+}
+
+void ChooseColorMap(int presetCode)
+{
+    if (presetCode == kBandColorMap)
+        FillBandColorMap(currentColorMap);
+    else
+        FillPresetColorMap(currentColorMap, presetCode);
+    RecolorCurrentPicture();
+}
+
+void InvertCurrentColorMap()
+{
+    InvertColorMap(currentColorMap);
+    RecolorCurrentPicture();
+}
+
+void ApplyColorMap(const ColorMap& map)
+{
+    SetCurrentColorMap(map);
+    RecolorCurrentPicture();
+}
+
+void ApplyUserColorMap(const ColorMap& map)
+{
+    SetCurrentColorMap(map);
+    if (ControlWindowPort* control = Ports().control)
+        control->MarkUserColorMap();
+    RecolorCurrentPicture();
+}
+
+void OpenColorMapEditor()
+{
+    if (ColorEditorPort* editor = Ports().colorEditor)
+        editor->Open();
+}
+
+void LoadUserColorMapFile()
+{
+    if (ColorEditorPort* editor = Ports().colorEditor)
+        editor->GetUserFile();
+}
+
+void SaveUserColorMapFile()
+{
+    if (ColorEditorPort* editor = Ports().colorEditor)
+        editor->SaveUserFile();
+}
+
+void RecolorCurrentPicture() { RecolorPicture(WindowsHost()); }
+
+void ConfirmAndExit(QWidget* asker)
+{
+    if (!Dialogs().Confirm(asker, QStringLiteral("本当に終了しますか")))
+        return;
+    // A running render stops at its next column.
+    CancelRequested = true;
+    if (QWidget* drawing = WindowOf(Ports().drawing))
+        drawing->close();
+    if (QWidget* control = WindowOf(Ports().control))
+        control->close();
+}
+
+void EndProgram()
+{
+    // A render running underneath stops at its next column; the windows stay
+    // alive until it has returned, and the event loop then ends.
+    CancelRequested = true;
+    ClearHistoryStack(BackStack);
+    ClearHistoryStack(ForwardStack);
+    // A settings file that cannot be written is passed over: the program ends either way.
+    WriteStoredPictureSize(dpCurr.diImgW, dpCurr.diImgH);
+    if (QWidget* drawing = WindowOf(Ports().drawing))
+        drawing->hide();
+    QCoreApplication::quit();
+}
+
+void RefreshIndicator()
+{
+    ControlWindowPort* control = Ports().control;
+    DrawingWindowPort* drawing = Ports().drawing;
+    if (!control || !drawing)
+        return;
+    const IndicatorSquare square = IndicatorSquareOf(dpCurr);
+    const QRect source(square.left, square.top, square.right - square.left, square.bottom - square.top);
+    const QImage picture = source.isEmpty() ? QImage() : drawing->Picture().copy(source);
+    control->ShowIndicator(picture, IndicatorScaleOf(dpCurr));
+}
+
+void UpdateIndicatorMarks()
+{
+    if (ControlWindowPort* control = Ports().control)
+        control->MoveCrossMarks(CrossMarksOf(dpCurr, WholeView, control->IndicatorScaleShown()));
+}
+
+void ShowDrawingWindow() { BringToFront(WindowOf(Ports().drawing)); }
+
+void ShowControlWindow() { BringToFront(WindowOf(Ports().control)); }
+
+void ShowPixelInformation()
+{
+    PixelInformationPort* information = Ports().pixelInformation;
+    DrawingWindowPort* drawing = Ports().drawing;
+    if (!information || !drawing)
+        return;
+    information->Inspect(drawing->InspectedPixel(), drawing->PopupPosition());
+    BringToFront(information->Window());
+}
+
+void ShowColorMapView()
+{
+    ColorMapViewPort* view = Ports().colorMapView;
+    if (!view)
+        return;
+    BringToFront(view->Window());
+    view->DrawColorMap();
+}
+
+void SavePicture()
+{
+    DrawingWindowPort* drawing = Ports().drawing;
+    if (IsRendering || !drawing)
+        return;
+    const QString path = Dialogs().GetSaveFileName(WindowOf(Ports().control), QStringLiteral("Quorvex.jpg"),
+                                                   QStringLiteral("Ｊｐｅｇ画像ファイル (*.jpg)"));
+    if (path.isEmpty())
+        return;
+    // The picture's size as it is now; a window enlarged since the last
+    // render exports its new size.
+    const QImage picture = drawing->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
+    const QString failure = SaveJpegFile(picture, path);
+    if (!failure.isEmpty())
+        ReportUnhandledError(failure);
+}
+
+void OpenHelpFile()
+{
+    const QString name = QStringLiteral("Qorvix.html");
+    // The current folder only, not the executable's.
+    const QFileInfo help(QDir::current(), name);
+    if (help.isFile())
+        Dialogs().OpenWithShell(help.absoluteFilePath());
+    else
+        Dialogs().ShowErrorWithButton(WindowOf(Ports().control), QStringLiteral("ヘルプファイルがありません:") + name,
+                                      QStringLiteral("キャンセル"));
+}
+
+void ShowVersionWindow() { BringToFront(Ports().versionWindow); }
+
+void ShowInfoGrid()
+{
+    SetTrackResize(false);
+    if (DiagnosticsWindowPort* diagnostics = Ports().diagnostics)
+        BringToFront(diagnostics->Window());
+    BringToFront(WindowOf(Ports().drawing));
+    DebugMode = true;
+    SetTrackResize(true);
+}
+
+void ShowCoefficientDialog()
+{
+    if (CoefficientDialogPort* coefficients = Ports().coefficients)
+        BringToFront(coefficients->Window());
+}
+
+namespace {
+
+struct WholeViewEntry {
+    int type;
+    const char* controlName;
+    const char* controlCaption;
+    const char* drawingName;
+    const char* drawingCaption;
+};
+
+// The two formula menus name the rational function differently.
+constexpr WholeViewEntry kWholeViewEntries[] = {
+    {1, "pmiChangeZ2", "Ｚの２乗（マンデルブロ集合）", "pmiDrawZ2", "Ｚの２乗（マンデルブロ集合）(&2)"},
+    {2, "pmiChangeZ3", "Ｚの３乗", "pmiDrawZ3", "Ｚの３乗(&3)"},
+    {3, "pmiChangeZ4", "Ｚの４乗", "pmiDrawZ4", "Ｚの４乗(&4)"},
+    {4, "pmiChageZ4Polynom", "Ｚの４次多項式", "pmiDrawZ4Poly", "Ｚの４次多項式"},
+    {5, "pmiChangeZRatio", "Ｚの有理関数", "pmiDrawZRatio", "Ｚの有理型関数"},
+    {6, "pmiChangeExpZ2", "謎の関数", "pmiDrawExpZ2", "謎の関数"},
+};
+
+}  // namespace
+
+std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which)
+{
+    std::array<QAction*, 6> items{};
+    for (size_t i = 0; i < items.size(); ++i) {
+        const WholeViewEntry& entry = kWholeViewEntries[i];
+        const bool control = which == FormulaMenu::Control;
+        const int type = entry.type;
+        QAction* item = menu->addAction(QString::fromUtf8(control ? entry.controlCaption : entry.drawingCaption), menu,
+                                        [type] { ShowWholeView(type); });
+        items[i] = Named(item, control ? entry.controlName : entry.drawingName);
+    }
+    return items;
+}

@@ -1,0 +1,102 @@
+#pragma once
+// The program's commands. The tool bar, the menus and the popup of every
+// window start them here; they reach the windows only through the ports
+// ProgramWindows hands over (commands/WindowPorts.h).
+
+#include <QPoint>
+#include <QSize>
+#include <array>
+#include <memory>
+
+#include "colour/model/ColorMap.h"
+#include "engine/QVHost.h"
+
+class QAction;
+class QMenu;
+class QWidget;
+class QVCommandSet;
+
+// The command set with every command's trigger: the start of the program.
+std::unique_ptr<QVCommandSet> CreateCommandSet();
+
+// The engine's start-up values, with the square picture the settings file,
+// the screen size and the tallest drawing window give. Runs while the
+// control window is created.
+void SetStartupValues(QSize screen, int frameHeight);
+
+// The whole view of a formula type 1..6: history reset, defaults, render,
+// indicator.
+void ShowWholeView(int type);
+// The rectangle between two corners of the drawing window's picture becomes
+// the selection: "選択領域描画" on and "再描画" off. A rectangle without
+// width or height selects nothing and does the opposite.
+void SelectRegion(QPoint corner1, QPoint corner2);
+// Zooms into the rectangle selected in the drawing window.
+void DrawSelectedRegion();
+// Fits the drawing window to the current view and renders it again.
+void RedrawView();
+// A running render stops at its next column check.
+void CancelRender();
+void StepBack();
+void StepForward();
+// The drawing window took a size of the user's: the next picture's size.
+void TakeDrawingWindowSize(QSize outer, int frameHeight);
+
+// Fills currentColorMap from a built-in map code, or the band map for
+// kBandColorMap, and recolours the picture.
+inline constexpr int kBandColorMap = -1;
+void ChooseColorMap(int presetCode);
+// Inverts currentColorMap and recolours the picture.
+void InvertCurrentColorMap();
+// A map from the editor or a colour-map file becomes currentColorMap and the
+// picture is recoloured.
+void ApplyColorMap(const ColorMap& map);
+// "更新": the editor's map applied, and "ユーザー設定" checked for good.
+void ApplyUserColorMap(const ColorMap& map);
+// "カラーマップ確認と加工/設定": the user editor on a fresh copy of
+// currentColorMap.
+void OpenColorMapEditor();
+// "ユーザ設定読み込み" and "ユーザ設定保存": the editor's colour-map file commands.
+void LoadUserColorMapFile();
+void SaveUserColorMapFile();
+// Repaints the picture from the iteration buffer with currentColorMap.
+void RecolorCurrentPicture();
+
+// Asks "本当に終了しますか"; on OK stops a running render and closes both
+// windows, which ends the program.
+void ConfirmAndExit(QWidget* asker);
+// The control window is closing: a running render stops, the history is
+// released, the settings file written and the event loop asked to end.
+void EndProgram();
+
+// Thumbnail of the whole view, scale values, marks cleared.
+void RefreshIndicator();
+// Erases the old cross marks and draws them at the centre of dpCurr.
+void UpdateIndicatorMarks();
+
+void ShowDrawingWindow();
+void ShowControlWindow();
+// "パレットコード表示": the pixel information window for the pixel under the
+// drawing window's last right press, placed where the popup opened.
+void ShowPixelInformation();
+// "カラーパレット設定": the colour-map view shown, then drawn from currentColorMap.
+void ShowColorMapView();
+// "画像を名前をつけて保存": the picture of the current size as a JPEG file; a
+// failure goes to the general error report.
+void SavePicture();
+// "ヘルプ": "Qorvix.html" of the current folder opened by the desktop, or
+// the error box when it is not there.
+void OpenHelpFile();
+// "バージョン情報": the version-and-help window, modeless.
+void ShowVersionWindow();
+// "情報グリッド表示": the diagnostics grid and the drawing window shown,
+// the latter without taking its size as the user's, and the diagnostics
+// refresh switched on for good.
+void ShowInfoGrid();
+// "４次多項式/有理型の係数設定": the coefficient dialog, modeless.
+void ShowCoefficientDialog();
+
+// Adds the six whole-view entries, formula types 1 to 6 in order, to a
+// formula menu, each with the caption and the name of that menu's item.
+enum class FormulaMenu { Control, Drawing };
+std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which);

@@ -1,0 +1,7 @@
+#include "commands/WindowPorts.h"
+
+WindowPorts& Ports()
+{
+    static WindowPorts ports;
+    return ports;
+}

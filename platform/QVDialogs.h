@@ -1,0 +1,35 @@
+#pragma once
+// Modal boxes, file dialogs, the colour dialog and the desktop shell, behind
+// one small interface so tests can answer them without a person.
+
+#include <QString>
+#include <cstdint>
+
+class QWidget;
+
+class QVDialogs {
+public:
+    virtual ~QVDialogs() = default;
+    // Confirmation box titled "確認" with OK and キャンセル; true for OK.
+    virtual bool Confirm(QWidget* parent, const QString& text) = 0;
+    // Error box titled "エラー" with an error icon and OK.
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // Error box titled "エラー" with an error icon and one button of the given caption.
+    virtual void ShowErrorWithButton(QWidget* parent, const QString& text, const QString& button) = 0;
+    // Confirmation box titled "確認" with the confirmation icon and OK alone.
+    virtual void Notify(QWidget* parent, const QString& text) = 0;
+    // Save and open dialogs; an empty result means the user cancelled. The
+    // save dialog adds the filter's extension to a name typed without one and
+    // asks before replacing a file.
+    virtual QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) = 0;
+    virtual QString GetOpenFileName(QWidget* parent, const QString& filter) = 0;
+    // Standard colour dialog; colorWord is red + green * 256 + blue * 65536.
+    virtual bool PickColor(QWidget* parent, uint32_t& colorWord) = 0;
+    // The desktop shell's open on a file name or a link.
+    virtual bool OpenWithShell(const QString& target) = 0;
+};
+
+// The dialogs in use: the Qt ones unless a test has put its own in place.
+QVDialogs& Dialogs();
+// Replaces the dialogs; null restores the Qt ones.
+void SetDialogs(QVDialogs* dialogs);

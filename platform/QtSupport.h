@@ -1,0 +1,29 @@
+#pragma once
+// Small helpers every window shares: control names, colour words in Qt's
+// colour types, bringing a window to the front.
+
+#include <QColor>
+#include <QLatin1String>
+#include <QObject>
+
+#include "platform/QtColorWords.h"
+
+class QLabel;
+class QRect;
+class QWidget;
+
+// Gives a control the name it is known by (to tests and assistive
+// technology) and returns it.
+template <typename T>
+T* Named(T* object, const char* name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+
+// Shows a window and brings it to the front; a null window is passed over.
+void BringToFront(QWidget* window);
+// Places a window's client area in the middle of the screen.
+void CentreOnScreen(QWidget* window);
+// A named, right-aligned, sunken read-out placed at `geometry`.
+QLabel* SunkenReadout(QWidget* parent, const char* name, const QRect& geometry);
