@@ -40,13 +40,11 @@ void QVCommandSet::SetTrigger(QVCommand command, std::function<void()> trigger)
 
 QVCommandSet* CurrentCommandSet() { return currentSet; }
 
-void SetCommandEnabled(QVCommand command, bool enabled)
+void EnableCommand(QVCommand command, bool enabled)
 {
     if (currentSet)
         currentSet->SetEnabled(command, enabled);
 }
-
-bool IsCommandEnabled(QVCommand command) { return currentSet && currentSet->IsEnabled(command); }
 
 void WatchCommand(QVCommand command, QObject* context, const std::function<void(bool)>& follow)
 {

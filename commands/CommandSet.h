@@ -35,8 +35,7 @@ private:
 QVCommandSet* CurrentCommandSet();
 
 // Enables or disables a command wherever it is carried; nothing without a set.
-void SetCommandEnabled(QVCommand command, bool enabled);
-bool IsCommandEnabled(QVCommand command);
+void EnableCommand(QVCommand command, bool enabled);
 
 // A control that carries a command: enabled as the command is, now and from
 // now on. A button or item made to carry it also starts it.

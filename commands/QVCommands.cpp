@@ -76,8 +76,8 @@ void SelectRegion(QPoint corner1, QPoint corner2)
     const bool selected = corner1.x() != corner2.x() && corner1.y() != corner2.y();
     if (selected)
         SetSelection(dpCurr, corner1.x(), corner1.y(), corner2.x(), corner2.y());
-    SetCommandEnabled(QVCommand::DrawSelect, selected);
-    SetCommandEnabled(QVCommand::ReDraw, !selected);
+    EnableCommand(QVCommand::DrawSelect, selected);
+    EnableCommand(QVCommand::ReDraw, !selected);
 }
 
 void DrawSelectedRegion()

@@ -49,7 +49,7 @@ void WindowsHostAdapter::StepProgress()
         control->StepProgress();
 }
 
-void WindowsHostAdapter::SetCommandEnabled(QVCommand command, bool enabled) { ::SetCommandEnabled(command, enabled); }
+void WindowsHostAdapter::SetCommandEnabled(QVCommand command, bool enabled) { EnableCommand(command, enabled); }
 
 void WindowsHostAdapter::RefreshDiagnostics()
 {

@@ -166,7 +166,7 @@ void TfrmSetCoeff::BuildSelection()
 {
     auto* rgSelFormula = Named(new QGroupBox(QStringLiteral("関数選択"), this), "rgSelFormula");
     rgSelFormula->setGeometry(kPanelLeft, 612, 420, 72);
-    rgSelFormulaItems = Named(new QButtonGroup(rgSelFormula), "rgSelFormulaItems");
+    auto* rgSelFormulaItems = Named(new QButtonGroup(rgSelFormula), "rgSelFormulaItems");
     auto* columns = new QGridLayout(rgSelFormula);
     const QString items[] = {QStringLiteral("多項式"), QStringLiteral("有理型関数")};
     for (int index = 0; index < 2; ++index) {

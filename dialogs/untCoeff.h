@@ -53,7 +53,6 @@ private:
     QFrame* pnFormula = nullptr;
     QFrame* pnFormula2 = nullptr;
     QFrame* pnSetC = nullptr;
-    QButtonGroup* rgSelFormulaItems = nullptr;
 
     std::array<CoefficientRow, 10> rows;
 };

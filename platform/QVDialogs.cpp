@@ -21,7 +21,7 @@ QString FirstExtensionOf(const QString& filter)
     return pattern.match(filter).captured(1);
 }
 
-class QtDialogs final : public QVDialogs {
+class StandardDialogs final : public QVDialogs {
 public:
     bool Confirm(QWidget* parent, const QString& text) override
     {
@@ -89,11 +89,11 @@ public:
     }
 };
 
-QtDialogs qtDialogs;
-QVDialogs* activeDialogs = &qtDialogs;
+StandardDialogs standardDialogs;
+QVDialogs* activeDialogs = &standardDialogs;
 
 }  // namespace
 
 QVDialogs& Dialogs() { return *activeDialogs; }
 
-void SetDialogs(QVDialogs* dialogs) { activeDialogs = dialogs ? dialogs : &qtDialogs; }
+void SetDialogs(QVDialogs* dialogs) { activeDialogs = dialogs ? dialogs : &standardDialogs; }

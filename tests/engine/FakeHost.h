@@ -44,27 +44,44 @@ public:
     // Every SetCommandEnabled call in order.
     std::vector<std::pair<QVCommand, bool>> commandCalls;
 
+    // Columns painted since the last ColumnsComplete, and the requests other
+    // than painting and progress that came while some were.
+    int openColumns = 0;
+    int requestsWithColumnsOpen = 0;
+
     int refreshDiagnosticsCalls = 0;
     int columnsPaintedAtRefresh = -1;
     int fitWindowCalls = 0;
     // The view as FitWindowToView last saw it.
     std::optional<ViewRecord> lastFittedView;
 
-    void FillPictureBackground(int width, int height) override { backgroundFills.emplace_back(width, height); }
+    void FillPictureBackground(int width, int height) override
+    {
+        Request();
+        backgroundFills.emplace_back(width, height);
+    }
 
-    void ForgetSelectionMark() override { ++forgetSelectionCalls; }
+    void ForgetSelectionMark() override
+    {
+        Request();
+        ++forgetSelectionCalls;
+    }
 
     void PaintColumn(int x, const uint32_t* colorWords, int height) override
     {
         ++paintColumnCalls;
+        ++openColumns;
         for (int y = 0; y < height; ++y) {
             Cell(picture_, x, y) = colorWords[y];
             ++Cell(paints_, x, y);
         }
     }
 
+    void ColumnsComplete() override { openColumns = 0; }
+
     void ProcessPendingMessages() override
     {
+        Request();
         columnsPaintedAtMessages.push_back(paintColumnCalls);
         if (onProcessMessages)
             onProcessMessages(int(columnsPaintedAtMessages.size()));
@@ -72,15 +89,21 @@ public:
 
     void ProcessMessagesWhileWaiting() override
     {
+        Request();
         columnsPaintedAtWaits.push_back(paintColumnCalls);
         if (onWaitingMessages)
             onWaitingMessages();
     }
 
-    void ShowReadouts(const ViewReadouts& shown) override { readouts.push_back(shown); }
+    void ShowReadouts(const ViewReadouts& shown) override
+    {
+        Request();
+        readouts.push_back(shown);
+    }
 
     void ResetProgress(int maximum) override
     {
+        Request();
         progressMaximum = maximum;
         progressEvents.push_back(ProgressEvent::Reset);
     }
@@ -93,21 +116,23 @@ public:
 
     void SetCommandEnabled(QVCommand command, bool enabled) override
     {
+        Request();
         commandEnabled[command] = enabled;
         commandCalls.emplace_back(command, enabled);
     }
 
     void RefreshDiagnostics() override
     {
+        Request();
         ++refreshDiagnosticsCalls;
         columnsPaintedAtRefresh = paintColumnCalls;
     }
 
     void FitWindowToView(ViewRecord& view) override
     {
+        Request();
         ++fitWindowCalls;
-        view.diWinW = view.diImgW + 6;
-        view.diWinH = view.diImgH + frameHeight + 2;
+        FitWindowSize(view, frameHeight);
         lastFittedView = view;
     }
 
@@ -157,6 +182,12 @@ public:
     }
 
 private:
+    void Request()
+    {
+        if (openColumns > 0)
+            ++requestsWithColumnsOpen;
+    }
+
     std::vector<std::vector<uint32_t>> picture_;
     std::vector<std::vector<int>> paints_;
 

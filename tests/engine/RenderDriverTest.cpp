@@ -240,6 +240,23 @@ TEST_F(RenderDriverTest, MessagesAreProcessedBeforeEverySixteenthColumn)
     }
 }
 
+// A host that gathers painted columns writes them out at ColumnsComplete; the
+// picture must be whole whenever it is asked anything else.
+TEST_F(RenderDriverTest, EveryBlockOfColumnsIsCompleteBeforeTheHostIsAskedAnythingElse)
+{
+    for (int width : {1, 15, 16, 17, 49}) {
+        SCOPED_TRACE(width);
+        FakeHost h;
+        h.onProcessMessages = AtCall(3, [] { CancelRequested = true; });
+        SetUpWholeViewOfSize(1, width, 3);
+        RenderView(h, dpCurr);
+        RecolorPicture(h);
+        EXPECT_EQ(h.requestsWithColumnsOpen, 0);
+        EXPECT_EQ(h.openColumns, 0);
+        EXPECT_GT(h.paintColumnCalls, 0);
+    }
+}
+
 TEST_F(RenderDriverTest, IsRenderingOnlyWhileTheScanRuns)
 {
     SetUpWholeViewOfSize(1, 20, 4);
