@@ -1,32 +1,35 @@
 #pragma once
-// The record of one view and the two history stacks that hold copies of it.
+// The record of one view, the history stacks that hold copies of it, and the
+// drawing window's size around its picture.
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+// The names are the program's own, kept short: di- a 32-bit integer, db- a
+// flag, dw- an extended float, c- a selection value in picture pixels.
 struct ViewRecord {
-    int32_t diType = 0;  // formula type 1..6; 0: no picture set up yet
-    bool dbOK = false;   // set at the end of every render, cancelled ones too
-    int32_t dinum = 0;   // nesting depth
-    int32_t diWinW = 0;
-    int32_t diWinH = 0;
-    int32_t diImgW = 0;
-    int32_t diImgH = 0;
-    long double dwx = 0.0L;
-    long double dwy = 0.0L;
-    long double dwPitchX = 0.0L;
-    long double dwPitchY = 0.0L;
-    long double dwa = 0.0L;
-    long double dwb = 0.0L;
-    int32_t csx = 0;
-    int32_t csy = 0;
-    int32_t cex = 0;
-    int32_t cey = 0;
-    int32_t cdx = 0;
-    int32_t cdy = 0;
-    int32_t ccx = 0;
-    int32_t ccy = 0;
+    int32_t diType = 0;         // formula type 1..6; 0: no picture set up yet
+    bool dbOK = false;          // rendered: set at the end of every render, cancelled ones too
+    int32_t dinum = 0;          // nesting depth: 1 for a whole view, one more per zoom
+    int32_t diWinW = 0;         // outer width of the drawing window
+    int32_t diWinH = 0;         // outer height of the drawing window
+    int32_t diImgW = 0;         // picture width in pixels: the columns rendered
+    int32_t diImgH = 0;         // picture height in pixels: the rows rendered
+    long double dwx = 0.0L;     // extent of the picture along the real axis
+    long double dwy = 0.0L;     // extent along the imaginary axis
+    long double dwPitchX = 0.0L;  // size of one pixel along the real axis; what a view keeps
+    long double dwPitchY = 0.0L;  // size of one pixel along the imaginary axis
+    long double dwa = 0.0L;     // real part of the picture's centre
+    long double dwb = 0.0L;     // imaginary part of the picture's centre
+    int32_t csx = 0;            // selection's left column
+    int32_t csy = 0;            // selection's top row
+    int32_t cex = 0;            // selection's right column
+    int32_t cey = 0;            // selection's bottom row
+    int32_t cdx = 0;            // selection's width, cex - csx
+    int32_t cdy = 0;            // selection's height, cey - csy
+    int32_t ccx = 0;            // selection's centre column, (csx + cex) / 2
+    int32_t ccy = 0;            // selection's centre row, (csy + cey) / 2
 };
 
 // The largest picture a zoom makes and the drawing window can show.
