@@ -16,12 +16,22 @@
 
 namespace {
 
-// Takes a port back unless another set of windows has put its own there.
-template <typename Port, typename Window>
-void TakeBack(Port*& port, const std::unique_ptr<Window>& window)
+// Creates a window and hands its port to the commands.
+template <typename Window, typename Port, typename... Args>
+void Create(std::unique_ptr<Window>& window, Port*& port, Args&&... args)
+{
+    window = std::make_unique<Window>(std::forward<Args>(args)...);
+    port = window.get();
+}
+
+// Takes a window's port back, unless another set of windows has put its
+// own there, and destroys the window.
+template <typename Window, typename Port>
+void Destroy(std::unique_ptr<Window>& window, Port*& port)
 {
     if (window && port == static_cast<Port*>(window.get()))
         port = nullptr;
+    window.reset();
 }
 
 }  // namespace
@@ -52,23 +62,14 @@ ProgramWindows::~ProgramWindows() { Release(); }
 void ProgramWindows::Release()
 {
     WindowPorts& ports = Ports();
-    TakeBack(ports.pixelInformation, pixelInformation);
-    pixelInformation.reset();
-    if (helpAbout && ports.versionWindow == helpAbout.get())
-        ports.versionWindow = nullptr;
-    helpAbout.reset();
-    TakeBack(ports.colorEditor, colorEditor);
-    colorEditor.reset();
-    TakeBack(ports.coefficients, coefficients);
-    coefficients.reset();
-    TakeBack(ports.colorMapView, colorMapView);
-    colorMapView.reset();
-    TakeBack(ports.diagnostics, diagnostics);
-    diagnostics.reset();
-    TakeBack(ports.drawing, drawing);
-    drawing.reset();
-    TakeBack(ports.control, control);
-    control.reset();
+    Destroy(pixelInformation, ports.pixelInformation);
+    Destroy(helpAbout, ports.versionWindow);
+    Destroy(colorEditor, ports.colorEditor);
+    Destroy(coefficients, ports.coefficients);
+    Destroy(colorMapView, ports.colorMapView);
+    Destroy(diagnostics, ports.diagnostics);
+    Destroy(drawing, ports.drawing);
+    Destroy(control, ports.control);
     commands.reset();
 }
 
@@ -84,23 +85,15 @@ ProgramWindows CreateProgramWindows()
     ProgramWindows windows;
     WindowPorts& ports = Ports();
     windows.commands = CreateCommandSet();
-    windows.control = std::make_unique<TfrmQVCtrl>();
-    ports.control = windows.control.get();
-    windows.drawing = std::make_unique<TfrmQVView>(windows.control->FrameHeight());
-    ports.drawing = windows.drawing.get();
+    Create(windows.control, ports.control);
     const TfrmQVCtrl& control = *windows.control;
+    Create(windows.drawing, ports.drawing, control.FrameHeight());
     const int underControl = control.y() + control.height() + control.FrameHeight();
-    windows.diagnostics = std::make_unique<TfrmDebg>(QPoint(0, underControl), control.FrameHeight());
-    ports.diagnostics = windows.diagnostics.get();
-    windows.colorMapView = std::make_unique<TfrmSetPalette>();
-    ports.colorMapView = windows.colorMapView.get();
-    windows.coefficients = std::make_unique<TfrmSetCoeff>();
-    ports.coefficients = windows.coefficients.get();
-    windows.colorEditor = std::make_unique<TfrmColorUser>();
-    ports.colorEditor = windows.colorEditor.get();
-    windows.helpAbout = std::make_unique<TfrmHelpAbout>();
-    ports.versionWindow = windows.helpAbout.get();
-    windows.pixelInformation = std::make_unique<TfrmDisplay1>();
-    ports.pixelInformation = windows.pixelInformation.get();
+    Create(windows.diagnostics, ports.diagnostics, QPoint(0, underControl), control.FrameHeight());
+    Create(windows.colorMapView, ports.colorMapView);
+    Create(windows.coefficients, ports.coefficients);
+    Create(windows.colorEditor, ports.colorEditor);
+    Create(windows.helpAbout, ports.versionWindow);
+    Create(windows.pixelInformation, ports.pixelInformation);
     return windows;
 }
