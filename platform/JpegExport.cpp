@@ -1,6 +1,7 @@
 #include "platform/JpegExport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <csetjmp>
@@ -9,7 +10,7 @@
 
 #include <jpeglib.h>
 
-#include "platform/WholeFile.h"
+#include "files/WholeFiles.h"
 
 namespace {
 
@@ -93,9 +94,9 @@ QString SaveJpegFile(const QImage& picture, const QString& path)
     if (!EncodeJpeg(rgb.constBits(), rgb.width(), rgb.height(), int(rgb.bytesPerLine()), jpeg, error))
         return FailureText(path, QString::fromLocal8Bit(error.c_str()));
 
-    QString reason;
-    if (WriteWholeFile(path, reinterpret_cast<const char*>(jpeg.data()), qint64(jpeg.size()), reason) !=
-        WholeFileResult::Written)
-        return FailureText(path, reason);
+    std::string reason;
+    if (WriteWholeFile(QFile::encodeName(path).toStdString(), jpeg.data(), jpeg.size(), reason) !=
+        FileWriteResult::Written)
+        return FailureText(path, QString::fromLocal8Bit(reason.c_str()));
     return QString();
 }

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "files/WholeFiles.h"
 #include "platform/QVApplication.h"
 #include "windows/CommandLine.h"
 #include "windows/ProgramWindows.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv)
         std::fputs(UsageText(argc > 0 ? argv[0] : "Qorvix").c_str(), stdout);
         return 0;
     }
+    IgnoreFileSizeSignal();
     QVApplication app(argc, argv);
     ProgramWindows windows = CreateProgramWindows();
     windows.Show(options.diagnostics);

@@ -1,6 +1,8 @@
 #include "colour/model/ColorMapFile.h"
 
-#include <fstream>
+#include <vector>
+
+#include "files/WholeFiles.h"
 
 ColorMapBytes BytesOfColorMap(const ColorMap& map)
 {
@@ -37,14 +39,18 @@ std::string ColorMapFileMessage(ColorMapFileResult result, const std::string& pa
 
 ColorMapFileResult ReadColorMapFile(const std::string& path, ColorMap& map)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open())
-        return ColorMapFileResult::OpenFailed;
     // Read into a scratch buffer: a short file must not leave half a map behind.
-    ColorMapBytes bytes{};
-    file.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (file.gcount() != std::streamsize(bytes.size()))
+    std::vector<uint8_t> read;
+    std::string reason;
+    switch (ReadRegularFile(path, kColorMapFileSize, read, reason)) {
+    case FileReadResult::OpenFailed: return ColorMapFileResult::OpenFailed;
+    case FileReadResult::ReadFailed: return ColorMapFileResult::ReadFailed;
+    case FileReadResult::Done: break;
+    }
+    if (read.size() != kColorMapFileSize)
         return ColorMapFileResult::ReadFailed;
+    ColorMapBytes bytes{};
+    std::copy(read.begin(), read.end(), bytes.begin());
     map = ColorMapOfBytes(bytes);
     return ColorMapFileResult::Done;
 }

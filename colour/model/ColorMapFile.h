@@ -21,6 +21,7 @@ enum class ColorMapFileResult { Done, OpenFailed, CreateFailed, ReadFailed, Writ
 std::string ColorMapFileMessage(ColorMapFileResult result, const std::string& path);
 
 // Reads the first 1024 bytes of the file (a path in the system's
-// file-name bytes) into map. A file that cannot be opened for reading, or
-// holds fewer bytes, leaves map as it was.
+// file-name bytes) into map. A file that cannot be opened for reading or is
+// not a regular file (OpenFailed), or holds fewer bytes (ReadFailed), leaves
+// map as it was.
 ColorMapFileResult ReadColorMapFile(const std::string& path, ColorMap& map);

@@ -19,10 +19,10 @@
 
 #include "commands/CommandSet.h"
 #include "commands/QVCommands.h"
+#include "files/WholeFiles.h"
 #include "platform/QVDialogs.h"
 #include "platform/QVImage.h"
 #include "platform/QtSupport.h"
-#include "platform/WholeFile.h"
 
 TfrmColorUser* frmColorUser = nullptr;
 ColorMap workColorMap{};
@@ -94,11 +94,11 @@ ColorMapFileResult WriteColorMapFile(const QString& path, const ColorMap& map)
             return ColorMapFileResult::OpenFailed;
     }
     const ColorMapBytes bytes = BytesOfColorMap(map);
-    QString reason;
-    switch (WriteWholeFile(path, reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()), reason)) {
-    case WholeFileResult::Written: return ColorMapFileResult::Done;
-    case WholeFileResult::CreateFailed: return ColorMapFileResult::CreateFailed;
-    case WholeFileResult::WriteFailed: return ColorMapFileResult::WriteFailed;
+    std::string reason;
+    switch (WriteWholeFile(QFile::encodeName(path).toStdString(), bytes.data(), bytes.size(), reason)) {
+    case FileWriteResult::Written: return ColorMapFileResult::Done;
+    case FileWriteResult::CreateFailed: return ColorMapFileResult::CreateFailed;
+    case FileWriteResult::WriteFailed: return ColorMapFileResult::WriteFailed;
     }
     return ColorMapFileResult::WriteFailed;
 }

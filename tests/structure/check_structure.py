@@ -14,15 +14,16 @@ import sys
 
 # Each folder and the folders it may include from (besides itself).
 LAYERS = {
-    "colour/model": [],
-    "engine": ["colour/model"],
-    "colour/views": ["engine", "colour/model"],
-    "platform": ["engine", "colour/model"],
-    "commands": ["platform", "engine", "colour/model"],
-    "colour/windows": ["commands", "platform", "colour/views", "engine", "colour/model"],
-    "dialogs": ["commands", "platform", "engine", "colour/model"],
-    "windows": ["colour/windows", "dialogs", "commands", "platform", "colour/views", "engine", "colour/model"],
-    "tools": ["platform", "engine", "colour/model"],
+    "files": [],
+    "colour/model": ["files"],
+    "engine": ["colour/model", "files"],
+    "colour/views": ["engine", "colour/model", "files"],
+    "platform": ["engine", "colour/model", "files"],
+    "commands": ["platform", "engine", "colour/model", "files"],
+    "colour/windows": ["commands", "platform", "colour/views", "engine", "colour/model", "files"],
+    "dialogs": ["commands", "platform", "engine", "colour/model", "files"],
+    "windows": ["colour/windows", "dialogs", "commands", "platform", "colour/views", "engine", "colour/model", "files"],
+    "tools": ["platform", "engine", "colour/model", "files"],
 }
 # Folders outside the program (benchmarks, tests, build-time tools) may use
 # every layer but are never used by it.
