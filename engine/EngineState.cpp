@@ -25,6 +25,13 @@ int LastForwardCount = 0;
 
 long double KeyStep = StartupKeyStep();
 
+PictureSize ShownPictureSize(const ViewRecord& view)
+{
+    if (LastRenderedArea.width > 0)
+        return PictureSize{LastRenderedArea.width, LastRenderedArea.rows};
+    return PictureSize{view.diImgW, view.diImgH};
+}
+
 long double StartupKeyStep()
 {
     // 0x3FFD C90FDAA22168C235: pi / 8 rounded to 64 mantissa bits.

@@ -19,12 +19,23 @@ using EscapeHistogramType = std::array<uint32_t, 257>;
 inline constexpr int BufferIndex(int x, int y) { return x * kBufferRows + y; }
 
 // The part of the picture the last render really filled: the columns it
-// completed, at the height it rendered.
+// completed, at the height it rendered; and the width of the whole picture
+// it set out to draw.
 struct RenderedArea {
     int columns = 0;
     int rows = 0;
+    int width = 0;
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < columns && y < rows; }
 };
+
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
+// The size of the picture on screen: the last render's, which a window
+// resized since then does not change; the view's own before any render.
+PictureSize ShownPictureSize(const ViewRecord& view);
 
 extern const ViewRecord ViewTemplate;
 extern ViewRecord dpCurr;

@@ -133,8 +133,11 @@ ZoomResult ComputeNextView()
     w = std::max(w, 1LL);
     h = std::max(h, 1LL);
 
-    const long double pX = cur.dwx / cur.diImgW;
-    const long double pY = cur.dwy / cur.diImgH;
+    // The selection lies on the picture on screen, whatever size the window
+    // has taken since: its extents over its own size.
+    const PictureSize shown = ShownPictureSize(cur);
+    const long double pX = cur.dwx / shown.width;
+    const long double pY = cur.dwy / shown.height;
     dpNext.diImgW = int32_t(w);
     dpNext.diImgH = int32_t(h);
     dpNext.dwx = cur.cdx * pX;

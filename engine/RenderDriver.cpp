@@ -108,7 +108,7 @@ void RenderView(QVHost& host, ViewRecord& view)
     host.ShowReadouts(MakeReadouts(view, LastBackCount, LastForwardCount));
     host.ResetProgress(frame.width);
 
-    LastRenderedArea = RenderedArea{0, frame.height};
+    LastRenderedArea = RenderedArea{0, frame.height, frame.width};
     CancelRequested = false;
 
     // Cancel is seen where messages are handled before a block; one handled

@@ -24,12 +24,12 @@ void DrawChannelBar(std::vector<ColorWord>& chart, int entry, int value, ColorWo
 
 long double PixelPointRe(const ViewRecord& view, int x)
 {
-    return (x - view.diImgW / 2) * view.dwPitchX + view.dwa;
+    return (x - ShownPictureSize(view).width / 2) * view.dwPitchX + view.dwa;
 }
 
 long double PixelPointIm(const ViewRecord& view, int y)
 {
-    return (y - view.diImgH / 2) * view.dwPitchY + view.dwb;
+    return (y - ShownPictureSize(view).height / 2) * view.dwPitchY + view.dwb;
 }
 
 int RenderedEscapeCount(int x, int y)

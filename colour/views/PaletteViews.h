@@ -31,8 +31,9 @@ struct PixelInformation {
     ColorEntryInformation color;
 };
 
-// The point of pixel (x, y): its offset from the pixel at the picture's
-// halved size (integer halving) times the pixel size, plus the centre.
+// The point of pixel (x, y) of the picture on screen: its offset from the
+// pixel at the picture's halved size (integer halving) times the pixel size,
+// plus the centre.
 long double PixelPointRe(const ViewRecord& view, int x);
 long double PixelPointIm(const ViewRecord& view, int y);
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "EngineTestSupport.h"
+#include "colour/views/PaletteViews.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
@@ -193,16 +194,30 @@ TEST_F(NavigationTest, ZoomedViewStartsFromTemplate)
     EXPECT_EQ(SelectionOf(dpNext), SelectionFields{});
 }
 
-TEST_F(NavigationTest, ZoomUsesCurrentExtentsNotPitches)
+// A window enlarged by hand after the render: the selection and an inspected
+// pixel still lie on the picture on screen, with its own size and centre
+// pixel; only the next picture's size follows the window.
+TEST_F(NavigationTest, SelectionAndPixelMapThroughThePictureOnScreenAfterAResize)
 {
-    // After a resize without redraw the extents still belong to the old size.
     WholeViewOf(1, 580, 580);
-    SetPicture(600, 580);
+    LastRenderedArea = RenderedArea{580, 580, 580};
     Select(200, 100, 300, 150);
     ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
-    const long double pX = 3.6L / 600;
-    EXPECT_EQ(dpNext.dwx, 100 * pX);
-    EXPECT_EQ(dpNext.dwa, 250 * pX - 3.6L / 2 + -0.5L);
+    const ViewRecord unresized = dpNext;
+    const long double re = PixelPointRe(dpCurr, 100);
+    const long double im = PixelPointIm(dpCurr, 500);
+
+    SetPicture(700, 600);
+    Select(200, 100, 300, 150);
+    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+    EXPECT_EQ(dpNext.dwx, unresized.dwx);
+    EXPECT_EQ(dpNext.dwy, unresized.dwy);
+    EXPECT_EQ(dpNext.dwa, unresized.dwa);
+    EXPECT_EQ(dpNext.dwb, unresized.dwb);
+    EXPECT_EQ(dpNext.diImgW, RoundHalfUp(100 * (1300.0L / 150)));
+    EXPECT_EQ(dpNext.diImgH, RoundHalfUp(50 * (1300.0L / 150)));
+    EXPECT_EQ(PixelPointRe(dpCurr, 100), re);
+    EXPECT_EQ(PixelPointIm(dpCurr, 500), im);
 }
 
 TEST_F(NavigationTest, NarrowSelectionKeepsSumOfSides)

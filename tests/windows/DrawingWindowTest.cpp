@@ -105,6 +105,22 @@ TEST_F(DrawingWindowTest, ZoomKeepsTheSumOfSidesAndCentresOnTheSelection)
     EXPECT_EQ(Readouts(), (QStringList{"-7.48E-001", "-1.02E+000", "6.21E-001", "3.10E-001", "8", "2", "2"}));
 }
 
+// 680 x 480 keeps the sum of the sides, so the zoom's picture keeps its size.
+TEST_F(DrawingWindowTest, AZoomAfterAResizeByHandDrawsTheRegionSelectedOnThePictureOnScreen)
+{
+    StartWholeView();
+    Zoom(200, 100, 300, 150);
+    const QImage unresized = Picture();
+    const QStringList readouts = Readouts();
+    StepBack();
+
+    ResizePictureByHand(680, 480);
+    Zoom(200, 100, 300, 150);
+
+    EXPECT_EQ(Readouts(), readouts);
+    EXPECT_EQ(Picture(), unresized);
+}
+
 TEST_F(DrawingWindowTest, APictureSmallerThanTheWindowLeavesNothingOfAnOlderOneBeside)
 {
     StartWholeView();
