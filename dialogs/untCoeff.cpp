@@ -17,6 +17,7 @@
 #include "engine/EngineState.h"
 #include "engine/NumberFormat.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmSetCoeff* frmSetCoeff = nullptr;
 
@@ -69,6 +70,7 @@ TfrmSetCoeff::TfrmSetCoeff(QWidget* parent)
     BuildFormulaPanels();
     BuildSetC();
     BuildSelection();
+    KeepOnScreen(this);
     CentreOnScreen(this);
 
     pnFormula->show();

@@ -8,6 +8,7 @@
 #include "engine/Diagnostics.h"
 #include "engine/EngineState.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmDebg* frmDebg = nullptr;
 
@@ -62,8 +63,9 @@ TfrmDebg::TfrmDebg(QPoint topLeft, int frameHeight, QWidget* parent) : QWidget(p
     setObjectName(QStringLiteral("frmDebg"));
     setWindowTitle(QStringLiteral("dpDebg"));
     setFixedSize(kOuterWidth - kSideFrames, kOuterHeight - frameHeight);
-    move(topLeft);
     BuildGrids();
+    KeepOnScreen(this);
+    PlaceOnScreen(this, topLeft);
 }
 
 TfrmDebg::~TfrmDebg()

@@ -1,8 +1,6 @@
 #include "platform/QtSupport.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QWidget>
 
 void BringToFront(QWidget* window)
@@ -12,12 +10,6 @@ void BringToFront(QWidget* window)
     window->show();
     window->raise();
     window->activateWindow();
-}
-
-void CentreOnScreen(QWidget* window)
-{
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        window->move(screen->availableGeometry().center() - QPoint(window->width() / 2, window->height() / 2));
 }
 
 QLabel* SunkenReadout(QWidget* parent, const char* name, const QRect& geometry)

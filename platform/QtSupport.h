@@ -23,7 +23,5 @@ T* Named(T* object, const char* name)
 
 // Shows a window and brings it to the front; a null window is passed over.
 void BringToFront(QWidget* window);
-// Places a window's client area in the middle of the screen.
-void CentreOnScreen(QWidget* window);
 // A named, right-aligned, sunken read-out placed at `geometry`.
 QLabel* SunkenReadout(QWidget* parent, const char* name, const QRect& geometry);

@@ -7,6 +7,7 @@
 
 #include "platform/QVDialogs.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmHelpAbout* frmHelpAbout = nullptr;
 
@@ -46,6 +47,7 @@ TfrmHelpAbout::TfrmHelpAbout(QWidget* parent)
     connect(btnOk, &QPushButton::clicked, this, &TfrmHelpAbout::btnOkClick);
 
     FormCreate();
+    KeepOnScreen(this);
     CentreOnScreen(this);
 }
 

@@ -18,6 +18,7 @@
 #include "commands/QVCommands.h"
 #include "platform/QVImage.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmQVCtrl* frmQVCtrl = nullptr;
 
@@ -48,7 +49,8 @@ TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
     BuildControls();
     BuildMenus();
 
-    move(8, 8);
+    KeepOnScreen(this);
+    PlaceOnScreen(this, QPoint(8, 8));
     screenSize = screenSizeOverride ? *screenSizeOverride
                                     : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
                                                                         : QSize(1024, 768));

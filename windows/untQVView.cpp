@@ -13,6 +13,7 @@
 #include "engine/EngineState.h"
 #include "platform/QVImage.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmQVView* frmQVView = nullptr;
 
@@ -38,6 +39,7 @@ TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
     FitWindowToView(dpCurr);
     // Qt widgets paint double-buffered already.
 
+    KeepOnScreen(this);
     CentreOnScreen(this);
 }
 
@@ -93,6 +95,7 @@ void TfrmQVView::FitWindowToView(ViewRecord& view)
     fittedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
     resize(fittedClientSize);
     imgQVView->move(1, 1);
+    PlaceOnScreen(this, pos());
     TrackResize = true;
 }
 

@@ -23,6 +23,7 @@
 #include "platform/QVDialogs.h"
 #include "platform/QVImage.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmColorUser* frmColorUser = nullptr;
 ColorMap workColorMap{};
@@ -131,6 +132,7 @@ TfrmColorUser::TfrmColorUser(QWidget* parent)
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, &TfrmColorUser::FocusWindowChanged);
     qApp->installEventFilter(this);
 
+    KeepOnScreen(this);
     CentreOnScreen(this);
 }
 

@@ -12,6 +12,7 @@
 #include "engine/EngineState.h"
 #include "platform/QVDialogs.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmDisplay1* frmDisplay1 = nullptr;
 
@@ -31,6 +32,7 @@ TfrmDisplay1::TfrmDisplay1(QWidget* parent)
     setWindowTitle(QStringLiteral("パレット情報"));
     setFixedSize(375, 289);
     BuildControls();
+    KeepOnScreen(this);
 }
 
 TfrmDisplay1::~TfrmDisplay1()
@@ -106,7 +108,7 @@ void TfrmDisplay1::changeEvent(QEvent* event)
 
 void TfrmDisplay1::FormActivate()
 {
-    move(popupPosition);
+    PlaceOnScreen(this, popupPosition);
     ShowPixel(InspectPixel(dpCurr, inspectedPixel.x(), inspectedPixel.y(), currentColorMap));
 }
 

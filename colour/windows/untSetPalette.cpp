@@ -6,6 +6,7 @@
 #include "colour/views/PaletteViews.h"
 #include "platform/QVImage.h"
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 TfrmSetPalette* frmSetPalette = nullptr;
 
@@ -37,6 +38,7 @@ TfrmSetPalette::TfrmSetPalette(QWidget* parent)
     imgSetRed = AddImage("imgSetRed", QStringLiteral("赤"), kChannelChartHeight, 121);
     imgSetGreen = AddImage("imgSetGreen", QStringLiteral("緑"), kChannelChartHeight, 281);
     imgSetBlue = AddImage("imgSetBlue", QStringLiteral("青"), kChannelChartHeight, 441);
+    KeepOnScreen(this);
     CentreOnScreen(this);
 }
 
