@@ -205,6 +205,14 @@ void EndProgram()
     QCoreApplication::quit();
 }
 
+void CloseProgram()
+{
+    if (QWidget* control = WindowOf(Ports().control))
+        control->close();
+    else
+        QCoreApplication::quit();
+}
+
 void RefreshIndicator()
 {
     ControlWindowPort* control = Ports().control;

@@ -68,6 +68,9 @@ void ConfirmAndExit(QWidget* asker);
 // The control window is closing: a running render stops, the history is
 // released, the settings file written and the event loop asked to end.
 void EndProgram();
+// Closes the control window without asking, which ends the program: what a
+// request from the system to end does.
+void CloseProgram();
 
 // Thumbnail of the whole view, scale values, marks cleared.
 void RefreshIndicator();

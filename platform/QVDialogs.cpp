@@ -11,6 +11,7 @@
 #include <QUrl>
 
 #include "platform/QtSupport.h"
+#include "platform/ScreenPlacement.h"
 
 namespace {
 
@@ -21,6 +22,16 @@ QString FirstExtensionOf(const QString& filter)
     return pattern.match(filter).captured(1);
 }
 
+// A box opens centred over the window it speaks for, on the screen.
+int Run(QMessageBox& box, QWidget* parent)
+{
+    box.adjustSize();
+    const QRect over = parent ? parent->window()->frameGeometry() : AvailableScreenArea();
+    const QSize frame = box.size().grownBy(WindowFrameMargins(&box));
+    PlaceOnScreen(&box, over.center() - QPoint(frame.width() / 2, frame.height() / 2));
+    return box.exec();
+}
+
 class StandardDialogs final : public QVDialogs {
 public:
     bool Confirm(QWidget* parent, const QString& text) override
@@ -29,27 +40,27 @@ public:
         QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
         box.setDefaultButton(ok);
-        box.exec();
+        Run(box, parent);
         return box.clickedButton() == ok;
     }
 
     void ShowError(QWidget* parent, const QString& text) override
     {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::Ok, parent);
-        box.exec();
+        Run(box, parent);
     }
 
     void ShowErrorWithButton(QWidget* parent, const QString& text, const QString& button) override
     {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("エラー"), text, QMessageBox::NoButton, parent);
         box.setDefaultButton(box.addButton(button, QMessageBox::RejectRole));
-        box.exec();
+        Run(box, parent);
     }
 
     void Notify(QWidget* parent, const QString& text) override
     {
         QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text, QMessageBox::Ok, parent);
-        box.exec();
+        Run(box, parent);
     }
 
     QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) override
@@ -68,7 +79,15 @@ public:
 
     QString GetOpenFileName(QWidget* parent, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(), filter);
+        QFileDialog dialog(parent, QString(), QDir::currentPath(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        // A name typed without an extension means the filter's.
+        dialog.setDefaultSuffix(FirstExtensionOf(filter));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().constFirst();
     }
 
     bool PickColor(QWidget* parent, uint32_t& colorWord) override

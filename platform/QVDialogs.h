@@ -18,8 +18,8 @@ public:
     virtual void ShowErrorWithButton(QWidget* parent, const QString& text, const QString& button) = 0;
     // Confirmation box titled "確認" with the confirmation icon and OK alone.
     virtual void Notify(QWidget* parent, const QString& text) = 0;
-    // Save and open dialogs; an empty result means the user cancelled. The
-    // save dialog adds the filter's extension to a name typed without one and
+    // Save and open dialogs; an empty result means the user cancelled. Both
+    // add the filter's extension to a name typed without one; the save dialog
     // asks before replacing a file.
     virtual QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) = 0;
     virtual QString GetOpenFileName(QWidget* parent, const QString& filter) = 0;

@@ -3,7 +3,9 @@
 
 #include <cstdio>
 
+#include "commands/QVCommands.h"
 #include "files/WholeFiles.h"
+#include "platform/ProgramSignals.h"
 #include "platform/QVApplication.h"
 #include "windows/CommandLine.h"
 #include "windows/ProgramWindows.h"
@@ -16,8 +18,10 @@ int main(int argc, char** argv)
         return 0;
     }
     IgnoreFileSizeSignal();
+    CatchTerminationSignals();
     QVApplication app(argc, argv);
     ProgramWindows windows = CreateProgramWindows();
+    HandleTerminationSignals(&app, [] { CloseProgram(); });
     windows.Show(options.diagnostics);
     return app.exec();
 }

@@ -484,7 +484,10 @@ void TfrmColorUser::actCancelExecute()
 
 void TfrmColorUser::InOwnDialog(const std::function<void()>& show)
 {
+    ownDialogOpen = true;
     show();
+    ownDialogOpen = false;
+    ownDialogClosed.start();
     if (isVisible())
         activateWindow();
 }
@@ -505,11 +508,23 @@ bool TfrmColorUser::eventFilter(QObject* watched, QEvent* event)
 
 void TfrmColorUser::FocusWindowChanged(QWindow* focus)
 {
-    if (!focus || focus != windowHandle())
+    if (!focus)
         return;
-    if (leftForOtherWindow)
-        FormActivate();
-    leftForOtherWindow = false;
+    if (focus == windowHandle()) {
+        if (leftForOtherWindow)
+            FormActivate();
+        leftForOtherWindow = false;
+        return;
+    }
+    // Another window of the program became active: by the user, unless the
+    // editor's own dialog is up or has only just closed, when the window
+    // manager may pass the focus around before it comes back.
+    const bool passedAround = ownDialogOpen || (ownDialogClosed.isValid() && ownDialogClosed.elapsed() < kFocusSettling);
+    bool own = false;
+    for (const QWidget* window : QApplication::topLevelWidgets())
+        own = own || (window->windowHandle() == focus && IsOwnWindow(window));
+    if (!passedAround && !own)
+        leftForOtherWindow = true;
 }
 
 // This window, or a box or dialog it opened.

@@ -4,6 +4,7 @@
 // "更新" makes the result the current map. It also carries the commands that
 // load and save the working map as a colour-map file.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
@@ -66,9 +67,10 @@ private:
     // back when they close.
     void InOwnDialog(const std::function<void()>& show);
     void ShowOwnError(const QString& text);
-    // Coming back after the user pressed a key or a mouse button in another
-    // window of the program shows page 1; the focus the window manager
-    // passes around as the editor's own dialogs close does not count.
+    // Coming back after another window of the program was active, or after
+    // the user pressed a key or a mouse button in one, shows page 1; the
+    // focus the window manager passes around while the editor's own dialogs
+    // are up or as they close does not count.
     void FocusWindowChanged(QWindow* focus);
     bool IsOwnWindow(const QWidget* window) const;
     QWidget* FileDialogParent();
@@ -120,6 +122,9 @@ private:
     // The user worked in another window of the program since this one was
     // last active.
     bool leftForOtherWindow = true;
+    bool ownDialogOpen = false;
+    QElapsedTimer ownDialogClosed;
+    static constexpr qint64 kFocusSettling = 500;  // milliseconds
 };
 
 extern TfrmColorUser* frmColorUser;

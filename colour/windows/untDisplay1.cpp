@@ -59,7 +59,7 @@ void TfrmDisplay1::BuildControls()
     AddLabel("Label4", QStringLiteral("座標（複素平面）"), 16, 74);
     AddLabel("Label5", QStringLiteral("実部"), 32, 103);
     stRe = SunkenReadout(this, "stRe", QRect(68, 100, 112, 22));
-    AddLabel("Label6", QStringLiteral("嘘部"), 200, 103);
+    AddLabel("Label6", QStringLiteral("虚部"), 200, 103);
     stIm = SunkenReadout(this, "stIm", QRect(236, 100, 112, 22));
     AddLabel("Label7", QStringLiteral("カラー情報"), 16, 138);
     AddLabel("Label8", QStringLiteral("＃"), 32, 167);

@@ -2,6 +2,7 @@
 // user drives them: pages, double-clicks, the colour dialog, the menu items.
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QFile>
@@ -270,7 +271,7 @@ TEST_F(ColorEditorTest, ALoadedFileWithOtherKeysWarnsForEachSectionAndGeneratesA
     EXPECT_EQ(Page(), 3);
 }
 
-TEST_F(ColorEditorTest, OnlyComingBackFromWorkInAnotherWindowOfTheProgramShowsPage1)
+TEST_F(ColorEditorTest, ComingBackFromAnotherWindowOfTheProgramShowsPage1ButItsOwnDialogsDoNot)
 {
     control->show();
     StartPicking("rbGradient");
@@ -294,6 +295,14 @@ TEST_F(ColorEditorTest, OnlyComingBackFromWorkInAnotherWindowOfTheProgramShowsPa
     FocusOn(editor);
     EXPECT_EQ(Page(), 1);
     EXPECT_EQ(workColorMap[0].red, 1) << "the map stays as it was";
+
+    // A switch by the taskbar: no key, no click, only another active window.
+    Press("btnNext1");
+    ASSERT_EQ(Page(), 2);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    FocusOn(control);
+    FocusOn(editor);
+    EXPECT_EQ(Page(), 1);
 }
 
 TEST_F(ColorEditorTest, UpdateAndLoadingWaitWhileThePictureIsBeingPainted)
@@ -345,7 +354,16 @@ TEST_F(ColorEditorTest, AFileThatCannotBeReadWholeChangesNothing)
     LoadUserColorMapFile();
     dialogs.openFileName = FilePath("absent.col");
     LoadUserColorMapFile();
-    EXPECT_EQ(dialogs.errorTexts, QStringList({"FileRead Error:" + FilePath("short.col") + ",1024", "FileOpen Error:" + FilePath("absent.col")}));
+    // A pipe nobody writes to would block the program in its open.
+    const QString pipe = FilePath("pipe.col");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    for (const QString& other : {pipe, QStringLiteral("/dev/zero"), FilePath("")}) {
+        dialogs.openFileName = other;
+        LoadUserColorMapFile();
+    }
+    EXPECT_EQ(dialogs.errorTexts, QStringList({"FileRead Error:" + FilePath("short.col") + ",1024", "FileOpen Error:" + FilePath("absent.col"),
+                                               "FileOpen Error:" + pipe, "FileOpen Error:/dev/zero",
+                                               "FileOpen Error:" + QFileInfo(FilePath("")).absoluteFilePath()}));
     EXPECT_TRUE(SameColorMap(workColorMap, Preset(kPresetSetting4)));
     EXPECT_TRUE(SameColorMap(currentColorMap, before));
     EXPECT_EQ(PixelsNotShowing(before), 0);
