@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "files/PictureFiles.h"
+
 class QImage;
 
-inline constexpr int kJpegQuality = 90;
 
 // Encodes width x height pixels of 8-bit red, green, blue, rows top to bottom
 // bytesPerLine apart. False with the library's message in `error` when the

@@ -1,0 +1,139 @@
+#include "engine/PictureRenderer.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "engine/ColumnKernels.h"
+#include "engine/RenderWorkers.h"
+
+namespace {
+
+// Each sRGB value's linear light, times 2^24, rounded.
+constexpr uint32_t kLinear[256] = {
+    0, 5092, 10185, 15277, 20369, 25462, 30554, 35646,
+    40739, 45831, 50923, 56146, 61682, 67524, 73676, 80144,
+    86931, 94043, 101483, 109255, 117364, 125813, 134607, 143749,
+    153244, 163095, 173306, 183880, 194821, 206133, 217819, 229883,
+    242327, 255157, 268373, 281981, 295983, 310382, 325182, 340386,
+    355996, 372016, 388449, 405298, 422565, 440255, 458369, 476910,
+    495881, 515286, 535127, 555406, 576126, 597291, 618902, 640963,
+    663476, 686443, 709868, 733752, 758099, 782910, 808189, 833938,
+    860159, 886854, 914027, 941680, 969814, 998433, 1027538, 1057133,
+    1087218, 1117798, 1148873, 1180447, 1212520, 1245097, 1278179, 1311767,
+    1345865, 1380475, 1415598, 1451237, 1487394, 1524071, 1561270, 1598994,
+    1637244, 1676023, 1715332, 1755173, 1795550, 1836463, 1877915, 1919907,
+    1962442, 2005522, 2049149, 2093324, 2138049, 2183328, 2229161, 2275550,
+    2322497, 2370005, 2418074, 2466708, 2515908, 2565675, 2616012, 2666920,
+    2718402, 2770458, 2823092, 2876304, 2930097, 2984472, 3039432, 3094977,
+    3151110, 3207832, 3265145, 3323052, 3381553, 3440650, 3500346, 3560641,
+    3621538, 3683038, 3745144, 3807855, 3871176, 3935106, 3999648, 4064803,
+    4130573, 4196960, 4263965, 4331589, 4399836, 4468706, 4538200, 4608321,
+    4679069, 4750448, 4822457, 4895099, 4968376, 5042288, 5116838, 5192027,
+    5267856, 5344328, 5421443, 5499204, 5577611, 5656667, 5736372, 5816729,
+    5897738, 5979402, 6061722, 6144699, 6228335, 6312631, 6397589, 6483210,
+    6569496, 6656448, 6744068, 6832357, 6921317, 7010948, 7101253, 7192233,
+    7283889, 7376223, 7469237, 7562930, 7657306, 7752366, 7848110, 7944540,
+    8041658, 8139465, 8237963, 8337152, 8437035, 8537612, 8638885, 8740855,
+    8843524, 8946893, 9050964, 9155737, 9261215, 9367397, 9474287, 9581885,
+    9690192, 9799210, 9908940, 10019383, 10130542, 10242416, 10355008, 10468318,
+    10582349, 10697100, 10812575, 10928773, 11045697, 11163346, 11281724, 11400831,
+    11520668, 11641236, 11762538, 11884573, 12007344, 12130852, 12255098, 12380082,
+    12505807, 12632274, 12759484, 12887438, 13016137, 13145583, 13275776, 13406719,
+    13538412, 13670857, 13804054, 13938006, 14072712, 14208175, 14344396, 14481375,
+    14619114, 14757615, 14896878, 15036905, 15177696, 15319253, 15461578, 15604671,
+    15748533, 15893166, 16038571, 16184750, 16331702, 16479430, 16627934, 16777216,
+};
+
+// A block of sample columns a worker takes at a time.
+constexpr int kColumnsPerTask = 64;
+
+}  // namespace
+
+ColorWord ColorWordOfCount(int count, const ColorMap& map)
+{
+    return count >= kCaptured ? kBlackWord : ColorWordOf(map[size_t(count)]);
+}
+
+uint32_t LinearOfSrgb(uint8_t value) { return kLinear[value]; }
+
+uint8_t SrgbOfLinear(uint32_t linear)
+{
+    // The value whose linear light is nearest; a tie goes to the darker.
+    const uint32_t* above = std::lower_bound(kLinear, kLinear + 256, linear);
+    if (above == kLinear)
+        return 0;
+    if (above == kLinear + 256)
+        return 255;
+    const uint32_t* below = above - 1;
+    return uint8_t((linear - *below <= *above - linear ? below : above) - kLinear);
+}
+
+PictureRenderer::PictureRenderer(const PictureJob& job)
+    : job_(job),
+      sampleWidth_(job.width * job.samples),
+      sampleHeight_(job.height * job.samples),
+      threads_(job.threads > 0 ? job.threads : RenderThreadCount()),
+      sampleX_(size_t(sampleWidth_))
+{
+    for (int c = 0; c <= kCaptured; ++c) {
+        const ColorMapEntry e = EntryOfColorWord(ColorWordOfCount(c, job_.colors));
+        linearOfCount_[size_t(c)] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
+    }
+    // As the render maps a picture's columns and rows: (x - w / 2) * extent / w + centre.
+    const long double half = sampleWidth_ / 2.0L;
+    for (int x = 0; x < sampleWidth_; ++x)
+        sampleX_[size_t(x)] = (x - half) * job_.region.extentX / sampleWidth_ + job_.region.centreX;
+}
+
+void PictureRenderer::ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn,
+                                     uint16_t* counts) const
+{
+    const long double half = sampleHeight_ / 2.0L;
+    std::vector<long double> cy(static_cast<size_t>(sampleRows));
+    for (int y = 0; y < sampleRows; ++y)
+        cy[size_t(y)] = (firstSampleRow + y - half) * job_.region.extentY / sampleHeight_ + job_.region.centreY;
+    for (int x = firstColumn; x < endColumn; ++x)
+        IterateColumn(job_.region.type, sampleX_[size_t(x)], cy.data(), sampleRows, job_.region.params,
+                      &counts[size_t(x) * size_t(sampleRows)]);
+}
+
+bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel)
+{
+    const int n = job_.samples;
+    const int sampleRows = count * n;
+    std::vector<uint16_t> counts(size_t(sampleWidth_) * size_t(sampleRows));
+    std::atomic<int> nextTask{0};
+    const int tasks = (sampleWidth_ + kColumnsPerTask - 1) / kColumnsPerTask;
+    const auto work = [&] {
+        for (int task; !cancel && (task = nextTask++) < tasks;)
+            ComputeColumns(first * n, sampleRows, task * kColumnsPerTask,
+                           std::min(sampleWidth_, (task + 1) * kColumnsPerTask), counts.data());
+    };
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < std::min(threads_, tasks); ++i)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (cancel)
+        return false;
+
+    const uint32_t area = uint32_t(n * n);
+    for (int y = 0; y < count; ++y) {
+        for (int x = 0; x < job_.width; ++x) {
+            uint32_t sum[3] = {0, 0, 0};
+            for (int i = 0; i < n; ++i)
+                for (int j = 0; j < n; ++j) {
+                    const size_t column = size_t(x * n + i);
+                    const auto& linear = linearOfCount_[counts[column * size_t(sampleRows) + size_t(y * n + j)]];
+                    sum[0] += linear[0];
+                    sum[1] += linear[1];
+                    sum[2] += linear[2];
+                }
+            uint8_t* pixel = rgb + (size_t(y) * size_t(job_.width) + size_t(x)) * 3;
+            for (int k = 0; k < 3; ++k)
+                pixel[k] = SrgbOfLinear((sum[k] + area / 2) / area);
+        }
+    }
+    return true;
+}

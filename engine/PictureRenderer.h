@@ -1,0 +1,69 @@
+#pragma once
+// Pictures of any size, off screen: a view's region of the plane drawn at a
+// chosen size, each pixel the average of n x n samples, computed on every
+// core with the render's own column kernels. At the view's own size with one
+// sample a pixel has the very colour the on-screen render gives it.
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "colour/model/ColorMap.h"
+#include "engine/FormulaParams.h"
+
+inline constexpr int kMaxPictureSide = 16384;
+inline constexpr int kMaxSamples = 4;
+
+// The region of the plane and the formula a picture shows.
+struct PictureRegion {
+    int type = 1;
+    long double centreX = 0.0L;
+    long double centreY = 0.0L;
+    long double extentX = 0.0L;
+    long double extentY = 0.0L;
+    FormulaParams params{};
+};
+
+struct PictureJob {
+    PictureRegion region;
+    int width = 0;
+    int height = 0;
+    // n: each pixel averages n x n samples, 1 to 4.
+    int samples = 1;
+    ColorMap colors{};
+    // Worker threads; 0 for one a core.
+    int threads = 0;
+};
+
+// The colour word a sample of the given count takes: the map's entry, black
+// for a captured point, as the render paints it.
+ColorWord ColorWordOfCount(int count, const ColorMap& map);
+
+// The average of colour words in linear light (the sRGB curve undone, summed
+// and put back), so that fine filaments keep their brightness when a picture
+// is made smaller. Integer arithmetic on a fixed table: the same bytes on
+// every machine. One word averages to itself.
+uint32_t LinearOfSrgb(uint8_t value);
+uint8_t SrgbOfLinear(uint32_t linear);
+
+class PictureRenderer {
+public:
+    explicit PictureRenderer(const PictureJob& job);
+
+    // Rows [first, first + count) as 8-bit red, green, blue, 3 bytes a pixel,
+    // row after row. False, with rgb partly written, once cancel is set.
+    bool RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel);
+
+private:
+    void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, uint16_t* counts) const;
+
+    PictureJob job_;
+    int sampleWidth_;
+    int sampleHeight_;
+    int threads_;
+    std::vector<long double> sampleX_;
+    // The linear light of each count's colour, red, green and blue.
+    std::array<std::array<uint32_t, 3>, kCaptured + 1> linearOfCount_{};
+};

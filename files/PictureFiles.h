@@ -1,0 +1,53 @@
+#pragma once
+// Pictures written as JPEG or PNG files row by row, so that a picture of any
+// size streams to the file without being held whole; the file is replaced
+// whole or not at all. A PNG can carry a text under a key, read back without
+// decoding the picture.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "files/WholeFiles.h"
+
+enum class PictureFormat { Jpeg, Png };
+
+inline constexpr int kJpegQuality = 90;
+
+// The format a file name's extension names: ".png" (any case) is PNG,
+// everything else JPEG.
+PictureFormat PictureFormatOfName(const std::string& path);
+
+class PictureFileWriter {
+public:
+    // An 8-bit RGB picture; for a PNG, `text` goes under `key` (may be empty).
+    PictureFileWriter(const std::string& path, PictureFormat format, int width, int height, const std::string& key = {},
+                      const std::string& text = {});
+    ~PictureFileWriter();
+    PictureFileWriter(const PictureFileWriter&) = delete;
+    PictureFileWriter& operator=(const PictureFileWriter&) = delete;
+
+    // Makes the new file beside the target and starts the picture.
+    FileWriteResult Open(std::string& reason);
+    // The next rows, 3 bytes a pixel, row after row; false once anything failed.
+    bool WriteRows(const uint8_t* rgb, int rows);
+    // Ends the picture and puts the file in place of the target.
+    FileWriteResult Finish(std::string& reason);
+
+    struct Encoder;
+
+private:
+    WholeFileWriter file_;
+    PictureFormat format_;
+    int width_;
+    int height_;
+    std::string key_;
+    std::string text_;
+    std::unique_ptr<Encoder> encoder_;
+    std::string failure_;
+};
+
+// The text a PNG file holds under the key, from its chunks before the
+// picture data. False, with the reason, when there is none or the file is
+// not a PNG.
+bool ReadPngText(const std::string& path, const std::string& key, std::string& text, std::string& reason);
