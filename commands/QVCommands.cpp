@@ -1,12 +1,15 @@
 #include "commands/QVCommands.h"
 
 #include <QAction>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 
 #include "commands/CommandSet.h"
+#include "commands/PictureExport.h"
 #include "commands/WindowPorts.h"
 #include "commands/WindowsHostAdapter.h"
 #include "engine/EngineState.h"
@@ -196,6 +199,7 @@ void EndProgram()
     // A render running underneath stops at its next column; the windows stay
     // alive until it has returned, and the event loop then ends.
     CancelRequested = true;
+    CancelPictureExport();
     ClearHistoryStack(BackStack);
     ClearHistoryStack(ForwardStack);
     // A settings file that cannot be written is passed over: the program ends either way.
@@ -270,6 +274,78 @@ void SavePicture()
     if (!failure.isEmpty())
         ReportUnhandledError(failure);
 }
+
+namespace {
+
+std::unique_ptr<PictureExport> runningExport;
+
+std::string CurrentPlaceText() { return {}; }  // TEMP until places land
+
+PictureJob CurrentPictureJob(QSize size, int samples)
+{
+    PictureJob job;
+    job.region = PictureRegion{dpCurr.diType, dpCurr.dwa, dpCurr.dwb, dpCurr.dwx, dpCurr.dwy, ActiveParams};
+    job.width = size.width();
+    job.height = size.height();
+    job.samples = samples;
+    job.colors = currentColorMap;
+    return job;
+}
+
+void ExportFinished(const PictureExport::Outcome& outcome)
+{
+    ExportPicturePort* window = Ports().exportPicture;
+    if (window)
+        window->ExportEnded();
+    if (!outcome.written && !outcome.cancelled)
+        Dialogs().ShowError(window ? window->Window() : WindowOf(Ports().control), outcome.failure);
+    runningExport.reset();
+}
+
+void FollowExport(PictureExport* job)
+{
+    auto* timer = new QTimer(job);
+    auto* clock = new QElapsedTimer;
+    clock->start();
+    QObject::connect(timer, &QTimer::timeout, job, [job, clock] {
+        const int done = job->RowsDone();
+        const qint64 ms = clock->elapsed();
+        const int left = done > 0 && ms > 500 ? int(ms * (job->Rows() - done) / done / 1000) : -1;
+        if (ExportPicturePort* window = Ports().exportPicture)
+            window->ShowProgress(done, job->Rows(), left);
+    });
+    QObject::connect(job, &QObject::destroyed, [clock] { delete clock; });
+    timer->start(200);
+}
+
+}  // namespace
+
+void ExportPictureAtSize()
+{
+    if (dpCurr.diType == 0 || !dpCurr.dbOK)
+        return;
+    if (ExportPicturePort* window = Ports().exportPicture) {
+        const PictureSize shown = ShownPictureSize(dpCurr);
+        window->Open(QSize(shown.width, shown.height));
+    }
+}
+
+bool StartPictureExport(QSize size, int samples)
+{
+    if (runningExport || dpCurr.diType == 0 || !dpCurr.dbOK)
+        return false;
+    ExportPicturePort* window = Ports().exportPicture;
+    const QString path = Dialogs().GetSaveFileName(window ? window->Window() : nullptr, QStringLiteral("Quorvex.png"),
+                                                   QStringLiteral("ＰＮＧ画像ファイル (*.png);;Ｊｐｅｇ画像ファイル (*.jpg)"));
+    if (path.isEmpty())
+        return false;
+    runningExport = std::make_unique<PictureExport>(CurrentPictureJob(size, samples), path, CurrentPlaceText(),
+                                                    ExportFinished);
+    FollowExport(runningExport.get());
+    return true;
+}
+
+void CancelPictureExport() { runningExport.reset(); }
 
 void OpenHelpFile()
 {

@@ -87,6 +87,15 @@ void ShowColorMapView();
 // "画像を名前をつけて保存": the picture of the current size as a JPEG file; a
 // failure goes to the general error report.
 void SavePicture();
+// "大きさを指定して保存…": the export window, offering the size of the
+// picture on screen.
+void ExportPictureAtSize();
+// Asks for the file, then writes the current view's region at the size with
+// n x n samples a pixel, off screen while the program goes on. False when
+// there is nothing to write or the user cancelled the file dialog.
+bool StartPictureExport(QSize size, int samples);
+// Stops a running export; nothing is written.
+void CancelPictureExport();
 // "ヘルプ": "Qorvix.html" of the current folder opened by the desktop, or
 // the error box when it is not there.
 void OpenHelpFile();

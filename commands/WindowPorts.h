@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QSize>
 #include <cstdint>
 
 #include "engine/Navigation.h"
@@ -113,6 +114,19 @@ protected:
     ~PixelInformationPort() = default;
 };
 
+class ExportPicturePort {
+public:
+    virtual QWidget* Window() = 0;
+    // Offers the picture's size, its aspect ratio kept, and one sample a pixel.
+    virtual void Open(QSize pictureSize) = 0;
+    // secondsLeft is -1 while it cannot be told yet.
+    virtual void ShowProgress(int rowsDone, int rows, int secondsLeft) = 0;
+    virtual void ExportEnded() = 0;
+
+protected:
+    ~ExportPicturePort() = default;
+};
+
 // The ports of the windows that exist now; null for one that does not.
 struct WindowPorts {
     ControlWindowPort* control = nullptr;
@@ -123,6 +137,7 @@ struct WindowPorts {
     ColorEditorPort* colorEditor = nullptr;
     QWidget* versionWindow = nullptr;
     PixelInformationPort* pixelInformation = nullptr;
+    ExportPicturePort* exportPicture = nullptr;
 };
 
 WindowPorts& Ports();

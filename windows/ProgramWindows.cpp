@@ -10,6 +10,7 @@
 #include "commands/WindowPorts.h"
 #include "dialogs/untCoeff.h"
 #include "dialogs/untDebg.h"
+#include "dialogs/untExportPicture.h"
 #include "windows/untHelpAbout.h"
 #include "windows/untQVCtrl.h"
 #include "windows/untQVView.h"
@@ -53,6 +54,7 @@ ProgramWindows& ProgramWindows::operator=(ProgramWindows&& other) noexcept
         colorEditor = std::move(other.colorEditor);
         helpAbout = std::move(other.helpAbout);
         pixelInformation = std::move(other.pixelInformation);
+        exportPicture = std::move(other.exportPicture);
     }
     return *this;
 }
@@ -62,6 +64,7 @@ ProgramWindows::~ProgramWindows() { Release(); }
 void ProgramWindows::Release()
 {
     WindowPorts& ports = Ports();
+    Destroy(exportPicture, ports.exportPicture);
     Destroy(pixelInformation, ports.pixelInformation);
     Destroy(helpAbout, ports.versionWindow);
     Destroy(colorEditor, ports.colorEditor);
@@ -95,5 +98,6 @@ ProgramWindows CreateProgramWindows()
     Create(windows.colorEditor, ports.colorEditor);
     Create(windows.helpAbout, ports.versionWindow);
     Create(windows.pixelInformation, ports.pixelInformation);
+    Create(windows.exportPicture, ports.exportPicture);
     return windows;
 }

@@ -10,6 +10,7 @@ class QVCommandSet;
 class TfrmColorUser;
 class TfrmDebg;
 class TfrmDisplay1;
+class TfrmExportPicture;
 class TfrmHelpAbout;
 class TfrmQVCtrl;
 class TfrmQVView;
@@ -32,6 +33,8 @@ struct ProgramWindows {
     std::unique_ptr<TfrmColorUser> colorEditor;
     std::unique_ptr<TfrmHelpAbout> helpAbout;
     std::unique_ptr<TfrmDisplay1> pixelInformation;
+    // The program's own, after the eight of its design.
+    std::unique_ptr<TfrmExportPicture> exportPicture;
 
     // Shows the control window, with the "デバッグ" button when asked.
     void Show(bool withDiagnosticsButton);

@@ -195,6 +195,9 @@ void TfrmQVCtrl::BuildMenus()
           "pmiSetColorUser");
     Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定"), this, [] { ShowCoefficientDialog(); }),
           "pmiSetCoeff");
+    FollowCommand(QVCommand::Save,
+                  Named(pmQVCtrl->addAction(QStringLiteral("大きさを指定して保存…"), this, [] { ExportPictureAtSize(); }),
+                        "pmiSaveSized"));
 
     QMenu* pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
     Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ"), this, [] { OpenHelpFile(); }), "pmiHelp");

@@ -1,0 +1,71 @@
+#include "commands/PictureExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr size_t kBandCounts = 4 * 1024 * 1024;
+
+QString FailureText(const QString& path, const std::string& reason)
+{
+    return QStringLiteral("画像ファイルを保存できません:") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) +
+           QStringLiteral("\n") + QString::fromLocal8Bit(reason.c_str());
+}
+
+}  // namespace
+
+int ExportBandRows(int width, int samples)
+{
+    const size_t perRow = size_t(width) * size_t(samples) * size_t(samples);
+    return int(std::clamp<size_t>(kBandCounts / std::max<size_t>(perRow, 1), 1, 64));
+}
+
+PictureExport::PictureExport(const PictureJob& job, const QString& path, const std::string& placeText,
+                             std::function<void(const Outcome&)> finished)
+    : job_(job), path_(path), finished_(std::move(finished))
+{
+    worker_ = std::thread(&PictureExport::Run, this, QFile::encodeName(path).toStdString(), placeText);
+}
+
+PictureExport::~PictureExport()
+{
+    cancel_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void PictureExport::Run(std::string path, std::string placeText)
+{
+    Outcome outcome;
+    {
+        std::string reason;
+        PictureFileWriter file(path, PictureFormatOfName(path), job_.width, job_.height, kPlacePngKey, placeText);
+        if (file.Open(reason) != FileWriteResult::Written) {
+            outcome.failure = FailureText(path_, reason);
+        } else {
+            PictureRenderer renderer(job_);
+            const int band = ExportBandRows(job_.width, job_.samples);
+            std::vector<uint8_t> rgb(size_t(job_.width) * 3 * size_t(band));
+            bool going = true;
+            for (int y = 0; going && y < job_.height; y += band) {
+                const int count = std::min(band, job_.height - y);
+                going = renderer.RenderRows(y, count, rgb.data(), cancel_) && file.WriteRows(rgb.data(), count);
+                if (going)
+                    rowsDone_ = y + count;
+            }
+            if (cancel_)
+                outcome.cancelled = true;
+            else if (file.Finish(reason) == FileWriteResult::Written)
+                outcome.written = true;
+            else
+                outcome.failure = FailureText(path_, reason);
+        }
+    }
+    // The new file is in place, or gone, before anyone hears of it.
+    QMetaObject::invokeMethod(this, [this, outcome] { finished_(outcome); }, Qt::QueuedConnection);
+}

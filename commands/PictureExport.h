@@ -1,0 +1,52 @@
+#pragma once
+// A picture of any size written to a file while the program goes on: the
+// rows are rendered band by band on worker threads and streamed to the
+// encoder, so memory stays small however large the picture; the file takes
+// its place only when every row is written.
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+#include "engine/PictureRenderer.h"
+#include "files/PictureFiles.h"
+
+inline constexpr char kPlacePngKey[] = "quorvex-place";  // TEMP until places land
+
+class PictureExport final : public QObject {
+    Q_OBJECT
+public:
+    struct Outcome {
+        bool written = false;
+        bool cancelled = false;
+        QString failure;  // the error box's text when neither
+    };
+
+    // Starts at once; `finished` comes on the user-interface thread.
+    PictureExport(const PictureJob& job, const QString& path, const std::string& placeText,
+                  std::function<void(const Outcome&)> finished);
+    // Stops the work and waits for it; nothing is left behind.
+    ~PictureExport() override;
+
+    // Rows written so far, of the picture's height.
+    int RowsDone() const { return rowsDone_; }
+    int Rows() const { return job_.height; }
+    // The work stops within a band; the file is not written.
+    void Cancel() { cancel_ = true; }
+
+private:
+    void Run(std::string path, std::string placeText);
+
+    PictureJob job_;
+    QString path_;
+    std::function<void(const Outcome&)> finished_;
+    std::atomic<int> rowsDone_{0};
+    std::atomic<bool> cancel_{false};
+    std::thread worker_;
+};
+
+// Band height for a picture of the given width: a few megabytes of escape
+// counts whatever the size.
+int ExportBandRows(int width, int samples);

@@ -1,0 +1,44 @@
+#pragma once
+// The command line of quorvex-render, read without a display: what to draw
+// (a place file, or a formula type with a centre and an extent), at what
+// size, with what colour map, and into which file.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct RenderOptions {
+    bool help = false;
+    bool version = false;
+    bool bench = false;
+    bool quiet = false;
+    std::string place;  // a place file or a Quorvex PNG; empty with --type
+    std::string output;
+    int width = 0;  // 0: the place's picture size
+    int height = 0;
+    int samples = 1;  // --aa N: N x N samples a pixel
+    std::string colorMap;  // a .col file
+    int threads = 0;  // 0: one a core
+    int part = 1;  // --part K/N: the K-th of N horizontal bands
+    int parts = 1;
+    std::optional<int> type;
+    long double centreRe = 0.0L;
+    long double centreIm = 0.0L;
+    long double extentRe = 0.0L;
+    long double extentIm = 0.0L;
+    bool hasCentre = false;
+    bool hasExtent = false;
+};
+
+// Reads the arguments (without the program's name). False with a message
+// for the user when they do not make a picture.
+bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options, std::string& error);
+
+std::string RenderUsage();
+
+// Rows [first, end) of the K-th of N bands of a picture `height` rows tall.
+struct RowRange {
+    int first = 0;
+    int end = 0;
+};
+RowRange PartRows(int height, int part, int parts);
