@@ -163,8 +163,10 @@ TEST_F(ControlWindowTest, MenuCaptions)
 
     EXPECT_EQ(Captions(Find<QMenu>(control, "pmChangeFunction")),
               (QStringList{"Ｚの２乗（マンデルブロ集合）", "Ｚの３乗", "Ｚの４乗", "Ｚの４次多項式", "Ｚの有理関数", "謎の関数"}));
-    EXPECT_EQ(Captions(Find<QMenu>(control, "pmQVCtrl")), (QStringList{"画像を名前をつけて保存", "カラーマップ変更", "カラーマップ ファイル",
-                                                        "カラーマップ確認と加工/設定", "４次多項式/有理型の係数設定"}));
+    // Items the program added since come after these.
+    EXPECT_EQ(Captions(Find<QMenu>(control, "pmQVCtrl")).mid(0, 5),
+              (QStringList{"画像を名前をつけて保存", "カラーマップ変更", "カラーマップ ファイル", "カラーマップ確認と加工/設定",
+                           "４次多項式/有理型の係数設定"}));
     EXPECT_EQ(Captions(Find<QMenu>(control, "pmiColorChange")),
               (QStringList{"設定１（デフォルト）", "設定２", "設定３", "設定４", "設定５", "モノトーン", "モノトーン（短周期）",
                            "ユーザー設定", "色の反転"}));
