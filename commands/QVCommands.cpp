@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 
@@ -17,13 +18,15 @@
 #include "engine/History.h"
 #include "engine/Navigation.h"
 #include "engine/RenderDriver.h"
-#include "platform/JpegExport.h"
+#include "platform/PictureSave.h"
 #include "platform/QVApplication.h"
 #include "platform/QVDialogs.h"
 #include "platform/QtSupport.h"
 #include "platform/StartupSettings.h"
 
 namespace {
+
+std::string CurrentPlaceText() { return {}; }  // TEMP until places land
 
 QWidget* WindowOf(ControlWindowPort* port) { return port ? port->Window() : nullptr; }
 QWidget* WindowOf(DrawingWindowPort* port) { return port ? port->Window() : nullptr; }
@@ -264,13 +267,15 @@ void SavePicture()
     if (IsRendering || !drawing)
         return;
     const QString path = Dialogs().GetSaveFileName(WindowOf(Ports().control), QStringLiteral("Quorvex.jpg"),
-                                                   QStringLiteral("Ｊｐｅｇ画像ファイル (*.jpg)"));
+                                                   QStringLiteral("Ｊｐｅｇ画像ファイル (*.jpg);;ＰＮＧ画像ファイル (*.png)"));
     if (path.isEmpty())
         return;
     // The picture's size as it is now; a window enlarged since the last
     // render exports its new size.
     const QImage picture = drawing->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
-    const QString failure = SaveJpegFile(picture, path);
+    const QString failure = PictureFormatOfName(QFile::encodeName(path).toStdString()) == PictureFormat::Png
+                                ? SavePngFile(picture, path, kPlacePngKey, CurrentPlaceText())
+                                : SaveJpegFile(picture, path);
     if (!failure.isEmpty())
         ReportUnhandledError(failure);
 }
@@ -278,8 +283,6 @@ void SavePicture()
 namespace {
 
 std::unique_ptr<PictureExport> runningExport;
-
-std::string CurrentPlaceText() { return {}; }  // TEMP until places land
 
 PictureJob CurrentPictureJob(QSize size, int samples)
 {

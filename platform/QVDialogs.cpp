@@ -71,6 +71,8 @@ public:
         // The filter reads as its description alone.
         dialog.setOption(QFileDialog::HideNameFilterDetails);
         dialog.setDefaultSuffix(FirstExtensionOf(filter));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(FirstExtensionOf(chosen)); });
         dialog.selectFile(proposedName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();

@@ -1,4 +1,4 @@
-#include "platform/JpegExport.h"
+#include "platform/PictureSave.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,6 +97,22 @@ QString SaveJpegFile(const QImage& picture, const QString& path)
     std::string reason;
     if (WriteWholeFile(QFile::encodeName(path).toStdString(), jpeg.data(), jpeg.size(), reason) !=
         FileWriteResult::Written)
+        return FailureText(path, QString::fromLocal8Bit(reason.c_str()));
+    return QString();
+}
+
+QString SavePngFile(const QImage& picture, const QString& path, const std::string& key, const std::string& text)
+{
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
+    PictureFileWriter file(QFile::encodeName(path).toStdString(), PictureFormat::Png, rgb.width(), rgb.height(), key,
+                           text);
+    std::string reason;
+    if (file.Open(reason) != FileWriteResult::Written)
+        return FailureText(path, QString::fromLocal8Bit(reason.c_str()));
+    for (int y = 0; y < rgb.height(); ++y)
+        if (!file.WriteRows(rgb.constScanLine(y), 1))
+            break;
+    if (file.Finish(reason) != FileWriteResult::Written)
         return FailureText(path, QString::fromLocal8Bit(reason.c_str()));
     return QString();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The picture as a JPEG file: baseline JFIF, quality 90, three 8-bit components.
+// The picture on screen as a file: JPEG (baseline JFIF, quality 90, three
+// 8-bit components) or PNG (lossless 8-bit RGB, carrying the place).
 
 #include <QString>
 #include <cstdint>
@@ -9,7 +10,6 @@
 #include "files/PictureFiles.h"
 
 class QImage;
-
 
 // Encodes width x height pixels of 8-bit red, green, blue, rows top to bottom
 // bytesPerLine apart. False with the library's message in `error` when the
@@ -21,3 +21,5 @@ bool EncodeJpeg(const uint8_t* rgb, int width, int height, int bytesPerLine, std
 // behind and an existing file stays as it was. Returns the failure's
 // description with the full path and the system's reason, empty on success.
 QString SaveJpegFile(const QImage& picture, const QString& path);
+// The same as PNG, with `text` under `key` (its place).
+QString SavePngFile(const QImage& picture, const QString& path, const std::string& key, const std::string& text);
