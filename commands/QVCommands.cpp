@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <cstdio>
 
 #include "commands/CommandSet.h"
 #include "commands/WindowPorts.h"
@@ -198,8 +200,11 @@ void EndProgram()
     CancelRequested = true;
     ClearHistoryStack(BackStack);
     ClearHistoryStack(ForwardStack);
-    // A settings file that cannot be written is passed over: the program ends either way.
-    WriteStoredPictureSize(dpCurr.diImgW, dpCurr.diImgH);
+    // The program ends either way; where no settings file can be written, it
+    // says so once, on the terminal it may have been started from.
+    if (!WriteStoredPictureSize(dpCurr.diImgW, dpCurr.diImgH))
+        std::fprintf(stderr, "Qorvix: the picture size is not kept: %s cannot be written\n",
+                     QFile::encodeName(QDir::toNativeSeparators(SettingsFilePath())).constData());
     if (QWidget* drawing = WindowOf(Ports().drawing))
         drawing->hide();
     QCoreApplication::quit();
