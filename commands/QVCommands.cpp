@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QStandardPaths>
 #include <cstdio>
 
 #include "commands/CommandSet.h"
@@ -268,16 +269,45 @@ void SavePicture()
         ReportUnhandledError(failure);
 }
 
+QStringList HelpFoldersFor(const QString& currentFolder, const QString& executableFolder,
+                           const QStringList& dataFolders)
+{
+    const QString own = QLatin1Char('/') + QLatin1String(kProgramFolder);
+    QStringList folders{currentFolder, QDir::cleanPath(executableFolder + QStringLiteral("/../share") + own)};
+    for (const QString& data : dataFolders)
+        folders << QDir::cleanPath(data + own);
+    folders.removeDuplicates();
+    return folders;
+}
+
+QStringList HelpFolders()
+{
+    return HelpFoldersFor(QDir::currentPath(), QCoreApplication::applicationDirPath(),
+                          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation));
+}
+
+QString FindHelpFile(const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        const QFileInfo help(QDir(folder).filePath(QLatin1String(kHelpFileName)));
+        if (help.isFile())
+            return help.absoluteFilePath();
+    }
+    return QString();
+}
+
 void OpenHelpFile()
 {
-    const QString name = QStringLiteral("Qorvix.html");
-    // The current folder only, not the executable's.
-    const QFileInfo help(QDir::current(), name);
-    if (help.isFile())
-        Dialogs().OpenWithShell(help.absoluteFilePath());
-    else
-        Dialogs().ShowErrorWithButton(WindowOf(Ports().control), QStringLiteral("ヘルプファイルがありません:") + name,
+    QWidget* control = WindowOf(Ports().control);
+    const QString help = FindHelpFile(HelpFolders());
+    if (help.isEmpty()) {
+        Dialogs().ShowErrorWithButton(control, QStringLiteral("ヘルプファイルがありません:") + QLatin1String(kHelpFileName),
                                       QStringLiteral("キャンセル"));
+        return;
+    }
+    // Without a desktop to open it (no xdg-open), the program shows it itself.
+    if (!Dialogs().OpenWithShell(help) && !Dialogs().ShowDocument(help))
+        Dialogs().ShowError(control, QStringLiteral("ヘルプファイルを開けません:") + QDir::toNativeSeparators(help));
 }
 
 void ShowVersionWindow() { BringToFront(Ports().versionWindow); }

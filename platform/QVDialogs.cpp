@@ -2,13 +2,20 @@
 
 #include <QColor>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QUrl>
+#include <map>
 
 #include "platform/QtSupport.h"
 
@@ -19,6 +26,22 @@ QString FirstExtensionOf(const QString& filter)
 {
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
     return pattern.match(filter).captured(1);
+}
+
+// The help viewer: one plain window, gone when closed or when the program ends.
+QPointer<QTextBrowser> documentViewer;
+
+QTextBrowser* DocumentViewer()
+{
+    if (!documentViewer) {
+        documentViewer = new QTextBrowser;
+        documentViewer->setObjectName(QStringLiteral("DocumentViewer"));
+        documentViewer->setAttribute(Qt::WA_DeleteOnClose);
+        documentViewer->setOpenExternalLinks(true);
+        documentViewer->resize(760, 680);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, documentViewer, [] { delete documentViewer; });
+    }
+    return documentViewer;
 }
 
 class StandardDialogs final : public QVDialogs {
@@ -54,7 +77,7 @@ public:
 
     QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) override
     {
-        QFileDialog dialog(parent, QString(), QDir::currentPath(), filter);
+        QFileDialog dialog(parent, QString(), StartFolder(filter), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         // The filter reads as its description alone.
@@ -63,12 +86,13 @@ public:
         dialog.selectFile(proposedName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
-        return dialog.selectedFiles().constFirst();
+        return Remember(filter, dialog.selectedFiles().constFirst());
     }
 
     QString GetOpenFileName(QWidget* parent, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(), filter);
+        const QString path = QFileDialog::getOpenFileName(parent, QString(), StartFolder(filter), filter);
+        return path.isEmpty() ? path : Remember(filter, path);
     }
 
     bool PickColor(QWidget* parent, uint32_t& colorWord) override
@@ -87,12 +111,64 @@ public:
                              : QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
         return QDesktopServices::openUrl(url);
     }
+
+    bool ShowDocument(const QString& path) override
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        QTextBrowser* viewer = DocumentViewer();
+        viewer->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+        viewer->setWindowTitle(viewer->documentTitle().isEmpty() ? QFileInfo(path).fileName()
+                                                                 : viewer->documentTitle());
+        BringToFront(viewer);
+        return true;
+    }
+
+private:
+    // The folder of the last file chosen for each filter in this run.
+    std::map<QString, QString> lastFolders;
+
+    QString StartFolder(const QString& filter) const
+    {
+        const auto last = lastFolders.find(filter);
+        return DialogStartFolder(last == lastFolders.end() ? QString() : last->second,
+                                 DialogFolderCandidates(filter));
+    }
+
+    QString Remember(const QString& filter, const QString& chosen)
+    {
+        lastFolders[filter] = QFileInfo(chosen).absolutePath();
+        return chosen;
+    }
 };
 
 StandardDialogs standardDialogs;
 QVDialogs* activeDialogs = &standardDialogs;
 
 }  // namespace
+
+QString DialogStartFolder(const QString& remembered, const QStringList& candidates)
+{
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    for (const QString& folder : candidates) {
+        const QFileInfo info(folder);
+        if (info.isDir() && info.isWritable())
+            return folder;
+    }
+    return candidates.isEmpty() ? QString() : candidates.constLast();
+}
+
+QStringList DialogFolderCandidates(const QString& filter)
+{
+    QStringList folders{QDir::currentPath()};
+    if (FirstExtensionOf(filter) == QLatin1String("jpg"))
+        folders << QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    folders << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+            << QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    return folders;
+}
 
 QVDialogs& Dialogs() { return *activeDialogs; }
 

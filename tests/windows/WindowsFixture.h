@@ -56,6 +56,11 @@ public:
     QStringList errorButtons;
     QStringList noticeTexts;
     QStringList shellTargets;
+    // Whether the desktop can open a file, and the files the program's own
+    // viewer was asked to show, and whether it could.
+    bool shellOpens = true;
+    QStringList shownDocuments;
+    bool documentsReadable = true;
     QString saveFileName;
     QString openFileName;
     std::deque<uint32_t> pickedColors;
@@ -93,7 +98,12 @@ public:
     bool OpenWithShell(const QString& target) override
     {
         shellTargets << target;
-        return true;
+        return shellOpens;
+    }
+    bool ShowDocument(const QString& path) override
+    {
+        shownDocuments << path;
+        return documentsReadable;
     }
 };
 

@@ -1,11 +1,18 @@
-// Window tests run on the offscreen platform with one application object.
+// Window tests run on the offscreen platform with one application object,
+// blind to a help file an installed Quorvex may have left in the shared data
+// folders.
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include "platform/QVApplication.h"
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QTemporaryDir noData;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(noData.path()));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(noData.path()));
     ::testing::InitGoogleTest(&argc, argv);
     QVApplication app(argc, argv);
     return RUN_ALL_TESTS();
