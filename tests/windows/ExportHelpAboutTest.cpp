@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -318,6 +319,24 @@ TEST_F(ExportHelpAboutTest, TheProgramsOwnViewerShowsTheHelpFile)
     EXPECT_TRUE(viewer->toPlainText().contains(QStringLiteral("起動と終了")));
     viewer->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(ExportHelpAboutTest, EveryWindowCarriesTheProgramIconAtEverySize)
+{
+    CreateWindows();
+    const QIcon icon = QApplication::windowIcon();
+    for (const int side : {16, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side;
+    // Transparent corners around an opaque picture.
+    const QImage largest = icon.pixmap(QSize(256, 256)).toImage();
+    EXPECT_EQ(qAlpha(largest.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(largest.pixel(128, 128)), 255);
+    int windowsSeen = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        EXPECT_EQ(window->windowIcon().cacheKey(), icon.cacheKey()) << window->objectName().toStdString();
+        ++windowsSeen;
+    }
+    EXPECT_GE(windowsSeen, 8);
 }
 
 TEST_F(ExportHelpAboutTest, TheMailLinkLightsUpUnderThePointerAndIsRestoredExactly)
