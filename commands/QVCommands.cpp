@@ -298,16 +298,22 @@ QString FindHelpFile(const QStringList& folders)
 
 void OpenHelpFile()
 {
-    QWidget* control = WindowOf(Ports().control);
     const QString help = FindHelpFile(HelpFolders());
     if (help.isEmpty()) {
-        Dialogs().ShowErrorWithButton(control, QStringLiteral("ヘルプファイルがありません:") + QLatin1String(kHelpFileName),
+        Dialogs().ShowErrorWithButton(WindowOf(Ports().control),
+                                      QStringLiteral("ヘルプファイルがありません:") + QLatin1String(kHelpFileName),
                                       QStringLiteral("キャンセル"));
         return;
     }
-    // Without a desktop to open it (no xdg-open), the program shows it itself.
-    if (!Dialogs().OpenWithShell(help) && !Dialogs().ShowDocument(help))
-        Dialogs().ShowError(control, QStringLiteral("ヘルプファイルを開けません:") + QDir::toNativeSeparators(help));
+    // Where the desktop cannot open it (no xdg-open, or no browser behind
+    // it), the program shows it itself.
+    const auto showInProgram = [help] {
+        if (!Dialogs().ShowDocument(help))
+            Dialogs().ShowError(WindowOf(Ports().control),
+                                QStringLiteral("ヘルプファイルを開けません:") + QDir::toNativeSeparators(help));
+    };
+    if (!Dialogs().OpenWithShell(help, showInProgram))
+        showInProgram();
 }
 
 void ShowVersionWindow() { BringToFront(Ports().versionWindow); }

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -26,6 +27,27 @@ QString FirstExtensionOf(const QString& filter)
 {
     static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
     return pattern.match(filter).captured(1);
+}
+
+// Runs the desktop's opener without tying what it starts to this program;
+// the process is left running when the program ends, never killed.
+void StartWatched(const QString& opener, const QUrl& url, std::function<void()> whenItFails)
+{
+    auto* process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    const auto finish = [process, whenItFails](bool failed) {
+        if (failed)
+            whenItFails();
+        process->deleteLater();
+    };
+    QObject::connect(process, &QProcess::finished, process,
+                     [finish](int code, QProcess::ExitStatus status) { finish(code != 0 || status != QProcess::NormalExit); });
+    QObject::connect(process, &QProcess::errorOccurred, process, [finish](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            finish(true);
+    });
+    process->start(opener, {url.toString(QUrl::FullyEncoded)});
 }
 
 // The help viewer: one plain window, gone when closed or when the program ends.
@@ -104,12 +126,16 @@ public:
         return true;
     }
 
-    bool OpenWithShell(const QString& target) override
+    bool OpenWithShell(const QString& target, std::function<void()> whenItFails) override
     {
         const QUrl url = target.contains(QLatin1Char(':')) && !QDir::isAbsolutePath(target)
                              ? QUrl(target)
                              : QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
-        return QDesktopServices::openUrl(url);
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (!whenItFails || opener.isEmpty())
+            return QDesktopServices::openUrl(url);
+        StartWatched(opener, url, std::move(whenItFails));
+        return true;
     }
 
     bool ShowDocument(const QString& path) override

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 class QWidget;
 
@@ -28,8 +29,10 @@ public:
     // Standard colour dialog; colorWord is red + green * 256 + blue * 65536.
     virtual bool PickColor(QWidget* parent, uint32_t& colorWord) = 0;
     // The desktop shell's open on a file name or a link; false when the
-    // desktop has nothing to open it with.
-    virtual bool OpenWithShell(const QString& target) = 0;
+    // desktop has nothing to open it with. Given whenItFails, the desktop's
+    // opener (xdg-open) is watched, and whenItFails runs if it ends with a
+    // failure, as it does on a desktop without a browser.
+    virtual bool OpenWithShell(const QString& target, std::function<void()> whenItFails) = 0;
     // Shows an HTML file in the program's own plain viewer; false when the
     // file cannot be read.
     virtual bool ShowDocument(const QString& path) = 0;

@@ -1,6 +1,7 @@
 // The JPEG export, the help command and the version window.
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileDialog>
 #include <QIcon>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTextBrowser>
+#include <QThread>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -284,9 +286,12 @@ TEST_F(ExportHelpAboutTest, HelpOpensByTheDesktopElseInTheProgramElseSaysWhy)
     EXPECT_EQ(dialogs.shellTargets, QStringList({helpPath}));
     EXPECT_TRUE(dialogs.shownDocuments.isEmpty());
 
-    dialogs.shellOpens = false;
+    dialogs.shellFailsLater = true;
     Find<QAction>(control, "pmiHelp")->trigger();
     EXPECT_EQ(dialogs.shownDocuments, QStringList({helpPath}));
+    dialogs.shellOpens = false;
+    Find<QAction>(control, "pmiHelp")->trigger();
+    EXPECT_EQ(dialogs.shownDocuments, QStringList({helpPath, helpPath}));
     EXPECT_EQ(dialogs.errorTexts.size(), 1);
 
     dialogs.documentsReadable = false;
@@ -294,7 +299,7 @@ TEST_F(ExportHelpAboutTest, HelpOpensByTheDesktopElseInTheProgramElseSaysWhy)
     EXPECT_EQ(dialogs.errorTexts.last(), QStringLiteral("ヘルプファイルを開けません:") + helpPath);
 }
 
-TEST_F(ExportHelpAboutTest, TheProgramsOwnViewerShowsTheHelpFile)
+TEST_F(ExportHelpAboutTest, WhenTheDesktopsOpenerFailsTheProgramShowsTheHelpItself)
 {
     CreateWindows();
     const CurrentFolder here(folder.path());
@@ -303,16 +308,28 @@ TEST_F(ExportHelpAboutTest, TheProgramsOwnViewerShowsTheHelpFile)
     help.write("<html><head><meta charset=\"utf-8\"><title>Quorvex ヘルプ</title></head>"
                "<body><h1>起動と終了</h1></body></html>");
     help.close();
+    // xdg-open on a desktop without a browser: it starts, then fails.
+    const QByteArray path = qgetenv("PATH");
+    QFile opener(InFolder(QStringLiteral("xdg-open")));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nexit 3\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("PATH", QFile::encodeName(folder.path()));
 
-    // The offscreen desktop opens nothing, as a desktop without xdg-open.
     SetDialogs(nullptr);
     Find<QAction>(control, "pmiHelp")->trigger();
-    SetDialogs(&dialogs);
-
     QTextBrowser* viewer = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (window->objectName() == QLatin1String("DocumentViewer"))
-            viewer = qobject_cast<QTextBrowser*>(window);
+    for (const QDeadlineTimer deadline(10000); !viewer && !deadline.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("DocumentViewer"))
+                viewer = qobject_cast<QTextBrowser*>(window);
+    }
+    SetDialogs(&dialogs);
+    qputenv("PATH", path);
+
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Quorvex ヘルプ"));

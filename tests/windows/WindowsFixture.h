@@ -59,6 +59,8 @@ public:
     // Whether the desktop can open a file, and the files the program's own
     // viewer was asked to show, and whether it could.
     bool shellOpens = true;
+    // The desktop's opener starts, then reports a failure (no browser).
+    bool shellFailsLater = false;
     QStringList shownDocuments;
     bool documentsReadable = true;
     QString saveFileName;
@@ -95,9 +97,11 @@ public:
         pickedColors.pop_front();
         return true;
     }
-    bool OpenWithShell(const QString& target) override
+    bool OpenWithShell(const QString& target, std::function<void()> whenItFails) override
     {
         shellTargets << target;
+        if (shellOpens && shellFailsLater && whenItFails)
+            whenItFails();
         return shellOpens;
     }
     bool ShowDocument(const QString& path) override
