@@ -59,10 +59,10 @@ int StartupPictureSide(int storedWidth, int storedHeight, QSize screen, int fram
 QString SettingsFilePathFor(const QString& executablePath, const QString& configFolder)
 {
     const QFileInfo exe(executablePath);
-    const QDir exeFolder(exe.path());
-    const QFileInfo folder(exe.path());
-    if (QFileInfo(exeFolder.filePath(QStringLiteral("CMakeCache.txt"))).isFile() && folder.isWritable())
-        return exeFolder.filePath(exe.completeBaseName() + QStringLiteral(".ini"));
+    const QDir folder(exe.path());
+    const bool inBuildTree = QFileInfo(folder.filePath(QStringLiteral("CMakeCache.txt"))).isFile();
+    if (inBuildTree && QFileInfo(exe.path()).isWritable())
+        return folder.filePath(exe.completeBaseName() + QStringLiteral(".ini"));
     return QDir(configFolder).filePath(QLatin1String(kProgramFolder) + QStringLiteral("/Qorvix.ini"));
 }
 
