@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QStandardPaths>
+#include <cstdio>
 
 #include "commands/CommandSet.h"
 #include "commands/PictureExport.h"
@@ -205,8 +207,11 @@ void EndProgram()
     CancelPictureExport();
     ClearHistoryStack(BackStack);
     ClearHistoryStack(ForwardStack);
-    // A settings file that cannot be written is passed over: the program ends either way.
-    WriteStoredPictureSize(dpCurr.diImgW, dpCurr.diImgH);
+    // The program ends either way; where no settings file can be written, it
+    // says so once, on the terminal it may have been started from.
+    if (!WriteStoredPictureSize(dpCurr.diImgW, dpCurr.diImgH))
+        std::fprintf(stderr, "Qorvix: the picture size is not kept: %s cannot be written\n",
+                     QFile::encodeName(QDir::toNativeSeparators(SettingsFilePath())).constData());
     if (QWidget* drawing = WindowOf(Ports().drawing))
         drawing->hide();
     QCoreApplication::quit();
@@ -350,16 +355,51 @@ bool StartPictureExport(QSize size, int samples)
 
 void CancelPictureExport() { runningExport.reset(); }
 
+QStringList HelpFoldersFor(const QString& currentFolder, const QString& executableFolder,
+                           const QStringList& dataFolders)
+{
+    const QString own = QLatin1Char('/') + QLatin1String(kProgramFolder);
+    QStringList folders{currentFolder, QDir::cleanPath(executableFolder + QStringLiteral("/../share") + own)};
+    for (const QString& data : dataFolders)
+        folders << QDir::cleanPath(data + own);
+    folders.removeDuplicates();
+    return folders;
+}
+
+QStringList HelpFolders()
+{
+    return HelpFoldersFor(QDir::currentPath(), QCoreApplication::applicationDirPath(),
+                          QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation));
+}
+
+QString FindHelpFile(const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        const QFileInfo help(QDir(folder).filePath(QLatin1String(kHelpFileName)));
+        if (help.isFile())
+            return help.absoluteFilePath();
+    }
+    return QString();
+}
+
 void OpenHelpFile()
 {
-    const QString name = QStringLiteral("Qorvix.html");
-    // The current folder only, not the executable's.
-    const QFileInfo help(QDir::current(), name);
-    if (help.isFile())
-        Dialogs().OpenWithShell(help.absoluteFilePath());
-    else
-        Dialogs().ShowErrorWithButton(WindowOf(Ports().control), QStringLiteral("ヘルプファイルがありません:") + name,
+    const QString help = FindHelpFile(HelpFolders());
+    if (help.isEmpty()) {
+        Dialogs().ShowErrorWithButton(WindowOf(Ports().control),
+                                      QStringLiteral("ヘルプファイルがありません:") + QLatin1String(kHelpFileName),
                                       QStringLiteral("キャンセル"));
+        return;
+    }
+    // Where the desktop cannot open it (no xdg-open, or no browser behind
+    // it), the program shows it itself.
+    const auto showInProgram = [help] {
+        if (!Dialogs().ShowDocument(help))
+            Dialogs().ShowError(WindowOf(Ports().control),
+                                QStringLiteral("ヘルプファイルを開けません:") + QDir::toNativeSeparators(help));
+    };
+    if (!Dialogs().OpenWithShell(help, showInProgram))
+        showInProgram();
 }
 
 void ShowVersionWindow() { BringToFront(Ports().versionWindow); }

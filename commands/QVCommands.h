@@ -5,6 +5,7 @@
 
 #include <QPoint>
 #include <QSize>
+#include <QStringList>
 #include <array>
 #include <memory>
 
@@ -96,8 +97,18 @@ void ExportPictureAtSize();
 bool StartPictureExport(QSize size, int samples);
 // Stops a running export; nothing is written.
 void CancelPictureExport();
-// "ヘルプ": "Qorvix.html" of the current folder opened by the desktop, or
-// the error box when it is not there.
+// The help file and the folders it is looked for in, in order: the current
+// folder, the installation's own data folder (prefix/share/quorvex beside
+// prefix/bin), then "quorvex" in each shared data folder
+// (~/.local/share, /usr/local/share, /usr/share).
+inline constexpr char kHelpFileName[] = "Qorvix.html";
+QStringList HelpFoldersFor(const QString& currentFolder, const QString& executableFolder,
+                           const QStringList& dataFolders);
+QStringList HelpFolders();
+// The help file in the first folder that holds one; empty when none does.
+QString FindHelpFile(const QStringList& folders);
+// "ヘルプ": the help file opened by the desktop, else shown in the program's
+// own viewer; the error box when there is none or it cannot be read.
 void OpenHelpFile();
 // "バージョン情報": the version-and-help window, modeless.
 void ShowVersionWindow();

@@ -1,7 +1,9 @@
 #include "platform/QVApplication.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -9,9 +11,31 @@
 
 #include "platform/QVDialogs.h"
 
+namespace {
+
+// The icon's sizes, built into the program from the pictures the desktop
+// entry uses; a program built without them has no icon of its own.
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/quorvex/icons/quorvex-%1.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace
+
 QVApplication::QVApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setQuitOnLastWindowClosed(false);
+    // The window class "Qorvix" and the desktop entry quorvex.desktop tie the
+    // windows to the menu entry and its icon.
+    setApplicationName(QStringLiteral("Qorvix"));
+    setDesktopFileName(QStringLiteral("quorvex"));
+    setWindowIcon(ProgramIcon());
     // Windows and menus speak in the gothic face; labels and the tool bar
     // set their mincho face themselves.
     QFont gothic(QStringLiteral("IPAPGothic"));

@@ -1,6 +1,7 @@
 #pragma once
-// The application object: reports an error that escapes a command in a
-// message box and lets the program go on.
+// The application object: names the program to the desktop, gives every
+// window the program's icon, and reports an error that escapes a command in
+// a message box and lets the program go on.
 
 #include <QApplication>
 

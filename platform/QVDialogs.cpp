@@ -2,13 +2,21 @@
 
 #include <QColor>
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextBrowser>
 #include <QUrl>
+#include <map>
 
 #include "platform/QtSupport.h"
 #include "platform/ScreenPlacement.h"
@@ -30,6 +38,43 @@ int Run(QMessageBox& box, QWidget* parent)
     const QSize frame = box.size().grownBy(WindowFrameMargins(&box));
     PlaceOnScreen(&box, over.center() - QPoint(frame.width() / 2, frame.height() / 2));
     return box.exec();
+}
+
+// Runs the desktop's opener without tying what it starts to this program;
+// the process is left running when the program ends, never killed.
+void StartWatched(const QString& opener, const QUrl& url, std::function<void()> whenItFails)
+{
+    auto* process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    const auto finish = [process, whenItFails](bool failed) {
+        if (failed)
+            whenItFails();
+        process->deleteLater();
+    };
+    QObject::connect(process, &QProcess::finished, process,
+                     [finish](int code, QProcess::ExitStatus status) { finish(code != 0 || status != QProcess::NormalExit); });
+    QObject::connect(process, &QProcess::errorOccurred, process, [finish](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            finish(true);
+    });
+    process->start(opener, {url.toString(QUrl::FullyEncoded)});
+}
+
+// The help viewer: one plain window, gone when closed or when the program ends.
+QPointer<QTextBrowser> documentViewer;
+
+QTextBrowser* DocumentViewer()
+{
+    if (!documentViewer) {
+        documentViewer = new QTextBrowser;
+        documentViewer->setObjectName(QStringLiteral("DocumentViewer"));
+        documentViewer->setAttribute(Qt::WA_DeleteOnClose);
+        documentViewer->setOpenExternalLinks(true);
+        documentViewer->resize(760, 680);
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, documentViewer, [] { delete documentViewer; });
+    }
+    return documentViewer;
 }
 
 class StandardDialogs final : public QVDialogs {
@@ -65,7 +110,7 @@ public:
 
     QString GetSaveFileName(QWidget* parent, const QString& proposedName, const QString& filter) override
     {
-        QFileDialog dialog(parent, QString(), QDir::currentPath(), filter);
+        QFileDialog dialog(parent, QString(), StartFolder(filter), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         // The filter reads as its description alone.
@@ -76,12 +121,12 @@ public:
         dialog.selectFile(proposedName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
-        return dialog.selectedFiles().constFirst();
+        return Remember(filter, dialog.selectedFiles().constFirst());
     }
 
     QString GetOpenFileName(QWidget* parent, const QString& filter) override
     {
-        QFileDialog dialog(parent, QString(), QDir::currentPath(), filter);
+        QFileDialog dialog(parent, QString(), StartFolder(filter), filter);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -89,7 +134,7 @@ public:
         dialog.setDefaultSuffix(FirstExtensionOf(filter));
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
-        return dialog.selectedFiles().constFirst();
+        return Remember(filter, dialog.selectedFiles().constFirst());
     }
 
     bool PickColor(QWidget* parent, uint32_t& colorWord) override
@@ -101,12 +146,46 @@ public:
         return true;
     }
 
-    bool OpenWithShell(const QString& target) override
+    bool OpenWithShell(const QString& target, std::function<void()> whenItFails) override
     {
         const QUrl url = target.contains(QLatin1Char(':')) && !QDir::isAbsolutePath(target)
                              ? QUrl(target)
                              : QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
-        return QDesktopServices::openUrl(url);
+        const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+        if (!whenItFails || opener.isEmpty())
+            return QDesktopServices::openUrl(url);
+        StartWatched(opener, url, std::move(whenItFails));
+        return true;
+    }
+
+    bool ShowDocument(const QString& path) override
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        QTextBrowser* viewer = DocumentViewer();
+        viewer->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+        viewer->setWindowTitle(viewer->documentTitle().isEmpty() ? QFileInfo(path).fileName()
+                                                                 : viewer->documentTitle());
+        BringToFront(viewer);
+        return true;
+    }
+
+private:
+    // The folder of the last file chosen for each filter in this run.
+    std::map<QString, QString> lastFolders;
+
+    QString StartFolder(const QString& filter) const
+    {
+        const auto last = lastFolders.find(filter);
+        return DialogStartFolder(last == lastFolders.end() ? QString() : last->second,
+                                 DialogFolderCandidates(filter));
+    }
+
+    QString Remember(const QString& filter, const QString& chosen)
+    {
+        lastFolders[filter] = QFileInfo(chosen).absolutePath();
+        return chosen;
     }
 };
 
@@ -114,6 +193,28 @@ StandardDialogs standardDialogs;
 QVDialogs* activeDialogs = &standardDialogs;
 
 }  // namespace
+
+QString DialogStartFolder(const QString& remembered, const QStringList& candidates)
+{
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    for (const QString& folder : candidates) {
+        const QFileInfo info(folder);
+        if (info.isDir() && info.isWritable())
+            return folder;
+    }
+    return candidates.isEmpty() ? QString() : candidates.constLast();
+}
+
+QStringList DialogFolderCandidates(const QString& filter)
+{
+    QStringList folders{QDir::currentPath()};
+    if (FirstExtensionOf(filter) == QLatin1String("jpg"))
+        folders << QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    folders << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+            << QStandardPaths::writableLocation(QStandardPaths::HomeLocation);
+    return folders;
+}
 
 QVDialogs& Dialogs() { return *activeDialogs; }
 

@@ -59,11 +59,11 @@ int StartupPictureSide(int storedWidth, int storedHeight, QSize screen, int fram
 QString SettingsFilePathFor(const QString& executablePath, const QString& configFolder)
 {
     const QFileInfo exe(executablePath);
-    const QString name = exe.completeBaseName() + QStringLiteral(".ini");
-    const QFileInfo folder(exe.path());
-    if (folder.isDir() && folder.isWritable())
-        return QDir(exe.path()).filePath(name);
-    return QDir(configFolder).filePath(name);
+    const QDir folder(exe.path());
+    const bool inBuildTree = QFileInfo(folder.filePath(QStringLiteral("CMakeCache.txt"))).isFile();
+    if (inBuildTree && QFileInfo(exe.path()).isWritable())
+        return folder.filePath(exe.completeBaseName() + QStringLiteral(".ini"));
+    return QDir(configFolder).filePath(QLatin1String(kProgramFolder) + QStringLiteral("/Qorvix.ini"));
 }
 
 QString SettingsFilePath()

@@ -13,9 +13,14 @@ inline constexpr int kScreenFallbackSize = 600;
 // drawing window can show with a frame of the given height.
 int StartupPictureSide(int storedWidth, int storedHeight, QSize screen, int frameHeight);
 
-// The executable's path with its extension replaced by ".ini" where the
-// executable's folder can be written; otherwise a file of that name in the
-// configuration folder, so that an installed program keeps its settings too.
+// The folder an installed program keeps its files in, under the user's
+// configuration folder and under the shared data folders ("share/quorvex").
+inline constexpr char kProgramFolder[] = "quorvex";
+
+// A program run from its build tree (CMakeCache.txt beside it) keeps its
+// settings beside itself, named after the executable with ".ini", while that
+// folder can be written. Any other, an installed one above all, keeps
+// Qorvix.ini in its own folder of the configuration folder.
 QString SettingsFilePathFor(const QString& executablePath, const QString& configFolder);
 // The settings file of this program, unless a test has set another path.
 QString SettingsFilePath();

@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n
   desktop-file-utils
+  dpkg-dev file
   python3
 )
 

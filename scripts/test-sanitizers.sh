@@ -14,7 +14,7 @@ export UBSAN_OPTIONS="print_stacktrace=1"
 # -O1 keeps the render tests quick enough; the tests are built, not the program.
 cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g -fno-omit-frame-pointer $sanitizers" \
-  -DQUORVEX_GUI=ON -DQUORVEX_TESTS=ON >/dev/null
+  -DQUORVEX_GUI=ON -DQUORVEX_TESTS=ON -DQUORVEX_WERROR=ON >/dev/null
 cmake --build "$root/build-sanitize" -j"$(nproc)" --target engine_tests windows_tests
 cd "$root/build-sanitize"
 # The program itself is not built here, so nothing is installed.

@@ -108,4 +108,4 @@ void TfrmHelpAbout::lblMailMouseLeave()
     lblMail->setPalette(mailColors);
 }
 
-void TfrmHelpAbout::lblMailDblClick() { Dialogs().OpenWithShell(QString::fromLatin1(kMailLink)); }
+void TfrmHelpAbout::lblMailDblClick() { Dialogs().OpenWithShell(QString::fromLatin1(kMailLink), nullptr); }

@@ -92,13 +92,28 @@ TEST_F(DiagnosticsGridTest, CountColumnIsASnapshotOfEveryCounterBesideItsNumber)
     EXPECT_EQ(Column("sgMk", 1), counts);
 }
 
-TEST_F(DiagnosticsGridTest, CommandLineShowsTheDiagnosticsButtonOnlyWhenAsked)
+TEST(CommandLine, TakesItsOwnAndQtsOptionsAndRefusesEverythingElse)
 {
-    EXPECT_FALSE(ParseCommandLine({"-platform", "offscreen", "--diagnostic", "--DIAGNOSTICS"}).diagnostics);
-    EXPECT_TRUE(ParseCommandLine({"picture.jpg", "--diagnostics"}).diagnostics);
-    EXPECT_FALSE(ParseCommandLine({"--diagnostics"}).help);
-    EXPECT_TRUE(ParseCommandLine({"x", "--help"}).help);
+    const CommandLineOptions diagnostics = ParseCommandLine({"-platform", "offscreen", "--diagnostics"});
+    EXPECT_TRUE(diagnostics.error.isEmpty()) << diagnostics.error.toStdString();
+    EXPECT_TRUE(diagnostics.diagnostics);
+    EXPECT_FALSE(diagnostics.help || diagnostics.version);
+    EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+    EXPECT_TRUE(ParseCommandLine({"-h"}).help);
+    EXPECT_TRUE(ParseCommandLine({"--version", "-style", "fusion"}).version);
+    EXPECT_TRUE(ParseCommandLine({}).error.isEmpty());
 
+    // Near misses and strays are refused, and the message names them.
+    for (const char* wrong : {"--diagnostic", "--DIAGNOSTICS", "-x", "picture.jpg"}) {
+        const CommandLineOptions refused = ParseCommandLine({"--diagnostics", wrong});
+        EXPECT_TRUE(refused.error.contains(QString::fromLatin1(wrong).remove(QLatin1Char('-')))) << wrong;
+        EXPECT_FALSE(refused.diagnostics) << wrong;
+    }
+    EXPECT_FALSE(ParseCommandLine({"-platform"}).error.isEmpty());
+}
+
+TEST_F(DiagnosticsGridTest, TheDiagnosticsButtonShowsWhenAsked)
+{
     CreateWindows();
     control->show();
     control->ShowDiagnosticsButton();

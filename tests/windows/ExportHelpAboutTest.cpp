@@ -1,11 +1,16 @@
 // The JPEG export, the help command and the version window.
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTextBrowser>
+#include <QThread>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -138,27 +143,61 @@ TEST_F(ExportHelpAboutTest, ThePictureOfTheCurrentSizeIsABaselineJfifFile)
 TEST_F(ExportHelpAboutTest, TheSaveDialogProposesQuorvexInTheCurrentFolderAndAddsJpg)
 {
     CreateWindows();
-    const CurrentFolder here(folder.path());
-    SetDialogs(nullptr);
     QString proposed;
     QString shownFolder;
-    QTimer::singleShot(0, control, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        proposed = name->text();
-        shownFolder = dialog->directory().absolutePath();
-        name->setText(QStringLiteral("picture"));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
-    });
-
-    Find<QAction>(control, "pmiSave")->trigger();
-
-    SetDialogs(&dialogs);
+    const auto saveAs = [&](const QString& name) {
+        QTimer::singleShot(0, control, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(edit, nullptr);
+            proposed = edit->text();
+            shownFolder = dialog->directory().absolutePath();
+            edit->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+        });
+        SetDialogs(nullptr);
+        Find<QAction>(control, "pmiSave")->trigger();
+        SetDialogs(&dialogs);
+    };
+    {
+        const CurrentFolder here(folder.path());
+        saveAs(QStringLiteral("picture"));
+    }
     EXPECT_EQ(proposed, QStringLiteral("Quorvex.jpg"));
     EXPECT_EQ(QDir(shownFolder), QDir(folder.path()));
     EXPECT_EQ(ReadJpeg(InFolder(QStringLiteral("picture.jpg"))).width, 580);
+
+    // Started elsewhere now, the dialog comes back to the folder last chosen.
+    const QTemporaryDir elsewhere;
+    const CurrentFolder there(elsewhere.path());
+    saveAs(QStringLiteral("second"));
+    EXPECT_EQ(QDir(shownFolder), QDir(folder.path()));
+    EXPECT_TRUE(QFileInfo::exists(InFolder(QStringLiteral("second.jpg"))));
+}
+
+TEST(DialogStartFolder, TheLastFolderChosenElseTheFirstWritableCandidate)
+{
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto at = [&dir](const char* path) { return dir.filePath(QString::fromLatin1(path)); };
+    ASSERT_TRUE(QDir().mkpath(at("documents")) && QDir().mkpath(at("home")) && QDir().mkpath(at("last")));
+    QFile plain(at("plain"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    // A current folder that cannot be written, no pictures folder.
+    const QStringList candidates{at("plain/work"), at("pictures"), at("documents"), at("home")};
+
+    EXPECT_EQ(DialogStartFolder(QString(), candidates), at("documents"));
+    EXPECT_EQ(DialogStartFolder(at("last"), candidates), at("last"));
+    EXPECT_EQ(DialogStartFolder(at("removed"), candidates), at("documents"));
+    EXPECT_EQ(DialogStartFolder(QString(), {at("plain/work"), at("gone")}), at("gone"));
+
+    const QStringList forJpeg = DialogFolderCandidates(QStringLiteral("Ｊｐｅｇ画像ファイル (*.jpg)"));
+    const QStringList forMaps = DialogFolderCandidates(QStringLiteral("カラー設定ファイル (*.col)"));
+    EXPECT_EQ(forJpeg.constFirst(), QDir::currentPath());
+    EXPECT_EQ(forJpeg.size(), forMaps.size() + 1);
+    EXPECT_TRUE(forJpeg.contains(QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)));
+    EXPECT_EQ(forMaps.constLast(), QDir::homePath());
 }
 
 TEST_F(ExportHelpAboutTest, AFailedExportLeavesNoFileAndAnOlderFileAsItWas)
@@ -195,7 +234,33 @@ TEST_F(ExportHelpAboutTest, AFailedExportLeavesNoFileAndAnOlderFileAsItWas)
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({"older.jpg"}));
 }
 
-TEST_F(ExportHelpAboutTest, HelpIsLookedUpInTheCurrentFolderOnly)
+TEST(HelpFile, TheCurrentFolderComesFirstThenTheInstallationThenTheSharedDataFolders)
+{
+    const QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto at = [&dir](const char* path) { return dir.filePath(QString::fromLatin1(path)); };
+    const QStringList folders = HelpFoldersFor(at("work"), at("usr/bin"), {at("home/share"), at("usr/share")});
+    EXPECT_EQ(folders, QStringList({at("work"), at("usr/share/quorvex"), at("home/share/quorvex")}));
+
+    EXPECT_EQ(FindHelpFile(folders), QString());
+    const auto place = [&at](const char* path) {
+        QDir().mkpath(QFileInfo(at(path)).path());
+        QFile file(at(path));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    };
+    place("home/share/quorvex/Qorvix.html");
+    EXPECT_EQ(FindHelpFile(folders), at("home/share/quorvex/Qorvix.html"));
+    place("usr/share/quorvex/Qorvix.html");
+    EXPECT_EQ(FindHelpFile(folders), at("usr/share/quorvex/Qorvix.html"));
+    // A folder of that name is no help file.
+    ASSERT_TRUE(QDir().mkpath(at("work/Qorvix.html")));
+    EXPECT_EQ(FindHelpFile(folders), at("usr/share/quorvex/Qorvix.html"));
+    ASSERT_TRUE(QDir(at("work")).rmdir(QStringLiteral("Qorvix.html")));
+    place("work/Qorvix.html");
+    EXPECT_EQ(FindHelpFile(folders), at("work/Qorvix.html"));
+}
+
+TEST_F(ExportHelpAboutTest, HelpOpensByTheDesktopElseInTheProgramElseSaysWhy)
 {
     CreateWindows();
     const CurrentFolder here(folder.path());
@@ -216,9 +281,79 @@ TEST_F(ExportHelpAboutTest, HelpIsLookedUpInTheCurrentFolderOnly)
     QFile help(InFolder(QStringLiteral("Qorvix.html")));
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.close();
+    const QString helpPath = QFileInfo(help).absoluteFilePath();
     Find<QAction>(control, "pmiHelp")->trigger();
-    EXPECT_EQ(dialogs.shellTargets, QStringList({QFileInfo(help).absoluteFilePath()}));
+    EXPECT_EQ(dialogs.shellTargets, QStringList({helpPath}));
+    EXPECT_TRUE(dialogs.shownDocuments.isEmpty());
+
+    dialogs.shellFailsLater = true;
+    Find<QAction>(control, "pmiHelp")->trigger();
+    EXPECT_EQ(dialogs.shownDocuments, QStringList({helpPath}));
+    dialogs.shellOpens = false;
+    Find<QAction>(control, "pmiHelp")->trigger();
+    EXPECT_EQ(dialogs.shownDocuments, QStringList({helpPath, helpPath}));
     EXPECT_EQ(dialogs.errorTexts.size(), 1);
+
+    dialogs.documentsReadable = false;
+    Find<QAction>(control, "pmiHelp")->trigger();
+    EXPECT_EQ(dialogs.errorTexts.last(), QStringLiteral("ヘルプファイルを開けません:") + helpPath);
+}
+
+TEST_F(ExportHelpAboutTest, WhenTheDesktopsOpenerFailsTheProgramShowsTheHelpItself)
+{
+    CreateWindows();
+    const CurrentFolder here(folder.path());
+    QFile help(InFolder(QStringLiteral("Qorvix.html")));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("<html><head><meta charset=\"utf-8\"><title>Quorvex ヘルプ</title></head>"
+               "<body><h1>起動と終了</h1></body></html>");
+    help.close();
+    // xdg-open on a desktop without a browser: it starts, then fails.
+    const QByteArray path = qgetenv("PATH");
+    QFile opener(InFolder(QStringLiteral("xdg-open")));
+    ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+    opener.write("#!/bin/sh\nexit 3\n");
+    opener.close();
+    opener.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("PATH", QFile::encodeName(folder.path()));
+
+    SetDialogs(nullptr);
+    Find<QAction>(control, "pmiHelp")->trigger();
+    QTextBrowser* viewer = nullptr;
+    for (const QDeadlineTimer deadline(10000); !viewer && !deadline.hasExpired();) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == QLatin1String("DocumentViewer"))
+                viewer = qobject_cast<QTextBrowser*>(window);
+    }
+    SetDialogs(&dialogs);
+    qputenv("PATH", path);
+
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Quorvex ヘルプ"));
+    EXPECT_TRUE(viewer->toPlainText().contains(QStringLiteral("起動と終了")));
+    viewer->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST_F(ExportHelpAboutTest, EveryWindowCarriesTheProgramIconAtEverySize)
+{
+    CreateWindows();
+    const QIcon icon = QApplication::windowIcon();
+    for (const int side : {16, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(icon.availableSizes().contains(QSize(side, side))) << side;
+    // Transparent corners around an opaque picture.
+    const QImage largest = icon.pixmap(QSize(256, 256)).toImage();
+    EXPECT_EQ(qAlpha(largest.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(largest.pixel(128, 128)), 255);
+    int windowsSeen = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        EXPECT_EQ(window->windowIcon().cacheKey(), icon.cacheKey()) << window->objectName().toStdString();
+        ++windowsSeen;
+    }
+    EXPECT_GE(windowsSeen, 8);
 }
 
 TEST_F(ExportHelpAboutTest, TheMailLinkLightsUpUnderThePointerAndIsRestoredExactly)

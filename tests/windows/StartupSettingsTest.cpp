@@ -285,25 +285,29 @@ TEST_F(StartupTest, AnUnwritableSettingsFileStillLetsTheProgramEnd)
     EXPECT_EQ(frmQVCtrl, control);
 }
 
-TEST(SettingsFileLocation, BesideAWritableExecutableElseInTheConfigurationFolder)
+TEST(SettingsFileLocation, BesideABuildTreesProgramElseInTheProgramsConfigurationFolder)
 {
     const QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString config = dir.filePath(QStringLiteral("config"));
+    const QString kept = config + QStringLiteral("/quorvex/Qorvix.ini");
 
+    // Installed: a writable bin folder, as root has, is not a place for settings.
+    EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("Qorvix")), config), kept);
+    QFile cache(dir.filePath(QStringLiteral("CMakeCache.txt")));
+    ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
+    cache.close();
     EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("Qorvix")), config),
               dir.filePath(QStringLiteral("Qorvix.ini")));
-    EXPECT_EQ(SettingsFilePathFor(MakeBlocker(dir) + QStringLiteral("/Qorvix"), config),
-              config + QStringLiteral("/Qorvix.ini"));
-    EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("missing/Qorvix.bin")), config),
-              config + QStringLiteral("/Qorvix.ini"));
+    EXPECT_EQ(SettingsFilePathFor(MakeBlocker(dir) + QStringLiteral("/Qorvix"), config), kept);
+    EXPECT_EQ(SettingsFilePathFor(dir.filePath(QStringLiteral("missing/Qorvix.bin")), config), kept);
 }
 
 TEST_F(StartupTest, AProgramInAnUnwritableFolderKeepsItsSizeInTheConfigurationFolder)
 {
     const QString config = folder.filePath(QStringLiteral("home/.config"));
     const QString path = SettingsFilePathFor(MakeBlocker(folder) + QStringLiteral("/Qorvix"), config);
-    ASSERT_EQ(QFileInfo(path).path(), config);
+    ASSERT_EQ(QFileInfo(path).path(), config + QStringLiteral("/quorvex"));
     SetSettingsFilePathForTests(path);
     CreateWindows();
     dpCurr.diImgW = 640;

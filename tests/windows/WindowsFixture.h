@@ -56,6 +56,13 @@ public:
     QStringList errorButtons;
     QStringList noticeTexts;
     QStringList shellTargets;
+    // Whether the desktop can open a file, and the files the program's own
+    // viewer was asked to show, and whether it could.
+    bool shellOpens = true;
+    // The desktop's opener starts, then reports a failure (no browser).
+    bool shellFailsLater = false;
+    QStringList shownDocuments;
+    bool documentsReadable = true;
     QString saveFileName;
     QString openFileName;
     std::deque<uint32_t> pickedColors;
@@ -90,10 +97,17 @@ public:
         pickedColors.pop_front();
         return true;
     }
-    bool OpenWithShell(const QString& target) override
+    bool OpenWithShell(const QString& target, std::function<void()> whenItFails) override
     {
         shellTargets << target;
-        return true;
+        if (shellOpens && shellFailsLater && whenItFails)
+            whenItFails();
+        return shellOpens;
+    }
+    bool ShowDocument(const QString& path) override
+    {
+        shownDocuments << path;
+        return documentsReadable;
     }
 };
 
