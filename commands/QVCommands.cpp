@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
+#include <utility>
+#include <vector>
 
 #include "commands/CommandSet.h"
 #include "commands/WindowPorts.h"
@@ -13,6 +16,7 @@
 #include "engine/Formulas.h"
 #include "engine/History.h"
 #include "engine/Navigation.h"
+#include "engine/Place.h"
 #include "engine/RenderDriver.h"
 #include "platform/JpegExport.h"
 #include "platform/QVApplication.h"
@@ -31,10 +35,121 @@ void SetTrackResize(bool on)
         drawing->SetTrackResize(on);
 }
 
+// The steps of the wheel and the keys that wait to be taken.
+std::vector<ViewStep> waitingSteps;
+WheelSteps wheelSteps;
+bool stepsScheduled = false;
+
+void ForgetWaitingSteps()
+{
+    waitingSteps.clear();
+    wheelSteps.Clear();
+    stepsScheduled = false;
+}
+
+// dpNext becomes the current view as after a zoom: history, indicator marks,
+// the coefficients in use back in the dialog, window fitted, render.
+void TakeNextView()
+{
+    if (DrawingWindowPort* drawing = Ports().drawing)
+        drawing->ForgetRubberBand();
+    QVHost& host = WindowsHost();
+    if (DebugMode)
+        host.RefreshDiagnostics();
+    ZoomHistoryStep(host);
+    UpdateIndicatorMarks();
+    EditedParams = ActiveParams;
+    if (CoefficientDialogPort* coefficients = Ports().coefficients)
+        coefficients->ShowParams();
+    host.FitWindowToView(dpCurr);
+    RenderView(host, dpCurr);
+}
+
+// How often steps that wait for a render look whether it has returned.
+constexpr int kRenderReturnCheckMs = 10;
+
+void ScheduleWaitingSteps(int delayMs);
+
+void TakeWaitingSteps()
+{
+    stepsScheduled = false;
+    while (!waitingSteps.empty()) {
+        if (IsRendering) {
+            CancelRequested = true;
+            ScheduleWaitingSteps(kRenderReturnCheckMs);
+            return;
+        }
+        const std::vector<ViewStep> steps = std::exchange(waitingSteps, {});
+        if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext))
+            TakeNextView();
+    }
+}
+
+// The timer goes with the command set, so no step outlives the windows.
+void ScheduleWaitingSteps(int delayMs)
+{
+    QVCommandSet* set = CurrentCommandSet();
+    if (stepsScheduled || !set)
+        return;
+    stepsScheduled = true;
+    QTimer::singleShot(delayMs, set, TakeWaitingSteps);
+}
+
+void AddWaitingStep(const ViewStep& step)
+{
+    AddViewStep(waitingSteps, step);
+    // A render under way stops at its next block.
+    if (IsRendering)
+        CancelRequested = true;
+    ScheduleWaitingSteps(0);
+}
+
+bool ViewStepsPossible() { return dpCurr.diType != 0 && Ports().drawing; }
+
+const QString kPlaceFilter = QStringLiteral("場所ファイル (*.qvplace)");
+
+QString NativePath(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
+// A blank indicator at a new whole view's scale: no picture of it has been drawn.
+void ShowBlankIndicator()
+{
+    ControlWindowPort* control = Ports().control;
+    if (!control)
+        return;
+    QImage blank(kIndicatorSize, kIndicatorSize, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    control->ShowIndicator(blank, IndicatorScaleOf(WholeView));
+}
+
+// A place read whole becomes the current view as after a zoom.
+void OpenPlace(const Place& place)
+{
+    DrawingWindowPort* drawing = Ports().drawing;
+    if (IsRendering || !drawing)
+        return;
+    // Steps still waiting were meant for the view being left.
+    waitingSteps.clear();
+    const PlaceChanges changes = SetUpPlace(place);
+    if (changes.wholeView)
+        ShowBlankIndicator();
+    if (changes.colorMap)
+        if (ControlWindowPort* control = Ports().control)
+            control->MarkUserColorMap();
+    // Sized before it is shown, so that no size the window passes through is
+    // taken for the user's.
+    drawing->FitWindowToView(dpNext);
+    BringToFront(drawing->Window());
+    TakeNextView();
+}
+
+bool PlacesCanOpen() { return !IsRendering && IsCommandEnabled(QVCommand::DrawAll); }
+bool PlaceCanBeTaken() { return !IsRendering && dpCurr.diType != 0; }
+
 }  // namespace
 
 std::unique_ptr<QVCommandSet> CreateCommandSet()
 {
+    ForgetWaitingSteps();
     auto set = std::make_unique<QVCommandSet>();
     set->SetTrigger(QVCommand::DrawSelect, DrawSelectedRegion);
     set->SetTrigger(QVCommand::ReDraw, RedrawView);
@@ -42,6 +157,7 @@ std::unique_ptr<QVCommandSet> CreateCommandSet()
     set->SetTrigger(QVCommand::Back, StepBack);
     set->SetTrigger(QVCommand::Forward, StepForward);
     set->SetTrigger(QVCommand::Save, SavePicture);
+    set->SetTrigger(QVCommand::SavePlace, SavePlaceFile);
     return set;
 }
 
@@ -93,16 +209,87 @@ void DrawSelectedRegion()
         Dialogs().ShowError(WindowOf(Ports().drawing), QStringLiteral("周囲計算致命的エラー"));
         return;
     }
-    QVHost& host = WindowsHost();
-    if (DebugMode)
-        host.RefreshDiagnostics();
-    ZoomHistoryStep(host);
-    UpdateIndicatorMarks();
-    EditedParams = ActiveParams;
-    if (CoefficientDialogPort* coefficients = Ports().coefficients)
-        coefficients->ShowParams();
-    host.FitWindowToView(dpCurr);
-    RenderView(host, dpCurr);
+    TakeNextView();
+}
+
+void TurnWheel(QPoint pixel, int angleDelta)
+{
+    if (!ViewStepsPossible())
+        return;
+    const int steps = wheelSteps.Take(angleDelta);
+    if (steps != 0)
+        AddWaitingStep(ViewStep{steps, true, pixel.x(), pixel.y()});
+}
+
+void ZoomAboutCentre(int steps)
+{
+    if (ViewStepsPossible())
+        AddWaitingStep(ViewStep{steps});
+}
+
+void MoveView(int right, int down)
+{
+    if (ViewStepsPossible())
+        AddWaitingStep(ViewStep{0, false, 0, 0, right, down});
+}
+
+void ShowWholeViewOfCurrentFormula()
+{
+    if (IsCommandEnabled(QVCommand::DrawAll) && dpCurr.diType != 0)
+        ShowWholeView(dpCurr.diType);
+}
+
+void SavePlaceFile()
+{
+    if (!PlaceCanBeTaken())
+        return;
+    QWidget* parent = WindowOf(Ports().control);
+    const QString path = Dialogs().GetSaveFileName(parent, QStringLiteral("Quorvex.qvplace"), kPlaceFilter);
+    if (path.isEmpty())
+        return;
+    std::string reason;
+    if (!WritePlaceFile(QFile::encodeName(path).toStdString(), PlaceOfCurrentView(), reason))
+        Dialogs().ShowError(parent, QStringLiteral("場所ファイルを保存できません:") + NativePath(path) +
+                                        QStringLiteral("\n") + QString::fromLocal8Bit(reason.c_str()));
+}
+
+void OpenPlaceFile()
+{
+    if (!PlacesCanOpen())
+        return;
+    QWidget* parent = WindowOf(Ports().control);
+    const QString path = Dialogs().GetOpenFileName(parent, kPlaceFilter);
+    if (path.isEmpty())
+        return;
+    Place place;
+    std::string reason;
+    if (!ReadPlaceFile(QFile::encodeName(path).toStdString(), place, reason)) {
+        Dialogs().ShowError(parent, QStringLiteral("場所ファイルを開けません:") + NativePath(path) +
+                                        QStringLiteral("\n") + QString::fromUtf8(reason));
+        return;
+    }
+    OpenPlace(place);
+}
+
+void CopyPlace()
+{
+    if (PlaceCanBeTaken())
+        Dialogs().SetClipboardText(QString::fromStdString(FormatPlace(PlaceOfCurrentView())));
+}
+
+void PastePlace()
+{
+    if (!PlacesCanOpen())
+        return;
+    const QByteArray text = Dialogs().ClipboardText().toUtf8();
+    Place place;
+    std::string reason;
+    if (size_t(text.size()) > kPlaceFileLimit)
+        reason = "大きすぎます（場所は " + std::to_string(kPlaceFileLimit / 1024) + " KiB まで）";
+    else if (ParsePlace(std::string_view(text.constData(), size_t(text.size())), place, reason))
+        return OpenPlace(place);
+    Dialogs().ShowError(WindowOf(Ports().drawing),
+                        QStringLiteral("クリップボードの場所を開けません\n") + QString::fromUtf8(reason));
 }
 
 void RedrawView()
@@ -196,6 +383,7 @@ void EndProgram()
     // A render running underneath stops at its next column; the windows stay
     // alive until it has returned, and the event loop then ends.
     CancelRequested = true;
+    ForgetWaitingSteps();
     ClearHistoryStack(BackStack);
     ClearHistoryStack(ForwardStack);
     // A settings file that cannot be written is passed over: the program ends either way.

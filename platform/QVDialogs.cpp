@@ -1,10 +1,12 @@
 #include "platform/QVDialogs.h"
 
+#include <QClipboard>
 #include <QColor>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -87,6 +89,10 @@ public:
                              : QUrl::fromLocalFile(QDir::current().absoluteFilePath(target));
         return QDesktopServices::openUrl(url);
     }
+
+    QString ClipboardText() override { return QGuiApplication::clipboard()->text(); }
+
+    void SetClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
 };
 
 StandardDialogs standardDialogs;

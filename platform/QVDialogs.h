@@ -1,6 +1,6 @@
 #pragma once
-// Modal boxes, file dialogs, the colour dialog and the desktop shell, behind
-// one small interface so tests can answer them without a person.
+// Modal boxes, file dialogs, the colour dialog, the clipboard and the desktop
+// shell, behind one small interface so tests can answer them without a person.
 
 #include <QString>
 #include <cstdint>
@@ -27,6 +27,9 @@ public:
     virtual bool PickColor(QWidget* parent, uint32_t& colorWord) = 0;
     // The desktop shell's open on a file name or a link.
     virtual bool OpenWithShell(const QString& target) = 0;
+    // The clipboard's text, and a text put there.
+    virtual QString ClipboardText() = 0;
+    virtual void SetClipboardText(const QString& text) = 0;
 };
 
 // The dialogs in use: the Qt ones unless a test has put its own in place.

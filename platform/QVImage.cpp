@@ -1,6 +1,7 @@
 #include "platform/QVImage.h"
 
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <algorithm>
 
@@ -85,5 +86,13 @@ void TQVImage::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double click is still a press.
     mousePressEvent(event);
-    emit DoubleClicked();
+    const QPoint p = event->position().toPoint();
+    emit DoubleClicked(event->button(), p.x(), p.y());
+}
+
+void TQVImage::wheelEvent(QWheelEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    emit Wheel(p.x(), p.y(), event->angleDelta().y());
+    event->accept();
 }

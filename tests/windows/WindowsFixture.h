@@ -58,6 +58,7 @@ public:
     QStringList shellTargets;
     QString saveFileName;
     QString openFileName;
+    QString clipboard;
     std::deque<uint32_t> pickedColors;
     // Runs while the colour dialog is open, as a user's other doings would.
     std::function<void()> whilePicking;
@@ -95,6 +96,8 @@ public:
         shellTargets << target;
         return true;
     }
+    QString ClipboardText() override { return clipboard; }
+    void SetClipboardText(const QString& text) override { clipboard = text; }
 };
 
 class WindowsFixture : public ::testing::Test {
