@@ -48,15 +48,19 @@ void ForgetWaitingSteps()
 }
 
 // dpNext becomes the current view as after a zoom: history, indicator marks,
-// the coefficients in use back in the dialog, window fitted, render.
-void TakeNextView()
+// the coefficients in use back in the dialog, window fitted, render. Without
+// intoHistory it takes the current view's place in the history.
+void TakeNextView(bool intoHistory = true)
 {
     if (DrawingWindowPort* drawing = Ports().drawing)
         drawing->ForgetRubberBand();
     QVHost& host = WindowsHost();
     if (DebugMode)
         host.RefreshDiagnostics();
-    ZoomHistoryStep(host);
+    if (intoHistory)
+        ZoomHistoryStep(host);
+    else
+        dpCurr = dpNext;
     UpdateIndicatorMarks();
     EditedParams = ActiveParams;
     if (CoefficientDialogPort* coefficients = Ports().coefficients)
@@ -73,6 +77,7 @@ void ScheduleWaitingSteps(int delayMs);
 void TakeWaitingSteps()
 {
     stepsScheduled = false;
+    bool sameStep = false;
     while (!waitingSteps.empty()) {
         if (IsRendering) {
             CancelRequested = true;
@@ -80,8 +85,15 @@ void TakeWaitingSteps()
             return;
         }
         const std::vector<ViewStep> steps = std::exchange(waitingSteps, {});
-        if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext))
-            TakeNextView();
+        if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext)) {
+            if (sameStep)
+                dpNext.dinum = dpCurr.dinum;
+            TakeNextView(!sameStep);
+        }
+        // Steps that came while that view was drawn stopped its render: they
+        // go on from it as one step of the history with it, so a wheel turned
+        // fast is one zoom by the product of its steps.
+        sameStep = !waitingSteps.empty();
     }
 }
 
