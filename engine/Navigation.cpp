@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/EngineState.h"
 #include "engine/History.h"
@@ -19,6 +20,9 @@ void FitExtendAndRender(QVHost& host)
     RecomputeExtents(dpCurr);
     RenderView(host, dpCurr);
 }
+
+// The depth of a view one zoom further in; a place may bring the largest.
+int32_t DeeperBy1(int32_t depth) { return depth < INT32_MAX ? depth + 1 : depth; }
 
 // One step of back or forward: from takes the step, to receives dpCurr.
 void StepThroughHistory(QVHost& host, ViewStack& from, ViewStack& to, QVCommand fromCommand, QVCommand toCommand)
@@ -120,7 +124,7 @@ ZoomResult ComputeNextView()
 
     dpNext = ViewTemplate;
     dpNext.diType = cur.diType;
-    dpNext.dinum = cur.dinum + 1;
+    dpNext.dinum = DeeperBy1(cur.dinum);
 
     const long double d = static_cast<long double>(cur.diImgW + cur.diImgH) / (cur.cdx + cur.cdy);
     long long w = RoundHalfUp(cur.cdx * d);
@@ -264,7 +268,7 @@ bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector
         return false;
     next = ViewTemplate;
     next.diType = view.diType;
-    next.dinum = view.dinum + 1;
+    next.dinum = DeeperBy1(view.dinum);
     next.diWinW = view.diWinW;
     next.diWinH = view.diWinH;
     next.diImgW = view.diImgW;

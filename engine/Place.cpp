@@ -155,13 +155,16 @@ std::string_view TakeWord(std::string_view& s)
     return word;
 }
 
-// A word of the text inside a reason, cut short where it is long.
+// A word of the text inside a reason, cut short where it is long, with
+// control characters shown as '?'.
 std::string Quote(std::string_view word)
 {
     constexpr size_t kLongest = 40;
-    if (word.size() <= kLongest)
-        return "「" + std::string(word) + "」";
-    return "「" + std::string(word.substr(0, kLongest)) + "…」";
+    std::string shown(word.substr(0, kLongest));
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return "「" + shown + (word.size() > kLongest ? "…」" : "」");
 }
 
 bool ReadInteger(const std::string& word, int32_t& value)

@@ -462,6 +462,11 @@ TEST_F(NavigationTest, KeyStepsZoomAboutTheCentreMoveByQuartersAndMerge)
     EXPECT_EQ(moved.dwb, whole.dwb - 2 * 100 * whole.dwPitchY);
     EXPECT_EQ(moved.dwPitchX, whole.dwPitchX);
     EXPECT_EQ(moved.dinum, 2);
+    ViewRecord deepest = whole;
+    deepest.dinum = std::numeric_limits<int32_t>::max();
+    ViewRecord next;
+    ASSERT_TRUE(ViewAfterSteps(deepest, shown, {ViewStep{1}}, next));
+    EXPECT_EQ(next.dinum, deepest.dinum);
 
     std::vector<ViewStep> steps;
     AddViewStep(steps, ViewStep{1, true, 10, 20});
@@ -477,7 +482,6 @@ TEST_F(NavigationTest, KeyStepsZoomAboutTheCentreMoveByQuartersAndMerge)
     EXPECT_EQ(inThenDown.dwb, whole.dwb + 100 * (whole.dwPitchY / 2));
 
     // Steps that come to nothing, or to numbers beyond the format's, are no step.
-    ViewRecord next = whole;
     std::vector<ViewStep> undone;
     AddViewStep(undone, ViewStep{1, true, 3, 3});
     AddViewStep(undone, ViewStep{-1, true, 3, 3});

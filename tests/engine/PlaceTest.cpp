@@ -132,6 +132,7 @@ TEST(PlaceTest, ABadPlaceIsRefusedWithItsReasonAndChangesNothing)
         {Replaced(text, "quorvex-place 1", "quorvex-place 2"), "版「2」"},
         {Replaced(text, "quorvex-place 1", "quorvex-place"), "版「」"},
         {WithLine(text, "depth", "zoom 3"), "知らない項目「zoom」"},
+        {WithLine(text, "depth", std::string("de\0pth", 6) + " 3"), "知らない項目「de?pth」"},
         {WithLine(text, "depth", "depth 3\ndepth 3"), "「depth」が二度"},
         {Replaced(text, end, "\ncolor-map " + std::string(2048, 'a') + end), "「color-map」が二度"},
         {WithLine(text, "pixel-im", ""), "「pixel-im」がありません"},
