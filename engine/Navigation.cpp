@@ -253,7 +253,6 @@ void AddViewStep(std::vector<ViewStep>& steps, const ViewStep& step)
 bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector<ViewStep>& steps, ViewRecord& next)
 {
     ViewRecord at = view;
-    bool moved = false;
     for (const ViewStep& step : steps) {
         if (step.zoom == 0 && step.right == 0 && step.down == 0)
             continue;
@@ -262,9 +261,10 @@ bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector
             return false;
         at = to;
         shown = PictureSize{at.diImgW, at.diImgH};
-        moved = true;
     }
-    if (!moved)
+    // A move by a quarter of a picture narrower than 4 pixels, or steps that
+    // undo each other, lead nowhere.
+    if (at.dwa == view.dwa && at.dwb == view.dwb && at.dwPitchX == view.dwPitchX && at.dwPitchY == view.dwPitchY)
         return false;
     next = ViewTemplate;
     next.diType = view.diType;

@@ -488,6 +488,8 @@ TEST_F(NavigationTest, KeyStepsZoomAboutTheCentreMoveByQuartersAndMerge)
     for (const std::vector<ViewStep>& nothing :
          {std::vector<ViewStep>{}, undone, {ViewStep{20000}}, {ViewStep{-20000}}})
         EXPECT_FALSE(ViewAfterSteps(whole, shown, nothing, next));
+    EXPECT_FALSE(ViewAfterSteps(whole, PictureSize{3, 3}, {ViewStep{0, false, 0, 0, 1, 1}}, next));
+    EXPECT_FALSE(ViewAfterSteps(whole, shown, {ViewStep{1}, ViewStep{-1}}, next));
 }
 
 TEST_F(NavigationTest, WheelDeltasMakeWholeStepsOf120)
