@@ -266,19 +266,11 @@ bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector
     // undo each other, lead nowhere.
     if (at.dwa == view.dwa && at.dwb == view.dwb && at.dwPitchX == view.dwPitchX && at.dwPitchY == view.dwPitchY)
         return false;
-    next = ViewTemplate;
-    next.diType = view.diType;
+    // A view not yet rendered, without a selection.
+    next = at;
     next.dinum = DeeperBy1(view.dinum);
-    next.diWinW = view.diWinW;
-    next.diWinH = view.diWinH;
-    next.diImgW = view.diImgW;
-    next.diImgH = view.diImgH;
-    next.dwx = at.dwx;
-    next.dwy = at.dwy;
-    next.dwPitchX = at.dwPitchX;
-    next.dwPitchY = at.dwPitchY;
-    next.dwa = at.dwa;
-    next.dwb = at.dwb;
+    next.dbOK = false;
+    SetSelection(next, 0, 0, 0, 0);
     return true;
 }
 

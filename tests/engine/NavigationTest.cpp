@@ -418,6 +418,8 @@ TEST_F(NavigationTest, AWheelStepKeepsThePointUnderThePointerAndThePictureSize)
 {
     WholeViewOf(1, 580, 580);
     LastRenderedArea = RenderedArea{580, 580, 580};
+    dpCurr.dbOK = true;
+    Select(10, 10, 50, 50);
     const long double p = 3.6L / 580;
     const std::pair<int, int> pictures[] = {{580, 580}, {700, 500}};
     for (const auto& [width, height] : pictures) {
@@ -431,6 +433,8 @@ TEST_F(NavigationTest, AWheelStepKeepsThePointUnderThePointerAndThePictureSize)
         EXPECT_EQ(next.dwb, under.im - (100 - height / 2) * (p / 2));
         EXPECT_EQ(std::make_tuple(next.diType, next.dinum, next.diImgW, next.diImgH), std::make_tuple(1, 2, width, height));
         EXPECT_EQ(next.dwx, width * (p / 2));
+        EXPECT_FALSE(next.dbOK);
+        EXPECT_EQ(SelectionOf(next), SelectionFields{});
         const PlanePoint after = PointOfPixel(next, PictureSize{width, height}, 100, 100);
         EXPECT_NEAR(double(after.re - under.re), 0.0, 1e-18);
         EXPECT_NEAR(double(after.im - under.im), 0.0, 1e-18);
