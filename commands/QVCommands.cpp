@@ -296,12 +296,12 @@ void PastePlace()
     const QByteArray text = Dialogs().ClipboardText().toUtf8();
     Place place;
     std::string reason;
-    if (size_t(text.size()) > kPlaceFileLimit)
-        reason = "大きすぎます（場所は " + std::to_string(kPlaceFileLimit / 1024) + " KiB まで）";
-    else if (ParsePlace(std::string_view(text.constData(), size_t(text.size())), place, reason))
-        return OpenPlace(place);
-    Dialogs().ShowError(WindowOf(Ports().drawing),
-                        QStringLiteral("クリップボードの場所を開けません\n") + QString::fromUtf8(reason));
+    if (!ParsePlace(std::string_view(text.constData(), size_t(text.size())), place, reason)) {
+        Dialogs().ShowError(WindowOf(Ports().drawing),
+                            QStringLiteral("クリップボードの場所を開けません\n") + QString::fromUtf8(reason));
+        return;
+    }
+    OpenPlace(place);
 }
 
 void RedrawView()

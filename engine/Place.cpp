@@ -411,6 +411,10 @@ std::string FormatPlace(const Place& place)
 
 bool ParsePlace(std::string_view text, Place& place, std::string& reason)
 {
+    if (text.size() > kPlaceFileLimit) {
+        reason = "大きすぎます（場所は " + std::to_string(kPlaceFileLimit / 1024) + " KiB まで）";
+        return false;
+    }
     return PlaceReader(text).Read(place, reason);
 }
 
@@ -454,10 +458,6 @@ bool ReadPlaceFile(const std::string& path, Place& place, std::string& reason)
         return false;
     case FileReadResult::Done:
         break;
-    }
-    if (bytes.size() > kPlaceFileLimit) {
-        reason = "大きすぎます（場所のファイルは " + std::to_string(kPlaceFileLimit / 1024) + " KiB まで）";
-        return false;
     }
     return ParsePlace(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), place, reason);
 }

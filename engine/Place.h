@@ -40,10 +40,11 @@ inline constexpr char kPlaceFormatLine[] = "quorvex-place 1";
 inline constexpr std::size_t kPlaceFileLimit = 64 * 1024;
 
 std::string FormatPlace(const Place& place);
-// Fills place from the text, or leaves it as it was and says why not.
+// Fills place from the text, or leaves it as it was and says why not. A text
+// longer than kPlaceFileLimit is no place.
 bool ParsePlace(std::string_view text, Place& place, std::string& reason);
 // The same for a file (a path in the system's file-name bytes), which must be
-// a regular file of at most kPlaceFileLimit bytes.
+// a regular file.
 bool ReadPlaceFile(const std::string& path, Place& place, std::string& reason);
 // Writes the place as the whole new content of the file, or leaves the old
 // file as it was.
