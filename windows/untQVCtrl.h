@@ -57,8 +57,8 @@ private:
     QLabel* AddLabel(const char* name, const QString& text, int x, int y);
     // A read-out carries its caption and the heading it stands under as its
     // accessible name and description.
-    QLabel* AddReadout(const char* name, int x, int y, int w, int h, const QString& caption,
-                       const QString& heading = QString());
+    QLabel* AddReadout(const char* name, int x, int y, int w, int h, const QLabel* caption,
+                       const QLabel* heading = nullptr);
     void AddProgramShortcut(QAction* item, const QKeySequence& keys);
     QToolButton* AddToolButton(const char* name, const QString& caption);
     QMenu* AddDropDown(const char* name, QToolButton* button);
