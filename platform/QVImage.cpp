@@ -1,8 +1,8 @@
 #include "platform/QVImage.h"
 
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 TQVImage::TQVImage(QSize size, const QColor& background, QWidget* parent)

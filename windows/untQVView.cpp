@@ -174,13 +174,14 @@ void TfrmQVView::ForgetSelectionMark()
 {
     SelDeltaX = 0;
     SelDeltaY = 0;
+    shownAtLastPress = shownAtPressBefore = QRect();
 }
 
 void TfrmQVView::ForgetRubberBand()
 {
     IsDragging = false;
     SelStartX = SelStartY = SelEndX = SelEndY = SelLastX = SelLastY = 0;
-    SelDeltaX = SelDeltaY = 0;
+    ForgetSelectionMark();
 }
 
 void TfrmQVView::imgQVViewMouseDown(Qt::MouseButton button, int x, int y)
