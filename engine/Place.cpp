@@ -1,6 +1,5 @@
 #include "engine/Place.h"
 
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -111,13 +110,17 @@ std::string HexOf(long double value)
     return buffer;
 }
 
+// Values and notes in columns, for the eye.
+constexpr size_t kKeyWidth = 13;
+constexpr size_t kValueWidth = 26;
+
 std::string Line(const std::string& key, const std::string& value, const std::string& note = {})
 {
     std::string line = key;
-    line.append(key.size() < 13 ? 13 - key.size() : 1, ' ');
+    line.append(key.size() < kKeyWidth ? kKeyWidth - key.size() : 1, ' ');
     line += value;
     if (!note.empty()) {
-        line.append(value.size() < 26 ? 26 - value.size() : 1, ' ');
+        line.append(value.size() < kValueWidth ? kValueWidth - value.size() : 1, ' ');
         line += "# " + note;
     }
     return line + "\n";
