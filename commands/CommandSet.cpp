@@ -65,15 +65,14 @@ void FollowCommand(QVCommand command, QAbstractButton* button)
     WatchCommand(command, button, [button](bool enabled) { button->setEnabled(enabled); });
 }
 
-namespace {
+bool IsCommandEnabled(QVCommand command) { return currentSet && currentSet->IsEnabled(command); }
 
 void StartCommand(QVCommand command)
 {
+    // A disabled action ignores its trigger.
     if (currentSet)
         currentSet->Action(command)->trigger();
 }
-
-}  // namespace
 
 void CarryCommand(QVCommand command, QAction* item)
 {

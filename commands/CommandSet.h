@@ -36,6 +36,10 @@ QVCommandSet* CurrentCommandSet();
 
 // Enables or disables a command wherever it is carried; nothing without a set.
 void EnableCommand(QVCommand command, bool enabled);
+// Whether a command is enabled now; false without a set.
+bool IsCommandEnabled(QVCommand command);
+// Starts a command where it is enabled, as its items do; nothing otherwise.
+void StartCommand(QVCommand command);
 
 // A control that carries a command: enabled as the command is, now and from
 // now on. A button or item made to carry it also starts it.

@@ -11,9 +11,8 @@
 #include <thread>
 
 #include "engine/PictureRenderer.h"
+#include "engine/Place.h"
 #include "files/PictureFiles.h"
-
-inline constexpr char kPlacePngKey[] = "quorvex-place";  // TEMP until places land
 
 class PictureExport final : public QObject {
     Q_OBJECT

@@ -10,6 +10,9 @@
 #include <QMenu>
 #include <QStandardPaths>
 #include <cstdio>
+#include <QTimer>
+#include <utility>
+#include <vector>
 
 #include "commands/CommandSet.h"
 #include "commands/PictureExport.h"
@@ -19,6 +22,7 @@
 #include "engine/Formulas.h"
 #include "engine/History.h"
 #include "engine/Navigation.h"
+#include "engine/Place.h"
 #include "engine/RenderDriver.h"
 #include "platform/PictureSave.h"
 #include "platform/QVApplication.h"
@@ -28,7 +32,7 @@
 
 namespace {
 
-std::string CurrentPlaceText() { return {}; }  // TEMP until places land
+std::string CurrentPlaceText() { return FormatPlace(PlaceOfCurrentView()); }
 
 QWidget* WindowOf(ControlWindowPort* port) { return port ? port->Window() : nullptr; }
 QWidget* WindowOf(DrawingWindowPort* port) { return port ? port->Window() : nullptr; }
@@ -39,10 +43,133 @@ void SetTrackResize(bool on)
         drawing->SetTrackResize(on);
 }
 
+// The steps of the wheel and the keys that wait to be taken.
+std::vector<ViewStep> waitingSteps;
+WheelSteps wheelSteps;
+bool stepsScheduled = false;
+
+void ForgetWaitingSteps()
+{
+    waitingSteps.clear();
+    wheelSteps.Clear();
+    stepsScheduled = false;
+}
+
+// dpNext becomes the current view as after a zoom: history, indicator marks,
+// the coefficients in use back in the dialog, window fitted, render. Without
+// intoHistory it takes the current view's place in the history.
+void TakeNextView(bool intoHistory = true)
+{
+    if (DrawingWindowPort* drawing = Ports().drawing)
+        drawing->ForgetRubberBand();
+    QVHost& host = WindowsHost();
+    if (DebugMode)
+        host.RefreshDiagnostics();
+    if (intoHistory)
+        ZoomHistoryStep(host);
+    else
+        dpCurr = dpNext;
+    UpdateIndicatorMarks();
+    EditedParams = ActiveParams;
+    if (CoefficientDialogPort* coefficients = Ports().coefficients)
+        coefficients->ShowParams();
+    host.FitWindowToView(dpCurr);
+    RenderView(host, dpCurr);
+}
+
+// How often steps that wait for a render look whether it has returned.
+constexpr int kRenderReturnCheckMs = 10;
+
+void ScheduleWaitingSteps(int delayMs);
+
+void TakeWaitingSteps()
+{
+    stepsScheduled = false;
+    bool sameStep = false;
+    while (!waitingSteps.empty()) {
+        if (IsRendering) {
+            CancelRequested = true;
+            ScheduleWaitingSteps(kRenderReturnCheckMs);
+            return;
+        }
+        const std::vector<ViewStep> steps = std::exchange(waitingSteps, {});
+        if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext)) {
+            if (sameStep)
+                dpNext.dinum = dpCurr.dinum;
+            TakeNextView(!sameStep);
+        }
+        // Steps that came while that view was drawn stopped its render: they
+        // go on from it as one step of the history with it, so a wheel turned
+        // fast is one zoom by the product of its steps.
+        sameStep = !waitingSteps.empty();
+    }
+}
+
+// The timer goes with the command set, so no step outlives the windows.
+void ScheduleWaitingSteps(int delayMs)
+{
+    QVCommandSet* set = CurrentCommandSet();
+    if (stepsScheduled || !set)
+        return;
+    stepsScheduled = true;
+    QTimer::singleShot(delayMs, set, TakeWaitingSteps);
+}
+
+void AddWaitingStep(const ViewStep& step)
+{
+    AddViewStep(waitingSteps, step);
+    // A render under way stops at its next block.
+    if (IsRendering)
+        CancelRequested = true;
+    ScheduleWaitingSteps(0);
+}
+
+bool ViewStepsPossible() { return dpCurr.diType != 0 && Ports().drawing; }
+
+const QString kPlaceFilter = QStringLiteral("場所ファイル (*.qvplace)");
+
+QString NativePath(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
+
+// A blank indicator at a new whole view's scale: no picture of it has been drawn.
+void ShowBlankIndicator()
+{
+    ControlWindowPort* control = Ports().control;
+    if (!control)
+        return;
+    QImage blank(kIndicatorSize, kIndicatorSize, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    control->ShowIndicator(blank, IndicatorScaleOf(WholeView));
+}
+
+// A place read whole becomes the current view as after a zoom.
+void OpenPlace(const Place& place)
+{
+    DrawingWindowPort* drawing = Ports().drawing;
+    if (IsRendering || !drawing)
+        return;
+    // Steps still waiting were meant for the view being left.
+    waitingSteps.clear();
+    const PlaceChanges changes = SetUpPlace(place);
+    if (changes.wholeView)
+        ShowBlankIndicator();
+    if (changes.colorMap)
+        if (ControlWindowPort* control = Ports().control)
+            control->MarkUserColorMap();
+    // Sized before it is shown, so that no size the window passes through is
+    // taken for the user's.
+    drawing->FitWindowToView(dpNext);
+    BringToFront(drawing->Window());
+    TakeNextView();
+}
+
+bool PlacesCanOpen() { return !IsRendering && IsCommandEnabled(QVCommand::DrawAll); }
+bool PlaceCanBeTaken() { return !IsRendering && dpCurr.diType != 0; }
+
 }  // namespace
 
 std::unique_ptr<QVCommandSet> CreateCommandSet()
 {
+    ForgetWaitingSteps();
     auto set = std::make_unique<QVCommandSet>();
     set->SetTrigger(QVCommand::DrawSelect, DrawSelectedRegion);
     set->SetTrigger(QVCommand::ReDraw, RedrawView);
@@ -50,6 +177,7 @@ std::unique_ptr<QVCommandSet> CreateCommandSet()
     set->SetTrigger(QVCommand::Back, StepBack);
     set->SetTrigger(QVCommand::Forward, StepForward);
     set->SetTrigger(QVCommand::Save, SavePicture);
+    set->SetTrigger(QVCommand::SavePlace, SavePlaceFile);
     return set;
 }
 
@@ -101,16 +229,87 @@ void DrawSelectedRegion()
         Dialogs().ShowError(WindowOf(Ports().drawing), QStringLiteral("周囲計算致命的エラー"));
         return;
     }
-    QVHost& host = WindowsHost();
-    if (DebugMode)
-        host.RefreshDiagnostics();
-    ZoomHistoryStep(host);
-    UpdateIndicatorMarks();
-    EditedParams = ActiveParams;
-    if (CoefficientDialogPort* coefficients = Ports().coefficients)
-        coefficients->ShowParams();
-    host.FitWindowToView(dpCurr);
-    RenderView(host, dpCurr);
+    TakeNextView();
+}
+
+void TurnWheel(QPoint pixel, int angleDelta)
+{
+    if (!ViewStepsPossible())
+        return;
+    const int steps = wheelSteps.Take(angleDelta);
+    if (steps != 0)
+        AddWaitingStep(ViewStep{steps, true, pixel.x(), pixel.y()});
+}
+
+void ZoomAboutCentre(int steps)
+{
+    if (ViewStepsPossible())
+        AddWaitingStep(ViewStep{steps});
+}
+
+void MoveView(int right, int down)
+{
+    if (ViewStepsPossible())
+        AddWaitingStep(ViewStep{0, false, 0, 0, right, down});
+}
+
+void ShowWholeViewOfCurrentFormula()
+{
+    if (IsCommandEnabled(QVCommand::DrawAll) && dpCurr.diType != 0)
+        ShowWholeView(dpCurr.diType);
+}
+
+void SavePlaceFile()
+{
+    if (!PlaceCanBeTaken())
+        return;
+    QWidget* parent = WindowOf(Ports().control);
+    const QString path = Dialogs().GetSaveFileName(parent, QStringLiteral("Quorvex.qvplace"), kPlaceFilter);
+    if (path.isEmpty())
+        return;
+    std::string reason;
+    if (!WritePlaceFile(QFile::encodeName(path).toStdString(), PlaceOfCurrentView(), reason))
+        Dialogs().ShowError(parent, QStringLiteral("場所ファイルを保存できません:") + NativePath(path) +
+                                        QStringLiteral("\n") + QString::fromLocal8Bit(reason.c_str()));
+}
+
+void OpenPlaceFile()
+{
+    if (!PlacesCanOpen())
+        return;
+    QWidget* parent = WindowOf(Ports().control);
+    const QString path = Dialogs().GetOpenFileName(parent, kPlaceFilter);
+    if (path.isEmpty())
+        return;
+    Place place;
+    std::string reason;
+    if (!ReadPlaceFile(QFile::encodeName(path).toStdString(), place, reason)) {
+        Dialogs().ShowError(parent, QStringLiteral("場所ファイルを開けません:") + NativePath(path) +
+                                        QStringLiteral("\n") + QString::fromUtf8(reason));
+        return;
+    }
+    OpenPlace(place);
+}
+
+void CopyPlace()
+{
+    if (PlaceCanBeTaken())
+        Dialogs().SetClipboardText(QString::fromStdString(FormatPlace(PlaceOfCurrentView())));
+}
+
+void PastePlace()
+{
+    if (!PlacesCanOpen())
+        return;
+    const QByteArray text = Dialogs().ClipboardText().toUtf8();
+    Place place;
+    std::string reason;
+    if (!ParsePlace(std::string_view(text.constData(), size_t(text.size())), place, reason)) {
+        Dialogs().ShowError(WindowOf(Ports().drawing),
+                            QStringLiteral("クリップボードの場所を開けません\n") + QString::fromUtf8(reason));
+        return;
+    }
+    OpenPlace(place);
 }
 
 void RedrawView()
@@ -205,6 +404,7 @@ void EndProgram()
     // alive until it has returned, and the event loop then ends.
     CancelRequested = true;
     CancelPictureExport();
+    ForgetWaitingSteps();
     ClearHistoryStack(BackStack);
     ClearHistoryStack(ForwardStack);
     // The program ends either way; where no settings file can be written, it

@@ -34,6 +34,29 @@ void ShowWholeView(int type);
 void SelectRegion(QPoint corner1, QPoint corner2);
 // Zooms into the rectangle selected in the drawing window.
 void DrawSelectedRegion();
+// The steps of the wheel and the keys wait for the next turn of the event
+// loop, or stop a render under way and wait for it to return; the steps that
+// came meanwhile are then taken as one view step from the view on screen, into
+// the history like a zoom into a selection. Nothing before the first picture.
+// A turn of the wheel over pixel (x, y) of the picture: each whole step of
+// 120 zooms in (forward) or out by 2 about that pixel, which keeps its point.
+void TurnWheel(QPoint pixel, int angleDelta);
+// "+" and "-": zooms in (steps > 0) or out by 2 a step about the centre.
+void ZoomAboutCentre(int steps);
+// The arrow keys: the view moved right and down by quarters of the picture.
+void MoveView(int right, int down);
+// Home: the whole view of the formula shown, where "全景描画" is enabled.
+void ShowWholeViewOfCurrentFormula();
+
+// "場所を保存…" and "場所を開く…": the place of the picture on screen to a
+// .qvplace file, and a place file opened as a view step. "場所をコピー" and
+// the paste key do the same through the clipboard's text. A bad place is
+// refused with an error box naming it and its fault, and changes nothing.
+void SavePlaceFile();
+void OpenPlaceFile();
+void CopyPlace();
+void PastePlace();
+
 // Fits the drawing window to the current view and renders it again.
 void RedrawView();
 // A running render stops at its next column check.

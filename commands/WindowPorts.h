@@ -39,7 +39,8 @@ public:
     virtual QWidget* Window() = 0;
     // While set, a change of the window's size is the user's.
     virtual void SetTrackResize(bool on) = 0;
-    // The rubber band is dropped altogether before a zoom.
+    // The rubber band, a drag under way too, is dropped altogether before a
+    // zoom or a view step.
     virtual void ForgetRubberBand() = 0;
     // The picture surface, of which the current picture is the top-left part.
     virtual const QImage& Picture() const = 0;

@@ -28,11 +28,6 @@ struct RenderedArea {
     bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < columns && y < rows; }
 };
 
-struct PictureSize {
-    int width = 0;
-    int height = 0;
-};
-
 // The size of the picture on screen: the last render's, which a window
 // resized since then does not change; the view's own before any render.
 PictureSize ShownPictureSize(const ViewRecord& view);

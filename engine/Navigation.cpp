@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/EngineState.h"
 #include "engine/History.h"
@@ -19,6 +20,9 @@ void FitExtendAndRender(QVHost& host)
     RecomputeExtents(dpCurr);
     RenderView(host, dpCurr);
 }
+
+// The depth of a view one zoom further in; a place may bring the largest.
+int32_t DeeperBy1(int32_t depth) { return depth < INT32_MAX ? depth + 1 : depth; }
 
 // One step of back or forward: from takes the step, to receives dpCurr.
 void StepThroughHistory(QVHost& host, ViewStack& from, ViewStack& to, QVCommand fromCommand, QVCommand toCommand)
@@ -48,8 +52,10 @@ void ResetHistory(QVHost& host)
 
 void ZoomHistoryStep(QVHost& host)
 {
-    PushView(BackStack);
-    host.SetCommandEnabled(QVCommand::Back, true);
+    if (dpCurr.diType != 0) {
+        PushView(BackStack);
+        host.SetCommandEnabled(QVCommand::Back, true);
+    }
     ClearHistoryStack(ForwardStack);
     host.SetCommandEnabled(QVCommand::Forward, false);
     dpCurr = dpNext;
@@ -67,28 +73,33 @@ void GoForward(QVHost& host)
 
 void Redraw(QVHost& host) { FitExtendAndRender(host); }
 
-void SetUpWholeView(int type)
+void SetWholeViewFields(ViewRecord& view, int type, const ComplexValue& og)
 {
-    dpCurr.diType = type;
-    dpCurr.dinum = 1;
-    dpCurr.dwx = kWholeExtent;
-    dpCurr.dwy = (static_cast<long double>(dpCurr.diImgH) / dpCurr.diImgW) * kWholeExtent;
-    dpCurr.dwPitchX = kWholeExtent / dpCurr.diImgW;
-    dpCurr.dwPitchY = dpCurr.dwy / dpCurr.diImgH;
+    view.diType = type;
+    view.dinum = 1;
+    view.dwx = kWholeExtent;
+    view.dwy = (static_cast<long double>(view.diImgH) / view.diImgW) * kWholeExtent;
+    view.dwPitchX = kWholeExtent / view.diImgW;
+    view.dwPitchY = view.dwy / view.diImgH;
     switch (type) {
     case 1:
-        dpCurr.dwa = -0.5L;
-        dpCurr.dwb = 0.0L;
+        view.dwa = -0.5L;
+        view.dwb = 0.0L;
         break;
     case 6:
-        dpCurr.dwa = -1.5L;
-        dpCurr.dwb = 0.0L;
+        view.dwa = -1.5L;
+        view.dwb = 0.0L;
         break;
     default:
-        dpCurr.dwa = EditedParams.Og.re;
-        dpCurr.dwb = EditedParams.Og.im;
+        view.dwa = og.re;
+        view.dwb = og.im;
         break;
     }
+}
+
+void SetUpWholeView(int type)
+{
+    SetWholeViewFields(dpCurr, type, EditedParams.Og);
     ActiveParams = EditedParams;
     WholeView = dpCurr;
 }
@@ -113,7 +124,7 @@ ZoomResult ComputeNextView()
 
     dpNext = ViewTemplate;
     dpNext.diType = cur.diType;
-    dpNext.dinum = cur.dinum + 1;
+    dpNext.dinum = DeeperBy1(cur.dinum);
 
     const long double d = static_cast<long double>(cur.diImgW + cur.diImgH) / (cur.cdx + cur.cdy);
     long long w = RoundHalfUp(cur.cdx * d);
@@ -178,4 +189,98 @@ CrossMarks CrossMarksOf(const ViewRecord& view, const ViewRecord& whole, const I
     if (std::fabs(offY) <= e / 2)
         marks.y = int32_t(RoundHalfUp((offY + e / 2) / s));
     return marks;
+}
+
+PlanePoint PointOfPixel(const ViewRecord& view, PictureSize picture, int x, int y)
+{
+    return PlanePoint{(x - picture.width / 2) * view.dwPitchX + view.dwa,
+                      (y - picture.height / 2) * view.dwPitchY + view.dwb};
+}
+
+namespace {
+
+bool IsPureZoom(const ViewStep& s) { return s.right == 0 && s.down == 0; }
+bool IsPureMove(const ViewStep& s) { return s.zoom == 0; }
+
+bool SameAnchor(const ViewStep& a, const ViewStep& b)
+{
+    return a.atPixel == b.atPixel && (!a.atPixel || (a.x == b.x && a.y == b.y));
+}
+
+// Far beyond any step the numbers can take: 2^-20000 is below every pixel size.
+int AddSteps(int a, int b) { return int(std::clamp(long(a) + long(b), -20000L, 20000L)); }
+
+bool IsPositiveNormal(long double v) { return std::isnormal(v) && v > 0; }
+
+// One step from `from`, whose picture has the size `shown`.
+bool TakeStep(const ViewRecord& from, PictureSize shown, const ViewStep& step, ViewRecord& to)
+{
+    to = from;
+    to.dwPitchX = std::ldexp(from.dwPitchX, -step.zoom);
+    to.dwPitchY = std::ldexp(from.dwPitchY, -step.zoom);
+    if (step.atPixel) {
+        // Pixel (x, y) of the next picture shows the point it showed before.
+        const PlanePoint kept = PointOfPixel(from, shown, step.x, step.y);
+        to.dwa = kept.re - (step.x - to.diImgW / 2) * to.dwPitchX;
+        to.dwb = kept.im - (step.y - to.diImgH / 2) * to.dwPitchY;
+    }
+    to.dwa += static_cast<long double>(step.right) * (shown.width / 4) * from.dwPitchX;
+    to.dwb += static_cast<long double>(step.down) * (shown.height / 4) * from.dwPitchY;
+    RecomputeExtents(to);
+    return IsPositiveNormal(to.dwPitchX) && IsPositiveNormal(to.dwPitchY) && std::isfinite(to.dwx) &&
+           std::isfinite(to.dwy) && std::isfinite(to.dwa) && std::isfinite(to.dwb);
+}
+
+}  // namespace
+
+void AddViewStep(std::vector<ViewStep>& steps, const ViewStep& step)
+{
+    if (!steps.empty()) {
+        ViewStep& last = steps.back();
+        if (IsPureZoom(last) && IsPureZoom(step) && SameAnchor(last, step)) {
+            last.zoom = AddSteps(last.zoom, step.zoom);
+            return;
+        }
+        if (IsPureMove(last) && IsPureMove(step)) {
+            last.right = AddSteps(last.right, step.right);
+            last.down = AddSteps(last.down, step.down);
+            return;
+        }
+    }
+    steps.push_back(step);
+}
+
+bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector<ViewStep>& steps, ViewRecord& next)
+{
+    ViewRecord at = view;
+    for (const ViewStep& step : steps) {
+        if (step.zoom == 0 && step.right == 0 && step.down == 0)
+            continue;
+        ViewRecord to;
+        if (!TakeStep(at, shown, step, to))
+            return false;
+        at = to;
+        shown = PictureSize{at.diImgW, at.diImgH};
+    }
+    // A move by a quarter of a picture narrower than 4 pixels, or steps that
+    // undo each other, lead nowhere.
+    if (at.dwa == view.dwa && at.dwb == view.dwb && at.dwPitchX == view.dwPitchX && at.dwPitchY == view.dwPitchY)
+        return false;
+    // A view not yet rendered, without a selection.
+    next = at;
+    next.dinum = DeeperBy1(view.dinum);
+    next.dbOK = false;
+    SetSelection(next, 0, 0, 0, 0);
+    return true;
+}
+
+int WheelSteps::Take(int angleDelta)
+{
+    if ((rest_ < 0 && angleDelta > 0) || (rest_ > 0 && angleDelta < 0))
+        rest_ = 0;
+    // Deltas beyond any wheel's are cut to keep the sum in range.
+    rest_ += std::clamp(angleDelta, -1000 * kAngleOfStep, 1000 * kAngleOfStep);
+    const int steps = rest_ / kAngleOfStep;
+    rest_ -= steps * kAngleOfStep;
+    return steps;
 }

@@ -1,13 +1,17 @@
 #pragma once
 // Moving through views: whole view set-up, zoom, back, forward and redraw.
 
+#include <vector>
+
+#include "engine/FormulaParams.h"
 #include "engine/QVHost.h"
 #include "engine/ViewRecord.h"
 
 // Both stacks emptied; the popup's back and forward disabled.
 void ResetHistory(QVHost& host);
 // dpCurr onto BackStack, back enabled, ForwardStack emptied, forward disabled,
-// dpNext becomes dpCurr.
+// dpNext becomes dpCurr. Before the first picture (diType 0) there is no
+// view to go back to, and nothing is pushed.
 void ZoomHistoryStep(QVHost& host);
 void GoBack(QVHost& host);
 void GoForward(QVHost& host);
@@ -17,6 +21,9 @@ void Redraw(QVHost& host);
 // Whole-view defaults of a formula type written into dpCurr, the edited
 // parameters made active and WholeView taken. Sizes stay.
 void SetUpWholeView(int type);
+// The whole-view fields of a formula type on the view's own picture size:
+// depth 1, extents, pixel sizes and the centre, which is og for types 2 to 5.
+void SetWholeViewFields(ViewRecord& view, int type, const ComplexValue& og);
 
 // The selection rectangle of a view from two corners in picture pixels, in
 // either order: csx..cey, its size cdx and cdy, its centre ccx and ccy.
@@ -55,3 +62,51 @@ IndicatorScale IndicatorScaleOf(const ViewRecord& whole);
 IndicatorSquare IndicatorSquareOf(const ViewRecord& whole);
 // The marks at the centre of a view, measured from the whole view's centre.
 CrossMarks CrossMarksOf(const ViewRecord& view, const ViewRecord& whole, const IndicatorScale& scale);
+
+// ---- steps of the wheel and the keys ----------------------------------------
+
+struct PlanePoint {
+    long double re = 0.0L;
+    long double im = 0.0L;
+};
+
+// The point of pixel (x, y) of a picture of the given size showing the view:
+// (x - width / 2) pixel sizes right of the centre and (y - height / 2) below
+// it, the halves truncated.
+PlanePoint PointOfPixel(const ViewRecord& view, PictureSize picture, int x, int y);
+
+// One step of the wheel or the keys: the view zoomed in by 2^zoom (out where
+// zoom is negative) about pixel (x, y) of its picture, which keeps its point,
+// or without atPixel about the centre; then moved right and down by quarters
+// of that picture. The next picture has the view's own size (diImgW, diImgH).
+struct ViewStep {
+    int zoom = 0;
+    bool atPixel = false;
+    int x = 0;
+    int y = 0;
+    int right = 0;
+    int down = 0;
+};
+
+// Appends a step, merged with the last one where it can be: zooms about the
+// same pixel (or both about the centre) multiply, moves add up.
+void AddViewStep(std::vector<ViewStep>& steps, const ViewStep& step);
+
+// The view the steps lead to from a view whose picture on screen has the
+// given size, each step taken from the picture the one before would show, all
+// as one step of depth. False where they lead nowhere: no change at all, or a
+// pixel size, extent or centre beyond what the numbers can hold.
+bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector<ViewStep>& steps, ViewRecord& next);
+
+// Whole wheel steps from the wheel's angle deltas, 120 to a step: a
+// smooth-scrolling touchpad's small deltas add up, and the rest waits for
+// the next delta unless that one turns the other way.
+class WheelSteps {
+public:
+    static constexpr int kAngleOfStep = 120;
+    int Take(int angleDelta);
+    void Clear() { rest_ = 0; }
+
+private:
+    int rest_ = 0;
+};

@@ -6,6 +6,9 @@
 // Exponent form: sign, one digit, separator, significantDigits-1 digits, 'E',
 // exponent sign and at least three digits. FormatExponent(-0.5L, 3) is "-5.00E-001".
 std::string FormatExponent(long double value, int significantDigits);
+// Every digit an extended value holds: exponent form with 21 significant
+// digits, which reads back as the same value. -0.5 reads "-5.00000000000000000000E-001".
+inline std::string FormatFullPrecision(long double value) { return FormatExponent(value, 21); }
 // The coefficient read-outs: exponent form with 5 significant digits, 1.01 reads "1.0100E+000".
 inline std::string FormatCoefficient(long double value) { return FormatExponent(value, 5); }
 // Rounded to a whole number with thousands separators: 12345.6 reads "12,346".

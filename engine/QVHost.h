@@ -18,9 +18,11 @@ enum class QVCommand {
     Forward,
     ColorMaps,  // the colour-map submenu
     Save,        // picture export
+    SavePlace,   // saving or copying the place of the picture
 };
-inline constexpr int kQVCommandCount = int(QVCommand::Save) + 1;
+inline constexpr int kQVCommandCount = int(QVCommand::SavePlace) + 1;
 
+// What the read-outs show, and the full value behind each rounded one.
 struct ViewReadouts {
     std::string centerX;
     std::string centerY;
@@ -29,6 +31,11 @@ struct ViewReadouts {
     std::string scale;
     std::string drawNest;
     std::string drawNestTotal;
+    std::string centerXFull;
+    std::string centerYFull;
+    std::string areaXFull;
+    std::string areaYFull;
+    std::string scaleFull;
 };
 
 class QVHost {

@@ -54,6 +54,7 @@ void SetRenderCommands(QVHost& host, bool rendering, int backCount, int forwardC
     host.SetCommandEnabled(QVCommand::Forward, idle && forwardCount > 0);
     host.SetCommandEnabled(QVCommand::ColorMaps, idle);
     host.SetCommandEnabled(QVCommand::Save, idle);
+    host.SetCommandEnabled(QVCommand::SavePlace, idle);
 }
 
 int ClampToBuffer(int value, int limit) { return std::clamp(value, 0, limit); }
@@ -79,6 +80,11 @@ ViewReadouts MakeReadouts(const ViewRecord& view, int backCount, int forwardCoun
     r.scale = FormatThousands(Magnification(view));
     r.drawNest = std::to_string(view.dinum);
     r.drawNestTotal = std::to_string(backCount + forwardCount + 1);
+    r.centerXFull = FormatFullPrecision(view.dwa);
+    r.centerYFull = FormatFullPrecision(view.dwb);
+    r.areaXFull = FormatFullPrecision(view.dwx);
+    r.areaYFull = FormatFullPrecision(view.dwy);
+    r.scaleFull = FormatFullPrecision(Magnification(view));
     return r;
 }
 

@@ -32,6 +32,12 @@ struct ViewRecord {
     int32_t ccy = 0;            // selection's centre row, (csy + cey) / 2
 };
 
+// A picture's size in pixels.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+
 // The largest picture a zoom makes and the drawing window can show.
 inline constexpr int kMaxPictureWidth = 1600;
 inline constexpr int kMaxPictureHeight = 1200;

@@ -1,5 +1,6 @@
 #include "platform/QVDialogs.h"
 
+#include <QClipboard>
 #include <QColor>
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -187,6 +189,10 @@ private:
         lastFolders[filter] = QFileInfo(chosen).absolutePath();
         return chosen;
     }
+
+    QString ClipboardText() override { return QGuiApplication::clipboard()->text(); }
+
+    void SetClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
 };
 
 StandardDialogs standardDialogs;

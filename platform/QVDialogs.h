@@ -1,6 +1,6 @@
 #pragma once
-// Modal boxes, file dialogs, the colour dialog and the desktop shell, behind
-// one small interface so tests can answer them without a person.
+// Modal boxes, file dialogs, the colour dialog, the clipboard and the desktop
+// shell, behind one small interface so tests can answer them without a person.
 
 #include <QString>
 #include <QStringList>
@@ -36,6 +36,9 @@ public:
     // Shows an HTML file in the program's own plain viewer; false when the
     // file cannot be read.
     virtual bool ShowDocument(const QString& path) = 0;
+    // The clipboard's text, and a text put there.
+    virtual QString ClipboardText() = 0;
+    virtual void SetClipboardText(const QString& text) = 0;
 };
 
 // The folder a file dialog starts in: the one remembered from the last file

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 
 TQVImage::TQVImage(QSize size, const QColor& background, QWidget* parent)
@@ -85,5 +86,13 @@ void TQVImage::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The second press of a double click is still a press.
     mousePressEvent(event);
-    emit DoubleClicked();
+    const QPoint p = event->position().toPoint();
+    emit DoubleClicked(event->button(), p.x(), p.y());
+}
+
+void TQVImage::wheelEvent(QWheelEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    emit Wheel(p.x(), p.y(), event->angleDelta().y());
+    event->accept();
 }

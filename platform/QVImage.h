@@ -30,7 +30,9 @@ signals:
     void MouseDown(Qt::MouseButton button, int x, int y);
     void MouseMove(int x, int y);
     void MouseUp(Qt::MouseButton button, int x, int y);
-    void DoubleClicked();
+    void DoubleClicked(Qt::MouseButton button, int x, int y);
+    // The wheel's vertical angle delta over (x, y), 120 to a step.
+    void Wheel(int x, int y, int angleDelta);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,6 +40,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QImage picture;

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -33,7 +34,11 @@ QFont MinchoFont()
     return font;
 }
 
-void SetText(QLabel* label, const std::string& text) { label->setText(QString::fromStdString(text)); }
+void SetText(QLabel* label, const std::string& text, const std::string& fullValue)
+{
+    label->setText(QString::fromStdString(text));
+    label->setToolTip(QString::fromStdString(fullValue));
+}
 
 }  // namespace
 
@@ -84,9 +89,14 @@ QLabel* TfrmQVCtrl::AddLabel(const char* name, const QString& text, int x, int y
     return label;
 }
 
-QLabel* TfrmQVCtrl::AddReadout(const char* name, int x, int y, int w, int h)
+QLabel* TfrmQVCtrl::AddReadout(const char* name, int x, int y, int w, int h, const QLabel* caption,
+                               const QLabel* heading)
 {
     QLabel* readout = SunkenReadout(this, name, QRect(x, y, w, h));
+    // Read aloud with its caption, as "実部 -5.00E-001".
+    readout->setAccessibleName(caption->text());
+    if (heading)
+        readout->setAccessibleDescription(heading->text());
     // "-5.00E-001" must fit the 84-pixel read-out in the gothic face.
     QFont tight = readout->font();
     tight.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
@@ -107,25 +117,26 @@ void TfrmQVCtrl::BuildControls()
     pbQVCtrl->setRange(0, 100);
     pbQVCtrl->setValue(0);
 
-    AddLabel("StaticText1", QStringLiteral("中心座標"), 152, 48);
-    AddLabel("StaticText2", QStringLiteral("実部"), 160, 80);
-    stCenterX = AddReadout("stCenterX", 213, 81, 84, 19);
-    AddLabel("StaticText3", QStringLiteral("虚部"), 160, 112);
-    stCenterY = AddReadout("stCenterY", 213, 112, 84, 19);
-    AddLabel("StaticText4", QStringLiteral("描画領域の大きさ"), 152, 152);
-    AddLabel("StaticText5", QStringLiteral("実部"), 160, 176);
-    stAreaX = AddReadout("stAreaX", 213, 176, 84, 19);
-    AddLabel("StaticText6", QStringLiteral("虚部"), 160, 208);
-    stAreaY = AddReadout("stAreaY", 213, 208, 84, 19);
-    AddLabel("StaticText7", QStringLiteral("拡大率"), 152, 240);
-    stScale = AddReadout("stScale", 157, 272, 140, 19);
-    AddLabel("StaticText8", QStringLiteral("描画ネストカウント"), 152, 312);
-    stDrawNest = AddReadout("stDrawNest", 213, 344, 84, 19);
+    const QLabel* centre = AddLabel("StaticText1", QStringLiteral("中心座標"), 152, 48);
+    const QLabel* centreRe = AddLabel("StaticText2", QStringLiteral("実部"), 160, 80);
+    stCenterX = AddReadout("stCenterX", 213, 81, 84, 19, centreRe, centre);
+    const QLabel* centreIm = AddLabel("StaticText3", QStringLiteral("虚部"), 160, 112);
+    stCenterY = AddReadout("stCenterY", 213, 112, 84, 19, centreIm, centre);
+    const QLabel* area = AddLabel("StaticText4", QStringLiteral("描画領域の大きさ"), 152, 152);
+    const QLabel* areaRe = AddLabel("StaticText5", QStringLiteral("実部"), 160, 176);
+    stAreaX = AddReadout("stAreaX", 213, 176, 84, 19, areaRe, area);
+    const QLabel* areaIm = AddLabel("StaticText6", QStringLiteral("虚部"), 160, 208);
+    stAreaY = AddReadout("stAreaY", 213, 208, 84, 19, areaIm, area);
+    const QLabel* scale = AddLabel("StaticText7", QStringLiteral("拡大率"), 152, 240);
+    stScale = AddReadout("stScale", 157, 272, 140, 19, scale);
+    const QLabel* nest = AddLabel("StaticText8", QStringLiteral("描画ネストカウント"), 152, 312);
+    stDrawNest = AddReadout("stDrawNest", 213, 344, 84, 19, nest);
     auto* shpSapa = Named(new QFrame(this), "shpSapa");
     shpSapa->setGeometry(187, 364, 113, 2);
     shpSapa->setFrameShape(QFrame::HLine);
     shpSapa->setFrameShadow(QFrame::Sunken);
-    stDrawNestTotal = AddReadout("stDrawNestTotal", 213, 368, 84, 19);
+    stDrawNestTotal = AddReadout("stDrawNestTotal", 213, 368, 84, 19, nest);
+    stDrawNestTotal->setAccessibleDescription(QStringLiteral("履歴にある画面の数"));
 
     BuildToolBar();
 }
@@ -195,6 +206,14 @@ void TfrmQVCtrl::BuildMenus()
           "pmiSetColorUser");
     Named(pmQVCtrl->addAction(QStringLiteral("４次多項式/有理型の係数設定"), this, [] { ShowCoefficientDialog(); }),
           "pmiSetCoeff");
+    QAction* pmiSavePlace = Named(pmQVCtrl->addAction(QStringLiteral("場所を保存…")), "pmiSavePlace");
+    CarryCommand(QVCommand::SavePlace, pmiSavePlace);
+    AddProgramShortcut(pmiSavePlace, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QAction* pmiOpenPlace = Named(pmQVCtrl->addAction(QStringLiteral("場所を開く…"), this, [] { OpenPlaceFile(); }),
+                                  "pmiOpenPlace");
+    // Opening a place starts anew from anywhere, as a whole view does.
+    FollowCommand(QVCommand::DrawAll, pmiOpenPlace);
+    AddProgramShortcut(pmiOpenPlace, QKeySequence(Qt::CTRL | Qt::Key_O));
     FollowCommand(QVCommand::Save,
                   Named(pmQVCtrl->addAction(QStringLiteral("大きさを指定して保存…"), this, [] { ExportPictureAtSize(); }),
                         "pmiSaveSized"));
@@ -206,6 +225,15 @@ void TfrmQVCtrl::BuildMenus()
     QMenu* pmDebg = AddDropDown("pmDebg", tbtnDebg);
     Named(pmDebg->addAction(QStringLiteral("情報グリッド表示"), this, [] { ShowInfoGrid(); }), "pmiInfoGrid");
     Named(pmDebg->addAction(QStringLiteral("カラーパレット設定"), this, [] { ShowColorMapView(); }), "pmiDebugColor");
+}
+
+void TfrmQVCtrl::AddProgramShortcut(QAction* item, const QKeySequence& keys)
+{
+    item->setShortcut(keys);
+    // The control window lives as long as the program: its shortcuts work
+    // from every window of it.
+    item->setShortcutContext(Qt::ApplicationShortcut);
+    addAction(item);
 }
 
 QAction* TfrmQVCtrl::AddColorPreset(QMenu* menu, QActionGroup* presets, const char* name, const QString& caption,
@@ -260,13 +288,13 @@ void TfrmQVCtrl::ShowDiagnosticsButton()
 
 void TfrmQVCtrl::ShowReadouts(const ViewReadouts& readouts)
 {
-    SetText(stCenterX, readouts.centerX);
-    SetText(stCenterY, readouts.centerY);
-    SetText(stAreaX, readouts.areaX);
-    SetText(stAreaY, readouts.areaY);
-    SetText(stScale, readouts.scale);
-    SetText(stDrawNest, readouts.drawNest);
-    SetText(stDrawNestTotal, readouts.drawNestTotal);
+    SetText(stCenterX, readouts.centerX, readouts.centerXFull);
+    SetText(stCenterY, readouts.centerY, readouts.centerYFull);
+    SetText(stAreaX, readouts.areaX, readouts.areaXFull);
+    SetText(stAreaY, readouts.areaY, readouts.areaYFull);
+    SetText(stScale, readouts.scale, readouts.scaleFull);
+    SetText(stDrawNest, readouts.drawNest, readouts.drawNest);
+    SetText(stDrawNestTotal, readouts.drawNestTotal, readouts.drawNestTotal);
 }
 
 void TfrmQVCtrl::ResetProgress(int maximum)

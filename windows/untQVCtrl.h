@@ -13,6 +13,7 @@ class QLabel;
 class QMenu;
 class QAction;
 class QActionGroup;
+class QKeySequence;
 class QProgressBar;
 class QToolBar;
 class QToolButton;
@@ -54,7 +55,11 @@ private:
     void BuildMenus();
     void BuildColorMenu(QMenu* tools);
     QLabel* AddLabel(const char* name, const QString& text, int x, int y);
-    QLabel* AddReadout(const char* name, int x, int y, int w, int h);
+    // A read-out carries its caption and the heading it stands under as its
+    // accessible name and description.
+    QLabel* AddReadout(const char* name, int x, int y, int w, int h, const QLabel* caption,
+                       const QLabel* heading = nullptr);
+    void AddProgramShortcut(QAction* item, const QKeySequence& keys);
     QToolButton* AddToolButton(const char* name, const QString& caption);
     QMenu* AddDropDown(const char* name, QToolButton* button);
     QAction* AddColorPreset(QMenu* menu, QActionGroup* presets, const char* name, const QString& caption,

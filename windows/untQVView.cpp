@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMenu>
 #include <algorithm>
 #include <cstring>
@@ -33,6 +35,8 @@ TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
     connect(imgQVView, &TQVImage::MouseDown, this, &TfrmQVView::imgQVViewMouseDown);
     connect(imgQVView, &TQVImage::MouseMove, this, &TfrmQVView::imgQVViewMouseMove);
     connect(imgQVView, &TQVImage::MouseUp, this, &TfrmQVView::imgQVViewMouseUp);
+    connect(imgQVView, &TQVImage::DoubleClicked, this, &TfrmQVView::imgQVViewDoubleClick);
+    connect(imgQVView, &TQVImage::Wheel, this, [](int x, int y, int angleDelta) { TurnWheel(QPoint(x, y), angleDelta); });
     BuildPopupMenu();
     ApplySizeLimits();
 
@@ -69,6 +73,11 @@ void TfrmQVView::BuildPopupMenu()
     AddWholeViewEntries(pmiDrawAll, FormulaMenu::Drawing);
     addCommand("pmiActiveMain", QStringLiteral("メインウィンドウ表示"), [] { ShowControlWindow(); });
     addCommand("pmiExit", QStringLiteral("終了"), [this] { ConfirmAndExit(this); });
+    QAction* pmiCopyPlace = addCommand("pmiCopyPlace", QStringLiteral("場所をコピー"), [] { CopyPlace(); });
+    FollowCommand(QVCommand::SavePlace, pmiCopyPlace);
+    pmiCopyPlace->setShortcut(QKeySequence::Copy);
+    pmiCopyPlace->setShortcutContext(Qt::WindowShortcut);
+    addAction(pmiCopyPlace);
 }
 
 void TfrmQVView::ApplySizeLimits()
@@ -168,12 +177,14 @@ void TfrmQVView::ForgetSelectionMark()
 {
     SelDeltaX = 0;
     SelDeltaY = 0;
+    shownAtLastPress = shownAtPressBefore = QRect();
 }
 
 void TfrmQVView::ForgetRubberBand()
 {
+    IsDragging = false;
     SelStartX = SelStartY = SelEndX = SelEndY = SelLastX = SelLastY = 0;
-    SelDeltaX = SelDeltaY = 0;
+    ForgetSelectionMark();
 }
 
 void TfrmQVView::imgQVViewMouseDown(Qt::MouseButton button, int x, int y)
@@ -187,8 +198,11 @@ void TfrmQVView::imgQVViewMouseDown(Qt::MouseButton button, int x, int y)
     if (button != Qt::LeftButton || IsRendering || dpCurr.diType == 0)
         return;
     IsDragging = true;
-    if (SelDeltaX != 0 && SelDeltaY != 0)
+    shownAtPressBefore = std::exchange(shownAtLastPress, QRect());
+    if (SelDeltaX != 0 && SelDeltaY != 0) {
+        shownAtLastPress = QRect(QPoint(SelStartX, SelStartY), QPoint(SelEndX, SelEndY)).normalized();
         imgQVView->InvertRect(SelStartX, SelStartY, SelEndX, SelEndY);
+    }
     SelStartX = SelEndX = SelLastX = x;
     SelStartY = SelEndY = SelLastY = y;
     SelDeltaX = SelDeltaY = 0;
@@ -221,6 +235,62 @@ void TfrmQVView::imgQVViewMouseUp(Qt::MouseButton button, int x, int y)
     SelDeltaY = y - SelStartY;
     SelectRegion(QPoint(SelStartX, SelStartY), QPoint(SelEndX, SelEndY));
     IsDragging = false;
+}
+
+void TfrmQVView::imgQVViewDoubleClick(Qt::MouseButton button, int x, int y)
+{
+    if (button != Qt::LeftButton || IsRendering || !shownAtPressBefore.contains(x, y))
+        return;
+    const QRect selected = std::exchange(shownAtPressBefore, QRect());
+    SelectRegion(selected.topLeft(), selected.bottomRight());
+    StartCommand(QVCommand::DrawSelect);
+}
+
+void TfrmQVView::DropSelection()
+{
+    if (IsDragging)
+        imgQVView->InvertRect(SelStartX, SelStartY, SelLastX, SelLastY);
+    else if (SelDeltaX != 0 && SelDeltaY != 0)
+        imgQVView->InvertRect(SelStartX, SelStartY, SelEndX, SelEndY);
+    else
+        return;
+    IsDragging = false;
+    SelDeltaX = SelDeltaY = 0;
+    SelectRegion(QPoint(SelStartX, SelStartY), QPoint(SelStartX, SelStartY));
+}
+
+void TfrmQVView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Paste)) {
+        PastePlace();
+        return;
+    }
+    const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;
+    const bool plain = held == Qt::NoModifier;
+    const bool alt = held == Qt::AltModifier;
+    // "+" takes Shift on many keyboards.
+    const bool typed = (held & ~Qt::ShiftModifier) == Qt::NoModifier;
+    const int key = event->key();
+    if (typed && (key == Qt::Key_Plus || key == Qt::Key_Minus))
+        ZoomAboutCentre(key == Qt::Key_Plus ? 1 : -1);
+    else if (alt && (key == Qt::Key_Left || key == Qt::Key_Right))
+        StartCommand(key == Qt::Key_Left ? QVCommand::Back : QVCommand::Forward);
+    else if (plain && (key == Qt::Key_Left || key == Qt::Key_Right))
+        MoveView(key == Qt::Key_Left ? -1 : 1, 0);
+    else if (plain && (key == Qt::Key_Up || key == Qt::Key_Down))
+        MoveView(0, key == Qt::Key_Up ? -1 : 1);
+    else if (plain && key == Qt::Key_Backspace)
+        StartCommand(QVCommand::Back);
+    else if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter))
+        StartCommand(QVCommand::DrawSelect);
+    else if (plain && key == Qt::Key_Escape && IsCommandEnabled(QVCommand::Cancel))
+        StartCommand(QVCommand::Cancel);
+    else if (plain && key == Qt::Key_Escape)
+        DropSelection();
+    else if (plain && key == Qt::Key_Home)
+        ShowWholeViewOfCurrentFormula();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void TfrmQVView::SetPopupRunner(std::function<void(QMenu*, QPoint)> runner) { popupRunner = std::move(runner); }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QWidget>
 #include <functional>
@@ -68,17 +69,27 @@ public:
     void imgQVViewMouseDown(Qt::MouseButton button, int x, int y);
     void imgQVViewMouseMove(int x, int y);
     void imgQVViewMouseUp(Qt::MouseButton button, int x, int y);
+    // A double click inside the rectangle shown before it zooms into that rectangle.
+    void imgQVViewDoubleClick(Qt::MouseButton button, int x, int y);
 
     // Tests replace the popup's modal run with their own.
     void SetPopupRunner(std::function<void(QMenu*, QPoint)> runner);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // The keys of the picture: + and - zoom, the arrows move, Backspace and
+    // Alt+Left go back, Alt+Right forward, Enter draws the selection, Esc
+    // cancels a render or drops the selection, Home shows the whole view,
+    // the paste key opens the place on the clipboard.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildPopupMenu();
     void ApplySizeLimits();
     void OpenPopup(int x, int y);
+    // Esc without a render: the rectangle being dragged or shown is erased
+    // and selects nothing.
+    void DropSelection();
 
     TQVImage* imgQVView = nullptr;
     QMenu* pmQVView = nullptr;
@@ -100,6 +111,10 @@ private:
     int SelEndX = 0, SelEndY = 0;
     int SelLastX = 0, SelLastY = 0;
     int SelDeltaX = 0, SelDeltaY = 0;
+    // The rectangle shown when the last left press came, and when the one
+    // before it came: a double click's first press erases what it zooms into.
+    QRect shownAtLastPress;
+    QRect shownAtPressBefore;
     int InspectX = 0, InspectY = 0;
     int PopupLeft = 0, PopupTop = 0;
 };

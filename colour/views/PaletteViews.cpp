@@ -1,6 +1,7 @@
 #include "colour/views/PaletteViews.h"
 
 #include "engine/EngineState.h"
+#include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
 
 namespace {
@@ -22,15 +23,9 @@ void DrawChannelBar(std::vector<ColorWord>& chart, int entry, int value, ColorWo
 
 }  // namespace
 
-long double PixelPointRe(const ViewRecord& view, int x)
-{
-    return (x - ShownPictureSize(view).width / 2) * view.dwPitchX + view.dwa;
-}
+long double PixelPointRe(const ViewRecord& view, int x) { return PointOfPixel(view, ShownPictureSize(view), x, 0).re; }
 
-long double PixelPointIm(const ViewRecord& view, int y)
-{
-    return (y - ShownPictureSize(view).height / 2) * view.dwPitchY + view.dwb;
-}
+long double PixelPointIm(const ViewRecord& view, int y) { return PointOfPixel(view, ShownPictureSize(view), 0, y).im; }
 
 int RenderedEscapeCount(int x, int y)
 {

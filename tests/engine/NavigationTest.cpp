@@ -2,7 +2,10 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "EngineTestSupport.h"
 #include "colour/views/PaletteViews.h"
@@ -405,6 +408,105 @@ TEST_F(NavigationTest, CrossMarksMeasureFromWholeViewCentre)
     const CrossMarks marks = CrossMarksOf(dpCurr, WholeView, scale);
     EXPECT_EQ(marks.x, 80);  // (0.45 + 1.8) / 0.028125 = 80
     EXPECT_EQ(marks.y, 32);  // (-0.9 + 1.8) / 0.028125 = 32
+}
+
+// ---- steps of the wheel and the keys ---------------------------------------
+
+// The pointer's point stays under the pointer, mapped through the picture on
+// screen, while the next picture takes the size the window has now.
+TEST_F(NavigationTest, AWheelStepKeepsThePointUnderThePointerAndThePictureSize)
+{
+    WholeViewOf(1, 580, 580);
+    LastRenderedArea = RenderedArea{580, 580, 580};
+    dpCurr.dbOK = true;
+    Select(10, 10, 50, 50);
+    const long double p = 3.6L / 580;
+    const std::pair<int, int> pictures[] = {{580, 580}, {700, 500}};
+    for (const auto& [width, height] : pictures) {
+        SetPicture(width, height);
+        const PlanePoint under = PointOfPixel(dpCurr, PictureSize{580, 580}, 100, 100);
+        ViewRecord next;
+        ASSERT_TRUE(ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), {ViewStep{1, true, 100, 100}}, next));
+        EXPECT_EQ(next.dwPitchX, p / 2);
+        EXPECT_EQ(next.dwPitchY, p / 2);
+        EXPECT_EQ(next.dwa, under.re - (100 - width / 2) * (p / 2));
+        EXPECT_EQ(next.dwb, under.im - (100 - height / 2) * (p / 2));
+        EXPECT_EQ(std::make_tuple(next.diType, next.dinum, next.diImgW, next.diImgH), std::make_tuple(1, 2, width, height));
+        EXPECT_EQ(next.dwx, width * (p / 2));
+        EXPECT_FALSE(next.dbOK);
+        EXPECT_EQ(SelectionOf(next), SelectionFields{});
+        const PlanePoint after = PointOfPixel(next, PictureSize{width, height}, 100, 100);
+        EXPECT_NEAR(double(after.re - under.re), 0.0, 1e-18);
+        EXPECT_NEAR(double(after.im - under.im), 0.0, 1e-18);
+    }
+    // On the square picture: half way from the centre to the pointer's point.
+    SetPicture(580, 580);
+    ViewRecord next;
+    ASSERT_TRUE(ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), {ViewStep{1, true, 100, 100}}, next));
+    EXPECT_NEAR(double(next.dwa), double(-0.5L - 95 * p), 1e-18);
+    EXPECT_NEAR(double(next.dwb), double(-95 * p), 1e-18);
+}
+
+TEST_F(NavigationTest, KeyStepsZoomAboutTheCentreMoveByQuartersAndMerge)
+{
+    WholeViewOf(1, 580, 400);
+    const PictureSize shown{580, 400};
+    const ViewRecord whole = dpCurr;
+    const auto after = [&](std::vector<ViewStep> steps) {
+        ViewRecord next;
+        EXPECT_TRUE(ViewAfterSteps(whole, shown, steps, next));
+        return next;
+    };
+    const ViewRecord in = after({ViewStep{3}});
+    EXPECT_EQ(std::make_tuple(in.dwa, in.dwb, in.dwPitchX, in.dwPitchY),
+              std::make_tuple(whole.dwa, whole.dwb, whole.dwPitchX / 8, whole.dwPitchY / 8));
+    EXPECT_EQ(after({ViewStep{-1}}).dwPitchX, whole.dwPitchX * 2);
+    const ViewRecord moved = after({ViewStep{0, false, 0, 0, 1, -2}});
+    EXPECT_EQ(moved.dwa, whole.dwa + 145 * whole.dwPitchX);
+    EXPECT_EQ(moved.dwb, whole.dwb - 2 * 100 * whole.dwPitchY);
+    EXPECT_EQ(moved.dwPitchX, whole.dwPitchX);
+    EXPECT_EQ(moved.dinum, 2);
+    ViewRecord deepest = whole;
+    deepest.dinum = std::numeric_limits<int32_t>::max();
+    ViewRecord next;
+    ASSERT_TRUE(ViewAfterSteps(deepest, shown, {ViewStep{1}}, next));
+    EXPECT_EQ(next.dinum, deepest.dinum);
+
+    std::vector<ViewStep> steps;
+    AddViewStep(steps, ViewStep{1, true, 10, 20});
+    AddViewStep(steps, ViewStep{1, true, 10, 20});
+    AddViewStep(steps, ViewStep{0, false, 0, 0, 1, 0});
+    AddViewStep(steps, ViewStep{0, false, 0, 0, -1, 1});
+    AddViewStep(steps, ViewStep{1, true, 11, 20});
+    ASSERT_EQ(steps.size(), 3u);
+    EXPECT_EQ(steps[0].zoom, 2);
+    EXPECT_EQ(std::make_pair(steps[1].right, steps[1].down), std::make_pair(0, 1));
+    // A later step starts from the picture the earlier ones would show.
+    const ViewRecord inThenDown = after({ViewStep{1}, ViewStep{0, false, 0, 0, 0, 1}});
+    EXPECT_EQ(inThenDown.dwb, whole.dwb + 100 * (whole.dwPitchY / 2));
+
+    // Steps that come to nothing, or to numbers beyond the format's, are no step.
+    std::vector<ViewStep> undone;
+    AddViewStep(undone, ViewStep{1, true, 3, 3});
+    AddViewStep(undone, ViewStep{-1, true, 3, 3});
+    for (const std::vector<ViewStep>& nothing :
+         {std::vector<ViewStep>{}, undone, {ViewStep{20000}}, {ViewStep{-20000}}})
+        EXPECT_FALSE(ViewAfterSteps(whole, shown, nothing, next));
+    EXPECT_FALSE(ViewAfterSteps(whole, PictureSize{3, 3}, {ViewStep{0, false, 0, 0, 1, 1}}, next));
+    EXPECT_FALSE(ViewAfterSteps(whole, shown, {ViewStep{1}, ViewStep{-1}}, next));
+}
+
+TEST_F(NavigationTest, WheelDeltasMakeWholeStepsOf120)
+{
+    WheelSteps wheel;
+    EXPECT_EQ(wheel.Take(120), 1);
+    EXPECT_EQ(wheel.Take(40), 0);
+    EXPECT_EQ(wheel.Take(40), 0);
+    EXPECT_EQ(wheel.Take(50), 1);
+    EXPECT_EQ(wheel.Take(-120), -1);  // the 10 left over turned the other way
+    EXPECT_EQ(wheel.Take(-300), -2);
+    EXPECT_EQ(wheel.Take(-60), -1);
+    EXPECT_EQ(wheel.Take(std::numeric_limits<int>::max()), 1000);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@ namespace {
 constexpr std::array<QVCommand, kQVCommandCount> kAllCommands{
     QVCommand::DrawAll, QVCommand::DrawSelect, QVCommand::ReDraw,     QVCommand::Cancel,
     QVCommand::Back,    QVCommand::Forward,    QVCommand::ColorMaps, QVCommand::Save,
+    QVCommand::SavePlace,
 };
 
 bool EnabledWhileRendering(QVCommand c) { return c == QVCommand::Cancel; }

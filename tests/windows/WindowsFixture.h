@@ -65,6 +65,7 @@ public:
     bool documentsReadable = true;
     QString saveFileName;
     QString openFileName;
+    QString clipboard;
     std::deque<uint32_t> pickedColors;
     // Runs while the colour dialog is open, as a user's other doings would.
     std::function<void()> whilePicking;
@@ -109,6 +110,8 @@ public:
         shownDocuments << path;
         return documentsReadable;
     }
+    QString ClipboardText() override { return clipboard; }
+    void SetClipboardText(const QString& text) override { clipboard = text; }
 };
 
 class WindowsFixture : public ::testing::Test {

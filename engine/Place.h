@@ -1,0 +1,71 @@
+#pragma once
+// A place: everything the picture on screen is drawn from, as UTF-8 text a
+// person can read and edit, so that opening it draws the very same picture
+// again. The text starts with the format line "quorvex-place 1"; then one
+// field a line, "key value", where every extended value is written exactly
+// in hexadecimal (strtold reads it back bit for bit) and a decimal rendering
+// follows after '#', which starts a note for people; "end" closes it.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "colour/model/ColorMap.h"
+#include "engine/FormulaParams.h"
+#include "engine/ViewRecord.h"
+
+struct Place {
+    int32_t type = 0;  // formula type 1..6
+    int32_t width = 0;  // picture size in pixels
+    int32_t height = 0;
+    long double centreRe = 0.0L;
+    long double centreIm = 0.0L;
+    long double extentRe = 0.0L;
+    long double extentIm = 0.0L;
+    long double pixelRe = 0.0L;  // size of one pixel
+    long double pixelIm = 0.0L;
+    int32_t depth = 1;  // nesting depth
+    FormulaParams params;  // the coefficients in use, the whole view's centre ο among them
+    // The picture size of the whole view the magnification is measured
+    // against: with the type and ο it gives that whole view.
+    int32_t wholeWidth = 0;
+    int32_t wholeHeight = 0;
+    bool hasColorMap = false;  // the colour map is optional
+    ColorMap colorMap{};
+};
+
+inline constexpr char kPlaceFormatLine[] = "quorvex-place 1";
+// A PNG the program writes carries its place as text under this key.
+inline constexpr char kPlacePngKey[] = "quorvex-place";
+// No place comes near this; anything larger is not one.
+inline constexpr std::size_t kPlaceFileLimit = 64 * 1024;
+
+std::string FormatPlace(const Place& place);
+// Fills place from the text, or leaves it as it was and says why not. A text
+// longer than kPlaceFileLimit is no place.
+bool ParsePlace(std::string_view text, Place& place, std::string& reason);
+// The same for a file (a path in the system's file-name bytes), which must be
+// a regular file.
+bool ReadPlaceFile(const std::string& path, Place& place, std::string& reason);
+// Writes the place as the whole new content of the file, or leaves the old
+// file as it was.
+bool WritePlaceFile(const std::string& path, const Place& place, std::string& reason);
+
+// The place of the picture on screen: its own size and extents, whatever
+// size the window has taken since; the coefficients in use, WholeView and
+// currentColorMap.
+Place PlaceOfCurrentView();
+// The view a place shows, ready to be fitted and rendered.
+ViewRecord ViewOfPlace(const Place& place);
+// The whole view a place's magnification is measured against.
+ViewRecord WholeViewOfPlace(const Place& place);
+
+struct PlaceChanges {
+    bool wholeView = false;
+    bool colorMap = false;
+};
+// The place becomes the next view (dpNext), with its coefficients in use,
+// its whole view as WholeView and its colour map, if it has one, as
+// currentColorMap. Says which of the last two changed.
+PlaceChanges SetUpPlace(const Place& place);
