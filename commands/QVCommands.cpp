@@ -127,6 +127,8 @@ void AddWaitingStep(const ViewStep& step)
 bool ViewStepsPossible() { return dpCurr.diType != 0 && Ports().drawing; }
 
 const QString kPlaceFilter = QStringLiteral("場所ファイル (*.qvplace)");
+// A PNG the program saved holds its place too.
+const QString kPlaceOpenFilter = QStringLiteral("場所ファイル (*.qvplace *.png)");
 
 QString NativePath(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }
 
@@ -278,7 +280,7 @@ void OpenPlaceFile()
     if (!PlacesCanOpen())
         return;
     QWidget* parent = WindowOf(Ports().control);
-    const QString path = Dialogs().GetOpenFileName(parent, kPlaceFilter);
+    const QString path = Dialogs().GetOpenFileName(parent, kPlaceOpenFilter);
     if (path.isEmpty())
         return;
     Place place;
@@ -554,6 +556,8 @@ bool StartPictureExport(QSize size, int samples)
 }
 
 void CancelPictureExport() { runningExport.reset(); }
+
+bool IsExportingPicture() { return bool(runningExport); }
 
 QStringList HelpFoldersFor(const QString& currentFolder, const QString& executableFolder,
                            const QStringList& dataFolders)

@@ -120,6 +120,7 @@ void ExportPictureAtSize();
 bool StartPictureExport(QSize size, int samples);
 // Stops a running export; nothing is written.
 void CancelPictureExport();
+bool IsExportingPicture();
 // The help file and the folders it is looked for in, in order: the current
 // folder, the installation's own data folder (prefix/share/quorvex beside
 // prefix/bin), then "quorvex" in each shared data folder

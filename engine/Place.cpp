@@ -12,6 +12,7 @@
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
+#include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 
 namespace {
@@ -447,8 +448,28 @@ bool SameColorMap(const ColorMap& a, const ColorMap& b) { return std::memcmp(a.d
 
 }  // namespace
 
+namespace {
+
+// A PNG the program saved carries its place.
+bool ReadPlaceOfPng(const std::string& path, Place& place, std::string& reason)
+{
+    std::string text;
+    std::string failure;
+    switch (ReadPngText(path, kPlacePngKey, text, failure)) {
+    case PngTextResult::Found: return ParsePlace(text, place, reason);
+    case PngTextResult::OpenFailed: reason = OpenFailure(path, failure); return false;
+    case PngTextResult::NotPng: reason = "PNG 画像ではありません"; return false;
+    case PngTextResult::NoText: reason = "この PNG 画像には場所が書かれていません"; return false;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool ReadPlaceFile(const std::string& path, Place& place, std::string& reason)
 {
+    if (PictureFormatOfName(path) == PictureFormat::Png)
+        return ReadPlaceOfPng(path, place, reason);
     std::vector<uint8_t> bytes;
     std::string failure;
     // One byte more than a place may have tells a file that is too large.

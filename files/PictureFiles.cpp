@@ -247,17 +247,15 @@ FileWriteResult PictureFileWriter::Finish(std::string& reason)
     return committed;
 }
 
-bool ReadPngText(const std::string& path, const std::string& key, std::string& text, std::string& reason)
+PngTextResult ReadPngText(const std::string& path, const std::string& key, std::string& text, std::string& reason)
 {
     // The text stands before the picture data, well within the first megabyte.
     std::vector<uint8_t> bytes;
     if (ReadRegularFile(path, 1 << 20, bytes, reason) != FileReadResult::Done)
-        return false;
+        return PngTextResult::OpenFailed;
     static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0) {
-        reason = "not a PNG file";
-        return false;
-    }
+    if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0)
+        return PngTextResult::NotPng;
     for (size_t at = 8; at + 12 <= bytes.size();) {
         const size_t length = BigEndian(&bytes[at]);
         const std::string type(reinterpret_cast<const char*>(&bytes[at + 4]), 4);
@@ -271,10 +269,9 @@ bool ReadPngText(const std::string& path, const std::string& key, std::string& t
             for (int zeros = 0; zeros < 2 && p < length; ++p)
                 zeros += data[p] == 0;
             text.assign(data + p, data + length);
-            return true;
+            return PngTextResult::Found;
         }
         at += length + 12;
     }
-    reason = "no place in this PNG file";
-    return false;
+    return PngTextResult::NoText;
 }

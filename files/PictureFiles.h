@@ -48,6 +48,7 @@ private:
 };
 
 // The text a PNG file holds under the key, from its chunks before the
-// picture data. False, with the reason, when there is none or the file is
-// not a PNG.
-bool ReadPngText(const std::string& path, const std::string& key, std::string& text, std::string& reason);
+// picture data; `reason` gets the system's description where the file cannot
+// be read.
+enum class PngTextResult { Found, OpenFailed, NotPng, NoText };
+PngTextResult ReadPngText(const std::string& path, const std::string& key, std::string& text, std::string& reason);

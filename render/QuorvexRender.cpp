@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -32,22 +33,35 @@ int Fail(int status, const std::string& message)
     return status;
 }
 
+// The place of a view given on the command line, at the picture size the
+// program could show it in, so that the picture's PNG opens in the program.
+Place PlaceOfRegion(int type, long double re, long double im, long double extentRe, long double extentIm, int width,
+                    int height)
+{
+    const double scale = std::min({1.0, double(kMaxPictureWidth) / width, double(kMaxPictureHeight) / height});
+    Place place;
+    place.type = type;
+    place.width = std::max(1, int(width * scale));
+    place.height = std::max(1, int(height * scale));
+    place.wholeWidth = place.width;
+    place.wholeHeight = place.height;
+    place.centreRe = re;
+    place.centreIm = im;
+    place.extentRe = extentRe;
+    place.extentIm = extentIm;
+    place.pixelRe = extentRe / place.width;
+    place.pixelIm = extentIm / place.height;
+    place.params = StartupEditedParams();
+    return place;
+}
+
 // The place to draw: a .qvplace file, a PNG the program saved, or the view
 // of the command line. False with the reason.
 bool ReadPlace(const RenderOptions& o, Place& place, std::string& reason)
 {
     if (o.place.empty()) {
-        place.type = *o.type;
-        place.centreRe = o.centreRe;
-        place.centreIm = o.centreIm;
-        place.extentRe = o.extentRe;
-        place.extentIm = o.extentIm;
-        place.params = StartupEditedParams();
+        place = PlaceOfRegion(*o.type, o.centreRe, o.centreIm, o.extentRe, o.extentIm, o.width, o.height);
         return true;
-    }
-    if (PictureFormatOfName(o.place) == PictureFormat::Png) {
-        std::string text;
-        return ReadPngText(o.place, kPlacePngKey, text, reason) && ParsePlace(text, place, reason);
     }
     return ReadPlaceFile(o.place, place, reason);
 }

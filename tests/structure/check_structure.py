@@ -24,6 +24,7 @@ LAYERS = {
     "dialogs": ["commands", "platform", "engine", "colour/model", "files"],
     "windows": ["colour/windows", "dialogs", "commands", "platform", "colour/views", "engine", "colour/model", "files"],
     "tools": ["platform", "engine", "colour/model", "files"],
+    "render": ["engine", "colour/model", "files"],
 }
 # Folders outside the program (benchmarks, tests, build-time tools) may use
 # every layer but are never used by it.
