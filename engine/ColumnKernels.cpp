@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "FormulaSteps.h"
+#include "SquarePair.h"
 
 namespace {
 
@@ -41,11 +42,16 @@ struct SquaresOrbit {
     }
 };
 
-// z^2 + c.
-struct SquareOrbit : SquaresOrbit {
+// The polynomial map without its products by zero coefficient parts.
+struct SparsePolynomialOrbit {
+    const SparseZ4Poly* map = nullptr;
+    long double x = 0.0L;
+    long double y = 0.0L;
+
     bool StepEscapes(long double cx, long double cy, const FormulaParams&)
     {
-        return Settle(squareDiff + cx, x * 2 * y + cy);
+        map->Step(x, y, cx, cy);
+        return x * x + y * y >= kEscapeRadiusSquared;
     }
 };
 
@@ -103,14 +109,16 @@ struct Lane {
     }
 };
 
-// Points of the column one after the other: for the polynomial, whose long
-// step keeps the processor busy, and the map whose step calls the library,
-// where a second point in flight gains nothing.
+// Points of the column one after the other: for the polynomial and the
+// rational map, whose long steps keep the processor busy, and the map whose
+// step calls the library, where a second point in flight gains nothing.
 template <typename Orbit>
-void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
+void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts,
+               const Orbit& start = Orbit{})
 {
     for (int row = 0; row < rows; ++row) {
         Lane<Orbit> lane;
+        lane.z = start;
         lane.cy = cy[row];
         int result;
         while ((result = lane.Advance(cx, params)) == kRunning) {
@@ -212,25 +220,27 @@ bool ConjugatesShareCounts(int type, const FormulaParams& p)
     }
 }
 
-template <typename Orbit, bool kPaired>
-void Run(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
+void IteratePolynomialRows(long double cx, const long double* cy, int rows, const FormulaParams& params,
+                           uint16_t* counts)
 {
-    if constexpr (kPaired)
-        PairedRun<Orbit>(cx, cy, rows, params, counts).Run();
-    else
-        RunSingly<Orbit>(cx, cy, rows, params, counts);
+    if (!SparseZ4Poly::Applies(params))
+        return RunSingly<PlainOrbit<Z4Poly>>(cx, cy, rows, params, counts);
+    const SparseZ4Poly map(params);
+    SparsePolynomialOrbit start;
+    start.map = &map;
+    RunSingly(cx, cy, rows, params, counts, start);
 }
 
 void IterateRows(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
                  uint16_t* counts)
 {
     switch (type) {
-    case 1: return Run<SquareOrbit, true>(cx, cy, rows, params, counts);
-    case 2: return Run<PlainOrbit<Z3>, true>(cx, cy, rows, params, counts);
-    case 3: return Run<PlainOrbit<Z4>, true>(cx, cy, rows, params, counts);
-    case 4: return Run<PlainOrbit<Z4Poly>, false>(cx, cy, rows, params, counts);
-    case 5: return Run<PlainOrbit<ZRatio>, true>(cx, cy, rows, params, counts);
-    case 6: return Run<ExpOrbit, false>(cx, cy, rows, params, counts);
+    case 1: return IterateSquareColumn(cx, cy, rows, counts);
+    case 2: return PairedRun<PlainOrbit<Z3>>(cx, cy, rows, params, counts).Run();
+    case 3: return PairedRun<PlainOrbit<Z4>>(cx, cy, rows, params, counts).Run();
+    case 4: return IteratePolynomialRows(cx, cy, rows, params, counts);
+    case 5: return RunSingly<PlainOrbit<ZRatio>>(cx, cy, rows, params, counts);
+    case 6: return RunSingly<ExpOrbit>(cx, cy, rows, params, counts);
     default: std::fill(counts, counts + rows, uint16_t(kCaptured));
     }
 }
