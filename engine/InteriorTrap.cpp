@@ -45,6 +45,16 @@ constexpr long double kRadiusShare = 0.9375L;
 
 long double Modulus(long double x, long double y) { return std::sqrt(x * x + y * y); }
 
+// sqrt(re + i im) with a positive real part, in doubles: a centre need not be
+// exact, and these run for every point that lasts kTrapFirstStep steps.
+std::optional<std::complex<double>> RootRightHalf(double re, double im)
+{
+    const double real = std::sqrt((std::sqrt(re * re + im * im) + re) / 2);
+    if (!(real > 0))
+        return std::nullopt;
+    return std::complex<double>(real, im / (2 * real));
+}
+
 TrapDisk Disk(long double x, long double y, long double radius, int period)
 {
     TrapDisk disk;
@@ -60,8 +70,12 @@ std::optional<TrapDisk> FixedPointTrap(long double cx, long double cy)
 {
     if (!(std::fabs(cx) <= 1 && std::fabs(cy) <= 1))
         return std::nullopt;
-    const std::complex<double> c{double(cx), double(cy)};
-    const std::complex<double> a = (1.0 - std::sqrt(1.0 - 4.0 * c)) / 2.0;
+    const std::optional<std::complex<double>> root = RootRightHalf(1 - 4 * double(cx), -4 * double(cy));
+    if (!root)
+        return std::nullopt;
+    const std::complex<double> a = (1.0 - *root) / 2.0;
+    if (!(std::norm(a) < 0.25))
+        return std::nullopt;
     const long double ax = a.real(), ay = a.imag();
     const long double t = 1 - 2 * Modulus(ax, ay);
     const long double dx = ((ax * ax - ay * ay) + cx) - ax;
@@ -74,11 +88,14 @@ std::optional<TrapDisk> FixedPointTrap(long double cx, long double cy)
 
 std::optional<TrapDisk> TwoCycleTrap(long double cx, long double cy)
 {
-    if (!(std::fabs(cx + 1) <= 0.5L && std::fabs(cy) <= 0.5L))
+    // Where the cycle attracts, |c + 1| < 1/4.
+    if (!(std::norm(std::complex<double>(double(cx) + 1, double(cy))) < 0.0625))
         return std::nullopt;
-    const std::complex<double> c{double(cx), double(cy)};
+    const std::optional<std::complex<double>> root = RootRightHalf(-3 - 4 * double(cx), -4 * double(cy));
+    if (!root)
+        return std::nullopt;
     // The point of the cycle that the even steps from 0 come to.
-    const std::complex<double> p = (-1.0 + std::sqrt(-3.0 - 4.0 * c)) / 2.0;
+    const std::complex<double> p = (-1.0 + *root) / 2.0;
     const long double px = p.real(), py = p.imag();
     const long double qx = (px * px - py * py) + cx;
     const long double qy = px * 2 * py + cy;

@@ -12,7 +12,7 @@ using formula_steps::kEscapeRadiusSquared;
 
 // Steps between two renewals of the mark; the limit falls on a renewal.
 constexpr int kMarkPeriod = 8;
-static_assert(kIterationLimit % kMarkPeriod == 0 && kTrapFirstStep % kMarkPeriod == 0);
+static_assert(kIterationLimit % kMarkPeriod == 0);
 
 int Code(SquareEvent event, int lane) { return 2 * event + lane; }
 
@@ -44,9 +44,7 @@ int Renew(SquareLane& l, int lane)
     l.markXBits = DoubleBits(l.x);
     l.markX = l.x;
     l.markY = l.y;
-    if (l.trap == kTrapWanted)
-        return l.steps >= kTrapFirstStep ? Code(kDiskWanted, lane) : 0;
-    if (l.trap == kTrapSet && InTrap(DiskOf(l), l.x, l.y))
+    if (l.hasTrap && InTrap(DiskOf(l), l.x, l.y))
         return Code(kTrapped, lane);
     return 0;
 }
@@ -95,7 +93,8 @@ public:
     }
 
 private:
-    // Puts the next row into the lane; false when none is left. A row whose
+    // Puts the next row that needs steps into the lane; false when none is
+    // left. A point whose disk holds z_0 = 0 is captured at once; one whose
     // cy does not split into two doubles exactly is iterated on its own.
     bool Load(int lane)
     {
@@ -106,12 +105,23 @@ private:
             l = SquareLane{};
             l.cyHigh = double(cy);
             l.cyLow = double(cy - l.cyHigh);
-            if (SameBits(static_cast<long double>(l.cyHigh) + l.cyLow, cy)) {
-                l.row = row;
-                l.trap = kTrapWanted;
-                return true;
+            if (!SameBits(static_cast<long double>(l.cyHigh) + l.cyLow, cy)) {
+                counts_[row] = uint16_t(IteratePoint(1, pair_.cx, cy, FormulaParams{}));
+                continue;
             }
-            counts_[row] = uint16_t(IteratePoint(1, pair_.cx, cy, FormulaParams{}));
+            const std::optional<TrapDisk> disk = CertifyTrap(pair_.cx, cy);
+            if (disk && InTrap(*disk, 0, 0)) {
+                counts_[row] = kCaptured;
+                continue;
+            }
+            l.row = row;
+            if (disk) {
+                l.hasTrap = 1;
+                l.trapX = disk->centreX;
+                l.trapY = disk->centreY;
+                l.trapRadiusSquared = disk->radiusSquared;
+            }
+            return true;
         }
         return false;
     }
@@ -126,7 +136,6 @@ private:
         case kRepeated: return SameBits(l.x, l.markX) && SameBits(l.y, l.markY) ? Finish(lane, kCaptured) : true;
         case kLimit:
         case kTrapped: return Finish(lane, kCaptured);
-        case kDiskWanted: Certify(l); return true;
         default: return true;
         }
     }
@@ -135,17 +144,6 @@ private:
     {
         counts_[pair_.lane[lane].row] = uint16_t(count);
         return Load(lane);
-    }
-
-    void Certify(SquareLane& l) const
-    {
-        const std::optional<TrapDisk> disk = CertifyTrap(pair_.cx, static_cast<long double>(l.cyHigh) + l.cyLow);
-        l.trap = disk ? kTrapSet : kTrapNone;
-        if (disk) {
-            l.trapX = disk->centreX;
-            l.trapY = disk->centreY;
-            l.trapRadiusSquared = disk->radiusSquared;
-        }
     }
 
     SquarePair pair_;

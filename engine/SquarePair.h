@@ -24,7 +24,7 @@ struct alignas(16) SquareLane {
     double trapRadiusSquared = 0;
     uint64_t markXBits = 0;  // the bits of double(markX)
     int32_t steps = 0;       // s
-    int32_t trap = 0;        // a SquareTrap
+    int32_t hasTrap = 0;     // 1: test the disk at each renewal
     int32_t row = -1;
     int32_t unused = 0;
 };
@@ -37,12 +37,8 @@ struct alignas(16) SquarePair {
 
 static_assert(sizeof(SquareLane) == 128 && offsetof(SquareLane, cyHigh) == 64 &&
               offsetof(SquareLane, trapRadiusSquared) == 96 && offsetof(SquareLane, markXBits) == 104 &&
-              offsetof(SquareLane, steps) == 112 && offsetof(SquareLane, trap) == 116);
+              offsetof(SquareLane, steps) == 112 && offsetof(SquareLane, hasTrap) == 116);
 static_assert(offsetof(SquarePair, cx) == 256 && offsetof(SquarePair, scratch) == 272);
-
-enum SquareTrap : int32_t { kTrapNone = 0, kTrapWanted = 1, kTrapSet = 2 };
-// The step from which a disk is wanted: orbits that escape sooner never ask.
-inline constexpr int kTrapFirstStep = 8;
 
 // What stopped the loop, for lane l the code 2 * event + l.
 enum SquareEvent {
@@ -50,7 +46,6 @@ enum SquareEvent {
     kRepeated = 2,    // z_s equals the mark in value (the bits still to compare)
     kLimit = 3,       // z_256 is inside: captured
     kTrapped = 4,     // z_s is in the disk: captured
-    kDiskWanted = 5,  // s reached kTrapFirstStep with trap == kTrapWanted
 };
 
 // Steps lane 0, then lane 1, and again, until one of them stops on an event;

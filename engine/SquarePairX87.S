@@ -23,8 +23,6 @@
     .set L_TRAP, 116
     .set P_CX, 256
     .set P_SCRATCH, 272
-    .set TRAP_WANTED, 1
-    .set TRAP_FIRST_STEP, 8
     .set LIMIT, 256
 
     .section .rodata
@@ -86,11 +84,8 @@
     fstpt   \lane+L_MX(%rdi)
     fld     %st(1)
     fstpt   \lane+L_MY(%rdi)
-    mov     \lane+L_TRAP(%rdi), %eax
-    test    %eax, %eax
-    jz      .Lstep\id
-    cmp     $TRAP_WANTED, %eax
-    je      .Lwanted\id
+    cmpl    $0, \lane+L_TRAP(%rdi)
+    je      .Lstep\id
     fld     %st(0)
     fsubl   \lane+L_TX(%rdi)
     fmul    %st(0), %st
@@ -103,11 +98,6 @@
     fstp    %st(0)
     jae     .Ltrapped\id
     jmp     .Lstep\id
-.Lwanted\id:
-    cmp     $TRAP_FIRST_STEP, \steps
-    jb      .Lstep\id
-    mov     $(10 + \id), %eax
-    jmp     .Lsave\id
 .Llimit\id:
     mov     $(6 + \id), %eax
     jmp     .Lsave\id
