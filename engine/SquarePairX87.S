@@ -1,4 +1,4 @@
-# The stepping loop of two z^2 + c orbits (SquarePair.h) in x87 assembly.
+# The loop of two z^2 + c orbits (SquarePair.h) in x87 assembly.
 #
 # It exists because the compiler cannot keep two orbits on the eight-register
 # x87 stack: it stores and reloads them every step, and an 80-bit load costs
@@ -6,8 +6,9 @@
 #     x y (the lane being stepped)  x' y' (the other lane)  cx  10
 # and each step needs two more. cy is rebuilt from two doubles (cheap loads,
 # one exact addition), the mark is first compared through the bits of
-# double(x). The arithmetic is that of StepSquarePair in SquarePair.cpp,
-# operation for operation; a test holds the two to the same bits.
+# double(x), and a lane takes up the next point where it stands. The
+# arithmetic is that of RunSquarePair in SquarePair.cpp, operation for
+# operation; a test holds the two to the same bits.
 
     .set L_X, 0
     .set L_Y, 16
@@ -21,9 +22,17 @@
     .set L_MXBITS, 104
     .set L_STEPS, 112
     .set L_TRAP, 116
+    .set L_ROW, 120
+    .set R_SIZE, 48
+    .set R_TRAP, 40
+    .set R_ROW, 44
     .set P_CX, 256
     .set P_SCRATCH, 272
+    .set P_NEXT, 288
+    .set P_END, 296
+    .set P_COUNTS, 304
     .set LIMIT, 256
+    .set CAPTURED, 256
 
     .section .rodata
     .p2align 3
@@ -36,6 +45,7 @@
 # step count in \steps, mark bits in \bits; \id is 0 or 1). Leaves the other
 # lane at the top.
 .macro LANE_STEP lane, steps, bits, id
+.Llane\id:
     test    $7, \steps
     jz      .Lrenew\id
 .Lstep\id:                          # x y oX oY cx 10
@@ -66,8 +76,9 @@
     fxch    %st(1)                  # oX oY x' y' cx 10
 .endm
 
-# The renewal at a multiple of 8 steps, and the ways out of the loop.
-.macro LANE_EXITS lane, steps, bits, id
+# The renewal at a multiple of 8 steps, the end of a point and the taking up
+# of the next.
+.macro LANE_END lane, steps, bits, id
 .Lrenew\id:                         # x y oX oY cx 10
     fld     %st(0)
     fmul    %st(0), %st
@@ -77,15 +88,9 @@
     fcomip  %st(6), %st
     jae     .Lescaped_at_renewal\id
     cmp     $LIMIT, \steps
-    je      .Llimit\id
-    fstl    \lane+L_MXBITS(%rdi)
-    mov     \lane+L_MXBITS(%rdi), \bits
-    fld     %st(0)
-    fstpt   \lane+L_MX(%rdi)
-    fld     %st(1)
-    fstpt   \lane+L_MY(%rdi)
+    je      .Lcaptured\id
     cmpl    $0, \lane+L_TRAP(%rdi)
-    je      .Lstep\id
+    je      .Lmark_renewal\id
     fld     %st(0)
     fsubl   \lane+L_TX(%rdi)
     fmul    %st(0), %st
@@ -96,14 +101,15 @@
     fldl    \lane+L_TR2(%rdi)
     fcomip  %st(1), %st
     fstp    %st(0)
-    jae     .Ltrapped\id
+    jae     .Lcaptured\id
+.Lmark_renewal\id:
+    fstl    \lane+L_MXBITS(%rdi)
+    mov     \lane+L_MXBITS(%rdi), \bits
+    fld     %st(0)
+    fstpt   \lane+L_MX(%rdi)
+    fld     %st(1)
+    fstpt   \lane+L_MY(%rdi)
     jmp     .Lstep\id
-.Llimit\id:
-    mov     $(6 + \id), %eax
-    jmp     .Lsave\id
-.Ltrapped\id:
-    mov     $(8 + \id), %eax
-    jmp     .Lsave\id
 .Lmark\id:                          # x' y' oX oY cx 10, double(x') == double(mark)
     fldt    \lane+L_MX(%rdi)
     fucomip %st(1), %st
@@ -113,23 +119,47 @@
     fucomip %st(2), %st
     jp      .Lnext\id
     jne     .Lnext\id
-    mov     $(4 + \id), %eax
-    jmp     .Lsave\id
+.Lcaptured\id:                      # x y oX oY cx 10
+    mov     $CAPTURED, %eax
+    jmp     .Lpop2\id
 .Lescaped\id:                       # yy xx 2xy oX oY cx 10
     fstp    %st(0)
 .Lescaped_at_renewal\id:            # x y oX oY cx 10
+    mov     \steps, %eax
+    dec     %eax
+.Lpop2\id:
     fstp    %st(0)
-    fstp    %st(0)
-    mov     $(2 + \id), %eax
-    jmp     .Lsave_other\id
+    fstp    %st(0)                  # oX oY cx 10
+    movslq  \lane+L_ROW(%rdi), %rdx
+    mov     P_COUNTS(%rdi), %rcx
+    mov     %ax, (%rcx,%rdx,2)
+    mov     P_NEXT(%rdi), %rsi
+    cmp     P_END(%rdi), %rsi
+    je      .Ldrained\id
+    lea     R_SIZE(%rsi), %rcx
+    mov     %rcx, P_NEXT(%rdi)
+    movdqu  (%rsi), %xmm0
+    movdqu  %xmm0, \lane+L_CYH(%rdi)
+    movdqu  16(%rsi), %xmm0
+    movdqu  %xmm0, \lane+L_CYH+16(%rdi)
+    mov     32(%rsi), %rcx
+    mov     %rcx, \lane+L_TR2(%rdi)
+    mov     R_TRAP(%rsi), %ecx
+    mov     %ecx, \lane+L_TRAP(%rdi)
+    mov     R_ROW(%rsi), %ecx
+    mov     %ecx, \lane+L_ROW(%rdi)
+    xor     \steps, \steps
+    fldz
+    fldz                            # 0 0 oX oY cx 10
+    jmp     .Llane\id
+.Ldrained\id:
+    mov     $\id, %eax
+    jmp     .Lsave\id
 .endm
 
-# Stores the lanes and leaves: from x y oX oY cx 10, or from oX oY cx 10.
-.macro LANE_SAVE lane, other, id
+# Stores the other lane from oX oY cx 10 and leaves.
+.macro LANE_SAVE other, id
 .Lsave\id:
-    fstpt   \lane+L_X(%rdi)
-    fstpt   \lane+L_Y(%rdi)
-.Lsave_other\id:
     fstpt   \other+L_X(%rdi)
     fstpt   \other+L_Y(%rdi)
     fstp    %st(0)
@@ -137,10 +167,10 @@
     jmp     .Lreturn
 .endm
 
-# int quorvex_step_square_pair(SquarePair* pair)
-    .globl  quorvex_step_square_pair
-    .type   quorvex_step_square_pair, @function
-quorvex_step_square_pair:
+# int quorvex_run_square_pair(SquarePair* pair)
+    .globl  quorvex_run_square_pair
+    .type   quorvex_run_square_pair, @function
+quorvex_run_square_pair:
     fldl    .Lescape_radius_squared(%rip)
     fldt    P_CX(%rdi)
     fldt    128+L_Y(%rdi)
@@ -156,14 +186,16 @@ quorvex_step_square_pair:
     LANE_STEP 0, %r8d, %r10, 0
     LANE_STEP 128, %r9d, %r11, 1
     jmp     .Lloop
-    LANE_EXITS 0, %r8d, %r10, 0
-    LANE_EXITS 128, %r9d, %r11, 1
-    LANE_SAVE 0, 128, 0
-    LANE_SAVE 128, 0, 1
+    LANE_END 0, %r8d, %r10, 0
+    LANE_END 128, %r9d, %r11, 1
+    LANE_SAVE 128, 0
+    LANE_SAVE 0, 1
 .Lreturn:
     mov     %r8d, L_STEPS(%rdi)
     mov     %r9d, 128+L_STEPS(%rdi)
+    mov     %r10, L_MXBITS(%rdi)
+    mov     %r11, 128+L_MXBITS(%rdi)
     ret
-    .size   quorvex_step_square_pair, .-quorvex_step_square_pair
+    .size   quorvex_run_square_pair, .-quorvex_run_square_pair
 
     .section .note.GNU-stack, "", @progbits

@@ -493,23 +493,31 @@ bool SameLaneBits(const SquareLane& a, const SquareLane& b, bool withPoint)
            a.row == b.row;
 }
 
-// A lane part way along its orbit, or at its start, of a point chosen where
-// every way out of the loop is taken: escapes, cycles, certified disks, the limit.
-SquareLane RandomLane(std::mt19937_64& random, long double cx)
+// A point for the pair loop, where every way a point ends is taken: escapes
+// early and late, cycles, certified disks, the limit.
+SquareRow RandomRow(std::mt19937_64& random, long double cx, int row)
 {
-    static const long double kRows[] = {0.0L, 0.1L, -0.3L, 0.6L, 1.0L, 0.131825904L, 1e-9L, 0.65L};
+    static const long double kRows[] = {0.0L, 0.1L, -0.3L, 0.6L, 1.0L, 0.131825904L, 1e-7L, 0.65L};
     std::uniform_real_distribution<double> jitter(-1e-3, 1e-3);
-    SquareLane l;
     const long double cy = kRows[random() % 8] + (random() % 2 ? jitter(random) : 0.0);
-    l.cyHigh = double(cy);
-    l.cyLow = double(cy - l.cyHigh);
-    if (const std::optional<TrapDisk> disk = CertifyTrap(cx, static_cast<long double>(l.cyHigh) + l.cyLow)) {
-        l.hasTrap = 1;
-        l.trapX = disk->centreX;
-        l.trapY = disk->centreY;
-        l.trapRadiusSquared = disk->radiusSquared;
+    SquareRow r;
+    r.row = row;
+    r.cyHigh = double(cy);
+    r.cyLow = double(cy - r.cyHigh);
+    if (const std::optional<TrapDisk> disk = CertifyTrap(cx, static_cast<long double>(r.cyHigh) + r.cyLow)) {
+        r.hasTrap = 1;
+        r.trapX = disk->centreX;
+        r.trapY = disk->centreY;
+        r.trapRadiusSquared = disk->radiusSquared;
     }
-    l.row = int(random() % 1000);
+    return r;
+}
+
+// A lane at the start of its point, or part way along an orbit.
+SquareLane RandomLane(std::mt19937_64& random, long double cx, int row)
+{
+    SquareLane l;
+    TakeUpSquareRow(l, RandomRow(random, cx, row));
     if (random() % 2) {
         std::uniform_real_distribution<double> part(-1.5, 1.5);
         l.x = part(random);
@@ -523,39 +531,43 @@ SquareLane RandomLane(std::mt19937_64& random, long double cx)
     return l;
 }
 
-// The assembly loop and its C++ twin, from the same lanes, stop on the same
-// events with the same lanes, bit for bit.
+// The assembly loop and its C++ twin, from the same lanes and points, store
+// the same counts and leave the same lanes, bit for bit.
 TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
 {
     std::mt19937_64 random(18);
     static const long double kColumns[] = {-0.2L, -1.0L, -0.75L, 0.25L, -1.3L, -1.755L, -0.743643887L, 0.3L, -2.1L};
-    std::array<int, 5> events{};
-    int differing = 0;
-    for (int run = 0; run < 400; ++run) {
+    constexpr int kPoints = 40;
+    int differing = 0, escaped = 0, captured = 0;
+    for (int run = 0; run < 200; ++run) {
         SquarePair twin;
         twin.cx = kColumns[random() % 9] + (random() % 2 ? 0x1p-30L * int(random() % 1000) : 0.0L);
-        twin.lane[0] = RandomLane(random, twin.cx);
-        twin.lane[1] = RandomLane(random, twin.cx);
+        std::vector<SquareRow> rows;
+        for (int i = 2; i < kPoints; ++i)
+            rows.push_back(RandomRow(random, twin.cx, i));
+        twin.lane[0] = RandomLane(random, twin.cx, 0);
+        twin.lane[1] = RandomLane(random, twin.cx, 1);
+        std::vector<uint16_t> twinCounts(kPoints, 999), assemblyCounts(kPoints, 999);
         SquarePair assembly = twin;
-        for (int event = 0; event < 12; ++event) {
-            const int code = StepSquarePair(twin);
-            const int assemblyCode = quorvex_step_square_pair(&assembly);
-            const int lane = code & 1;
-            ++events[size_t(std::clamp(code >> 1, 0, 4))];
-            const bool same = assemblyCode == code &&
-                              SameLaneBits(twin.lane[lane], assembly.lane[lane], code >> 1 != kEscaped) &&
-                              SameLaneBits(twin.lane[1 - lane], assembly.lane[1 - lane], true);
-            if (!same && ++differing <= 5)
-                ADD_FAILURE() << "run " << run << " event " << event << ": C++ " << code << ", assembly "
-                              << assemblyCode;
-            if (!same)
-                break;
-            twin.lane[lane] = assembly.lane[lane] = RandomLane(random, twin.cx);
+        twin.next = assembly.next = rows.data();
+        twin.end = assembly.end = rows.data() + rows.size();
+        twin.counts = twinCounts.data();
+        assembly.counts = assemblyCounts.data();
+        const int drained = RunSquarePair(twin);
+        const bool same = quorvex_run_square_pair(&assembly) == drained && assemblyCounts == twinCounts &&
+                          assembly.next == twin.next &&
+                          SameLaneBits(twin.lane[drained], assembly.lane[drained], false) &&
+                          SameLaneBits(twin.lane[1 - drained], assembly.lane[1 - drained], true);
+        if (!same && ++differing <= 5)
+            ADD_FAILURE() << "run " << run;
+        for (uint16_t count : twinCounts) {
+            escaped += count < kCaptured;
+            captured += count == kCaptured;
         }
     }
     EXPECT_EQ(differing, 0);
-    for (int kind = kEscaped; kind <= kTrapped; ++kind)
-        EXPECT_GE(events[size_t(kind)], 50) << "event " << kind;
+    EXPECT_GT(escaped, 1000);
+    EXPECT_GT(captured, 1000);
 }
 
 // The column of z^2 + c by either loop gives the counts of IteratePoint.
