@@ -220,6 +220,8 @@ bool ConjugatesShareCounts(int type, const FormulaParams& p)
 void IteratePolynomialRows(long double cx, const long double* cy, int rows, const FormulaParams& params,
                            uint16_t* counts)
 {
+    if (RealZ4Poly::Applies(params))
+        return PairedRun<PlainOrbit<RealZ4Poly>>(cx, cy, rows, params, counts).Run();
     if (!SparseZ4Poly::Applies(params))
         return PairedRun<PlainOrbit<Z4Poly>>(cx, cy, rows, params, counts).Run();
     const SparseZ4Poly map(params);

@@ -138,6 +138,28 @@ private:
     Coefficient gz_, it_, rm_, mu_;
 };
 
+// SparseZ4Poly for the coefficients the program starts with: xi, eta and
+// lambda real and not zero, mu zero. A short step without a branch.
+struct RealZ4Poly {
+    static bool Applies(const FormulaParams& p)
+    {
+        return SparseZ4Poly::Applies(p) && p.Gz.re != 0 && p.It.re != 0 && p.Rm.re != 0 && p.Gz.im == 0 &&
+               p.It.im == 0 && p.Rm.im == 0 && p.Mu.re == 0 && p.Mu.im == 0;
+    }
+
+    static void Step(long double& x, long double& y, long double cx, long double cy, const FormulaParams& p)
+    {
+        const long double a4 = x * x * x * x - x * 6 * x * y * y + y * y * y * y;
+        const long double b4 = x * 4 * y * (x * x - y * y);
+        const long double a3 = x * x * x - x * 3 * y * y;
+        const long double b3 = x * 3 * x * y - y * y * y;
+        const long double nx = p.Gz.re * a4 + p.It.re * a3 + p.Rm.re * (x * x - y * y) + cx;
+        const long double ny = p.Gz.re * b4 + p.It.re * b3 + p.Rm.re * (x * 2 * y) + cy;
+        x = nx;
+        y = ny;
+    }
+};
+
 struct ZRatio {
     static void Step(long double& x, long double& y, long double cx, long double cy, const FormulaParams& p)
     {

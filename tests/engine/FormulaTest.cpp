@@ -349,6 +349,17 @@ TEST(FormulaGrid, PolynomialAndRationalMatchWithComplexParameters)
     ExpectTypeMatchesReference(5, ComplexParams());
 }
 
+// The polynomial's step leaves out products by coefficient parts that are
+// zero: parts zero here and there, and a whole coefficient zero.
+TEST(FormulaGrid, PolynomialWithZeroCoefficientPartsMatches)
+{
+    FormulaParams p{};
+    p.Gz = Value(0.0L, 0.7L);
+    p.It = Value(1.1L, 0.0L);
+    p.Mu = Value(0.3L, -0.2L);
+    ExpectTypeMatchesReference(4, p);
+}
+
 // A view centred on the real axis pairs every row with its conjugate; complex
 // coefficients break the symmetry of the orbits, so no row may copy another.
 TEST(FormulaGrid, ComplexCoefficientsOnAViewCentredOnTheAxis)
