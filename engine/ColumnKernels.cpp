@@ -238,7 +238,10 @@ void IterateRows(int type, long double cx, const long double* cy, int rows, cons
     case 2: return PairedRun<PlainOrbit<Z3>>(cx, cy, rows, params, counts).Run();
     case 3: return PairedRun<PlainOrbit<Z4>>(cx, cy, rows, params, counts).Run();
     case 4: return IteratePolynomialRows(cx, cy, rows, params, counts);
-    case 5: return RunSingly<PlainOrbit<ZRatio>>(cx, cy, rows, params, counts);
+    case 5:
+        if (RealZRatio::Applies(params))
+            return RunSingly<PlainOrbit<RealZRatio>>(cx, cy, rows, params, counts);
+        return RunSingly<PlainOrbit<ZRatio>>(cx, cy, rows, params, counts);
     case 6: return RunSingly<ExpOrbit>(cx, cy, rows, params, counts);
     default: std::fill(counts, counts + rows, uint16_t(kCaptured));
     }

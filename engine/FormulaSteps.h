@@ -181,6 +181,35 @@ struct ZRatio {
     }
 };
 
+// ZRatio for real xi and eta, as the program starts with: y - (+0) is y, bit
+// for bit, so the imaginary parts of z - xi and z - eta are y itself.
+struct RealZRatio {
+    static bool Applies(const FormulaParams& p)
+    {
+        return p.Gz.im == 0 && !std::signbit(p.Gz.im) && p.It.im == 0 && !std::signbit(p.It.im);
+    }
+
+    static void Step(long double& x, long double& y, long double cx, long double cy, const FormulaParams& p)
+    {
+        const long double squareRe = x * x - y * y;
+        const long double squareIm = x * y + y * x;
+        const long double factorRe = x - p.Gz.re;
+        const long double numeratorRe = squareRe * factorRe - squareIm * y;
+        const long double numeratorIm = squareRe * y + squareIm * factorRe;
+        const long double denominatorRe = x - p.It.re;
+        const long double m = denominatorRe * denominatorRe + y * y;
+        if ((denominatorRe == 0 && y == 0) || m == 0) {
+            x = 10.0L;
+            y = 10.0L;
+            return;
+        }
+        const long double quotientRe = (numeratorRe * denominatorRe + numeratorIm * y) / m;
+        const long double quotientIm = (numeratorIm * denominatorRe - numeratorRe * y) / m;
+        x = quotientRe + cx;
+        y = quotientIm + cy;
+    }
+};
+
 struct ExpZ2 {
     static void Step(long double& x, long double& y, long double cx, long double cy, const FormulaParams&)
     {
