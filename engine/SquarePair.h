@@ -64,7 +64,7 @@ static_assert(offsetof(SquarePair, cx) == 256 && offsetof(SquarePair, scratch) =
 //
 // Each step of a lane whose s is a multiple of 8 first ends the point if z_s
 // escaped, if s == 256 or if z_s is in the disk, and makes z_s the mark; any
-// step ends it when the next point equals the mark.
+// step ends it when the point it reaches equals the mark in value.
 int RunSquarePair(SquarePair& pair);
 extern "C" int quorvex_run_square_pair(SquarePair* pair);
 
