@@ -46,7 +46,7 @@ constexpr long double kRadiusShare = 0.9375L;
 long double Modulus(long double x, long double y) { return std::sqrt(x * x + y * y); }
 
 // sqrt(re + i im) with a positive real part, in doubles: a centre need not be
-// exact, and these run for every point that lasts kTrapFirstStep steps.
+// exact, and this runs for most points of a view near the cardioid.
 std::optional<std::complex<double>> RootRightHalf(double re, double im)
 {
     const double real = std::sqrt((std::sqrt(re * re + im * im) + re) / 2);
