@@ -8,13 +8,13 @@
 
 #include "Stopwatch.h"
 #include "commands/QVCommands.h"
-#include "windows/ProgramWindows.h"
 #include "commands/WindowsHostAdapter.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/RenderDriver.h"
 #include "platform/QVApplication.h"
 #include "platform/StartupSettings.h"
+#include "windows/ProgramWindows.h"
 #include "windows/untQVCtrl.h"
 #include "windows/untQVView.h"
 

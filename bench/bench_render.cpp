@@ -2,6 +2,8 @@
 //   bench_render [size]   whole views of each formula at size x size
 //   bench_render --compare   the program against a plain loop, case by case,
 //                            every count compared; exits 1 if any differs
+//   bench_render --verify    many small views of every formula, the program's
+//                            counts against the plain loop; exits 1 if any differs
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include "PictureHost.h"
 #include "PlainRender.h"
 #include "Stopwatch.h"
+#include "VerifyViews.h"
 #include "colour/model/ColorMap.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
@@ -47,6 +50,8 @@ constexpr Case kCases[] = {
     {"whole6", 6, 0, 0, 0, 0},
     {"interior1", 1, -0.2L, 0.0L, 0.8L, 0.6L},
     {"deep1", 1, -0.743643887L, 0.131825904L, 3.6e-9L, 2.7e-9L},
+    {"bulb2", 1, -1.0L, 0.0L, 0.5L, 0.375L},
+    {"cusp1", 1, 0.25L, 0.0L, 1e-6L, 7.5e-7L},
 };
 
 // dpCurr as the case's view at 1600 x 1200, WholeView the type's whole view.
@@ -138,6 +143,25 @@ int Compare(int argc, char** argv)
     return allIdentical ? 0 : 1;
 }
 
+// Every view of MakeVerifyViews at 96 x 72; names the views that differ.
+int Verify()
+{
+    constexpr int kVerifyWidth = 96;
+    constexpr int kVerifyHeight = 72;
+    VerifyTally tally;
+    for (const VerifyView& v : MakeVerifyViews(40, true)) {
+        const long mismatches = CountMismatches(v, kVerifyWidth, kVerifyHeight, RenderThreadCount());
+        if (mismatches != 0)
+            std::printf("differs: %s at %.21Lg %+.21Lgi, extent %.6Lg: %ld points\n", v.name.c_str(), v.centreX,
+                        v.centreY, v.extentX, mismatches);
+        ++tally.views;
+        tally.points += long(kVerifyWidth) * kVerifyHeight;
+        tally.mismatches += mismatches;
+    }
+    std::printf("verify views=%ld points=%ld mismatches=%ld\n", tally.views, tally.points, tally.mismatches);
+    return tally.mismatches == 0 ? 0 : 1;
+}
+
 void PrintWholeViews(int size)
 {
     PictureHost host(size, size);
@@ -158,6 +182,8 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && std::strcmp(argv[1], "--compare") == 0)
         return Compare(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--verify") == 0)
+        return Verify();
     PrintWholeViews(argc > 1 ? std::atoi(argv[1]) : 580);
     return 0;
 }

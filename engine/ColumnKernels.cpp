@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/FormulaSteps.h"
+#include "engine/SquarePair.h"
 
 namespace {
 
@@ -41,11 +42,16 @@ struct SquaresOrbit {
     }
 };
 
-// z^2 + c.
-struct SquareOrbit : SquaresOrbit {
+// The polynomial map without its products by zero coefficient parts.
+struct SparsePolynomialOrbit {
+    const SparseZ4Poly* map = nullptr;
+    long double x = 0.0L;
+    long double y = 0.0L;
+
     bool StepEscapes(long double cx, long double cy, const FormulaParams&)
     {
-        return Settle(squareDiff + cx, x * 2 * y + cy);
+        map->Step(x, y, cx, cy);
+        return x * x + y * y >= kEscapeRadiusSquared;
     }
 };
 
@@ -103,9 +109,9 @@ struct Lane {
     }
 };
 
-// Points of the column one after the other: for the polynomial, whose long
-// step keeps the processor busy, and the map whose step calls the library,
-// where a second point in flight gains nothing.
+// Points of the column one after the other: for the rational map, whose
+// divisions keep the processor busy, and the map whose step calls the
+// library, where a second point in flight gains nothing.
 template <typename Orbit>
 void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
 {
@@ -120,65 +126,63 @@ void RunSingly(long double cx, const long double* cy, int rows, const FormulaPar
 }
 
 // Two points of the column stepped side by side, so that the processor works
-// on one while the other waits for its last result.
+// on one while the other waits for its last result. A lane whose point is
+// done takes up the next row where it stands.
 template <typename Orbit>
 class PairedRun {
 public:
-    PairedRun(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
-        : cx_(cx), cy_(cy), rows_(rows), params_(params), counts_(counts)
+    PairedRun(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts,
+              const Orbit& start = Orbit{})
+        : cx_(cx), cy_(cy), rows_(rows), params_(params), counts_(counts), start_(start)
     {
     }
 
     void Run()
     {
         Lane<Orbit> a, b;
-        Begin(a);
-        Begin(b);
-        while (a.row >= 0 && b.row >= 0) {
-            int ra, rb;
-            StepBoth(a, b, ra, rb);
-            Finish(a, ra);
-            Finish(b, rb);
-        }
-        Lane<Orbit>& last = a.row >= 0 ? a : b;
-        if (last.row < 0)
+        if (!TakeUp(a))
             return;
-        int result;
-        while ((result = last.Advance(cx_, params_)) == kRunning) {
+        if (!TakeUp(b))
+            return RunAlone(a, kRunning);
+        for (;;) {
+            const int ra = a.Advance(cx_, params_);
+            const int rb = b.Advance(cx_, params_);
+            if (ra != kRunning) [[unlikely]] {
+                if (!Replace(a, ra))
+                    return RunAlone(b, rb);
+            }
+            if (rb != kRunning) [[unlikely]] {
+                if (!Replace(b, rb))
+                    return RunAlone(a, kRunning);
+            }
         }
-        counts_[last.row] = uint16_t(result);
     }
 
 private:
-    // Steps both lanes until one of them is done. The working copies stay in
-    // registers; the lanes themselves are touched once on the way in and out.
-    void StepBoth(Lane<Orbit>& a, Lane<Orbit>& b, int& ra, int& rb) const
+    // Puts the next row into the lane: false when none is left.
+    bool TakeUp(Lane<Orbit>& lane)
     {
-        Lane<Orbit> la = a;
-        Lane<Orbit> lb = b;
-        do {
-            ra = la.Advance(cx_, params_);
-            rb = lb.Advance(cx_, params_);
-        } while (ra == kRunning && rb == kRunning);
-        a = la;
-        b = lb;
-    }
-
-    void Begin(Lane<Orbit>& lane)
-    {
-        lane = Lane<Orbit>{};
         if (next_ == rows_)
-            return;
+            return false;
+        lane.z = start_;
         lane.cy = cy_[next_];
+        lane.markX = lane.markY = 0.0L;
+        lane.steps = 0;
         lane.row = next_++;
+        return true;
     }
 
-    void Finish(Lane<Orbit>& lane, int result)
+    bool Replace(Lane<Orbit>& lane, int result)
     {
-        if (result == kRunning)
-            return;
         counts_[lane.row] = uint16_t(result);
-        Begin(lane);
+        return TakeUp(lane);
+    }
+
+    void RunAlone(Lane<Orbit>& lane, int result)
+    {
+        while (result == kRunning)
+            result = lane.Advance(cx_, params_);
+        counts_[lane.row] = uint16_t(result);
     }
 
     long double cx_;
@@ -186,6 +190,7 @@ private:
     int rows_;
     const FormulaParams& params_;
     uint16_t* counts_;
+    const Orbit start_;
     int next_ = 0;
 };
 
@@ -212,25 +217,32 @@ bool ConjugatesShareCounts(int type, const FormulaParams& p)
     }
 }
 
-template <typename Orbit, bool kPaired>
-void Run(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
+void IteratePolynomialRows(long double cx, const long double* cy, int rows, const FormulaParams& params,
+                           uint16_t* counts)
 {
-    if constexpr (kPaired)
-        PairedRun<Orbit>(cx, cy, rows, params, counts).Run();
-    else
-        RunSingly<Orbit>(cx, cy, rows, params, counts);
+    if (RealZ4Poly::Applies(params))
+        return PairedRun<PlainOrbit<RealZ4Poly>>(cx, cy, rows, params, counts).Run();
+    if (!SparseZ4Poly::Applies(params))
+        return PairedRun<PlainOrbit<Z4Poly>>(cx, cy, rows, params, counts).Run();
+    const SparseZ4Poly map(params);
+    SparsePolynomialOrbit start;
+    start.map = &map;
+    PairedRun<SparsePolynomialOrbit>(cx, cy, rows, params, counts, start).Run();
 }
 
 void IterateRows(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
                  uint16_t* counts)
 {
     switch (type) {
-    case 1: return Run<SquareOrbit, true>(cx, cy, rows, params, counts);
-    case 2: return Run<PlainOrbit<Z3>, true>(cx, cy, rows, params, counts);
-    case 3: return Run<PlainOrbit<Z4>, true>(cx, cy, rows, params, counts);
-    case 4: return Run<PlainOrbit<Z4Poly>, false>(cx, cy, rows, params, counts);
-    case 5: return Run<PlainOrbit<ZRatio>, true>(cx, cy, rows, params, counts);
-    case 6: return Run<ExpOrbit, false>(cx, cy, rows, params, counts);
+    case 1: return IterateSquareColumn(cx, cy, rows, counts);
+    case 2: return PairedRun<PlainOrbit<Z3>>(cx, cy, rows, params, counts).Run();
+    case 3: return PairedRun<PlainOrbit<Z4>>(cx, cy, rows, params, counts).Run();
+    case 4: return IteratePolynomialRows(cx, cy, rows, params, counts);
+    case 5:
+        if (RealZRatio::Applies(params))
+            return RunSingly<PlainOrbit<RealZRatio>>(cx, cy, rows, params, counts);
+        return RunSingly<PlainOrbit<ZRatio>>(cx, cy, rows, params, counts);
+    case 6: return RunSingly<ExpOrbit>(cx, cy, rows, params, counts);
     default: std::fill(counts, counts + rows, uint16_t(kCaptured));
     }
 }

@@ -1,15 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <random>
 #include <set>
+#include <utility>
 #include <vector>
 
+#include "../../bench/VerifyViews.h"
 #include "engine/ColumnKernels.h"
 #include "engine/EngineState.h"
+#include "engine/FormulaSteps.h"
 #include "engine/Formulas.h"
+#include "engine/InteriorTrap.h"
+#include "engine/SquarePair.h"
 
 namespace {
 
@@ -341,6 +349,17 @@ TEST(FormulaGrid, PolynomialAndRationalMatchWithComplexParameters)
     ExpectTypeMatchesReference(5, ComplexParams());
 }
 
+// The polynomial's step leaves out products by coefficient parts that are
+// zero: parts zero here and there, and a whole coefficient zero.
+TEST(FormulaGrid, PolynomialWithZeroCoefficientPartsMatches)
+{
+    FormulaParams p{};
+    p.Gz = Value(0.0L, 0.7L);
+    p.It = Value(1.1L, 0.0L);
+    p.Mu = Value(0.3L, -0.2L);
+    ExpectTypeMatchesReference(4, p);
+}
+
 // A view centred on the real axis pairs every row with its conjugate; complex
 // coefficients break the symmetry of the orbits, so no row may copy another.
 TEST(FormulaGrid, ComplexCoefficientsOnAViewCentredOnTheAxis)
@@ -418,6 +437,173 @@ TEST(ColumnKernel, SincosGivesTheBitsOfCosAndSinWithTheirSymmetry)
             ADD_FAILURE() << "argument " << b;
     }
     EXPECT_EQ(differing, 0);
+}
+
+// --- Interior trap and the z^2 + c pair loop -------------------------------
+
+// Points of the cardioid and of the bulb at -1, some close to their edges.
+std::vector<std::pair<long double, long double>> InteriorPoints(std::mt19937_64& random, int count)
+{
+    std::uniform_real_distribution<double> angle(-3.14159, 3.14159);
+    std::uniform_real_distribution<double> depth(0.0, 1.0);
+    std::vector<std::pair<long double, long double>> points;
+    for (int i = 0; i < count; ++i) {
+        const long double t = angle(random);
+        // a = s e^{it} / 2 is the fixed point of c = a - a^2; 4(c + 1) = s e^{it} on the bulb.
+        const long double s = 1 - std::pow(10.0L, -6 * depth(random));
+        if (i % 2 == 0)
+            points.push_back({s * std::cos(t) / 2 - s * s * std::cos(2 * t) / 4,
+                              s * std::sin(t) / 2 - s * s * std::sin(2 * t) / 4});
+        else
+            points.push_back({-1 + s * std::cos(t) / 4, s * std::sin(t) / 4});
+    }
+    return points;
+}
+
+// The certified disk is mapped into itself by the rounded step (twice around
+// the 2-cycle): from points all round its rim and within it, the step lands
+// no farther from the centre than the radius.
+TEST(InteriorTrap, TheRoundedStepKeepsEveryPointOfTheDisk)
+{
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> turn(0.0, 6.283185307179586);
+    std::uniform_real_distribution<double> share(0.0, 1.0);
+    int certified = 0, twoCycles = 0, outside = 0;
+    for (const auto& [cx, cy] : InteriorPoints(random, 4000)) {
+        const std::optional<TrapDisk> disk = CertifyTrap(cx, cy);
+        if (!disk)
+            continue;
+        ++certified;
+        twoCycles += disk->period == 2;
+        for (int k = 0; k < 64; ++k) {
+            const long double w = k < 32 ? 1 - 0x1p-18L : share(random);
+            const long double a = turn(random);
+            long double x = disk->centreX + disk->radius * w * std::cos(a);
+            long double y = disk->centreY + disk->radius * w * std::sin(a);
+            if (!InTrap(*disk, x, y))
+                continue;
+            for (int step = 0; step < disk->period; ++step)
+                formula_steps::Z2::Step(x, y, cx, cy, kNoParams);
+            const long double dx = x - disk->centreX, dy = y - disk->centreY;
+            outside += !(dx * dx + dy * dy <= disk->radius * disk->radius);
+        }
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(certified, 3000);
+    EXPECT_GT(twoCycles, 1500);
+    // Outside both, and on the edge, nothing is certified.
+    for (const auto& [cx, cy] : {std::pair{0.2501L, 0.0L}, {-0.75L, 0.0L}, {-1.2501L, 0.0L}, {0.3L, 0.5L}})
+        EXPECT_FALSE(CertifyTrap(cx, cy).has_value()) << cx << " + " << cy << "i";
+}
+
+bool SameLaneBits(const SquareLane& a, const SquareLane& b, bool withPoint)
+{
+    return (!withPoint || (SameBits(a.x, b.x) && SameBits(a.y, b.y))) && SameBits(a.markX, b.markX) &&
+           SameBits(a.markY, b.markY) && a.markXBits == b.markXBits && a.steps == b.steps &&
+           std::memcmp(&a.cyHigh, &b.cyHigh, 5 * sizeof(double)) == 0 && a.hasTrap == b.hasTrap &&
+           a.row == b.row;
+}
+
+// A point for the pair loop, where every way a point ends is taken: escapes
+// early and late, cycles, certified disks, the limit.
+SquareRow RandomRow(std::mt19937_64& random, long double cx, int row)
+{
+    static const long double kRows[] = {0.0L, 0.1L, -0.3L, 0.6L, 1.0L, 0.131825904L, 1e-7L, 0.65L};
+    std::uniform_real_distribution<double> jitter(-1e-3, 1e-3);
+    const long double cy = kRows[random() % 8] + (random() % 2 ? jitter(random) : 0.0);
+    SquareRow r;
+    r.row = row;
+    r.cyHigh = double(cy);
+    r.cyLow = double(cy - r.cyHigh);
+    if (const std::optional<TrapDisk> disk = CertifyTrap(cx, static_cast<long double>(r.cyHigh) + r.cyLow)) {
+        r.hasTrap = 1;
+        r.trapX = disk->centreX;
+        r.trapY = disk->centreY;
+        r.trapRadiusSquared = disk->radiusSquared;
+    }
+    return r;
+}
+
+// A lane at the start of its point, or part way along an orbit.
+SquareLane RandomLane(std::mt19937_64& random, long double cx, int row)
+{
+    SquareLane l;
+    TakeUpSquareRow(l, RandomRow(random, cx, row));
+    if (random() % 2) {
+        std::uniform_real_distribution<double> part(-1.5, 1.5);
+        l.x = part(random);
+        l.y = part(random);
+        l.steps = int(random() % 257);
+        l.markX = l.x + (random() % 2 ? 0.0 : 0x1p-40);
+        l.markY = l.y;
+        const double mark = double(l.markX);
+        std::memcpy(&l.markXBits, &mark, sizeof mark);
+    }
+    return l;
+}
+
+// The assembly loop and its C++ twin, from the same lanes and points, store
+// the same counts and leave the same lanes, bit for bit.
+TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
+{
+    std::mt19937_64 random(18);
+    static const long double kColumns[] = {-0.2L, -1.0L, -0.75L, 0.25L, -1.3L, -1.755L, -0.743643887L, 0.3L, -2.1L};
+    constexpr int kPoints = 40;
+    int differing = 0, escaped = 0, captured = 0;
+    for (int run = 0; run < 200; ++run) {
+        SquarePair twin;
+        twin.cx = kColumns[random() % 9] + (random() % 2 ? 0x1p-30L * int(random() % 1000) : 0.0L);
+        std::vector<SquareRow> rows;
+        for (int i = 2; i < kPoints; ++i)
+            rows.push_back(RandomRow(random, twin.cx, i));
+        twin.lane[0] = RandomLane(random, twin.cx, 0);
+        twin.lane[1] = RandomLane(random, twin.cx, 1);
+        std::vector<uint16_t> twinCounts(kPoints, 999), assemblyCounts(kPoints, 999);
+        SquarePair assembly = twin;
+        twin.next = assembly.next = rows.data();
+        twin.end = assembly.end = rows.data() + rows.size();
+        twin.counts = twinCounts.data();
+        assembly.counts = assemblyCounts.data();
+        const int drained = RunSquarePair(twin);
+        const bool same = quorvex_run_square_pair(&assembly) == drained && assemblyCounts == twinCounts &&
+                          assembly.next == twin.next &&
+                          SameLaneBits(twin.lane[drained], assembly.lane[drained], false) &&
+                          SameLaneBits(twin.lane[1 - drained], assembly.lane[1 - drained], true);
+        if (!same && ++differing <= 5)
+            ADD_FAILURE() << "run " << run;
+        for (uint16_t count : twinCounts) {
+            escaped += count < kCaptured;
+            captured += count == kCaptured;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(escaped, 1000);
+    EXPECT_GT(captured, 1000);
+}
+
+// The column of z^2 + c by either loop gives the counts of IteratePoint.
+TEST(SquarePairLoop, ColumnsByEitherLoopCountAsTheReference)
+{
+    std::vector<long double> rows(301);
+    for (size_t i = 0; i < rows.size(); ++i)
+        rows[i] = -1.2L + 2.4L * i / 300;
+    for (long double cx : {-1.76L, -1.0L, -0.75L, -0.2L, 0.25L, 0.2502L, 0.4L})
+        for (bool assembly : {false, true}) {
+            std::vector<uint16_t> column(rows.size());
+            IterateSquareColumn(cx, rows.data(), int(rows.size()), column.data(), assembly);
+            for (size_t i = 0; i < rows.size(); ++i)
+                ASSERT_EQ(column[i], IteratePoint(1, cx, rows[i], kNoParams))
+                    << (assembly ? "assembly" : "C++") << " at " << cx << " + " << rows[i] << "i";
+        }
+}
+
+// The program against the plain loop on small views across the cardioid's
+// and the bulb's edges, the cusp, the junction at -0.75, the deep view and
+// random views of every type: a share of bench_render --verify.
+TEST(ColumnKernel, VerifyViewsCountAsThePlainLoop)
+{
+    for (const VerifyView& v : MakeVerifyViews(3, true))
+        EXPECT_EQ(CountMismatches(v, 32, 24), 0) << v.name << " at " << v.centreX << " + " << v.centreY << "i";
 }
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include "FakeHost.h"
 #include "colour/model/ColorMap.h"
 #include "engine/EngineState.h"
-#include "engine/RenderDriver.h"
 #include "engine/PictureRenderer.h"
+#include "engine/RenderDriver.h"
 
 namespace {
 

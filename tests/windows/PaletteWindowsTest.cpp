@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include "WindowsFixture.h"
-#include "colour/windows/untDisplay1.h"
 #include "colour/windows/untColorUser.h"
+#include "colour/windows/untDisplay1.h"
 #include "colour/windows/untSetPalette.h"
 
 class PaletteWindowsTest : public WindowsFixture {

@@ -17,11 +17,11 @@
 #include "../engine/EngineTestSupport.h"
 #include "colour/model/ColorMap.h"
 #include "commands/QVCommands.h"
-#include "windows/ProgramWindows.h"
 #include "engine/EngineState.h"
 #include "platform/QVDialogs.h"
 #include "platform/QVImage.h"
 #include "platform/StartupSettings.h"
+#include "windows/ProgramWindows.h"
 #include "windows/untQVCtrl.h"
 #include "windows/untQVView.h"
 
