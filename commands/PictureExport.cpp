@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr size_t kBandCounts = 4 * 1024 * 1024;
-
 QString FailureText(const QString& path, const std::string& reason)
 {
     return QStringLiteral("画像ファイルを保存できません:") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) +
@@ -18,12 +16,6 @@ QString FailureText(const QString& path, const std::string& reason)
 }
 
 }  // namespace
-
-int ExportBandRows(int width, int samples)
-{
-    const size_t perRow = size_t(width) * size_t(samples) * size_t(samples);
-    return int(std::clamp<size_t>(kBandCounts / std::max<size_t>(perRow, 1), 1, 64));
-}
 
 PictureExport::PictureExport(const PictureJob& job, const QString& path, const std::string& placeText,
                              std::function<void(const Outcome&)> finished)
@@ -49,7 +41,7 @@ void PictureExport::Run(std::string path, std::string placeText)
             outcome.failure = FailureText(path_, reason);
         } else {
             PictureRenderer renderer(job_);
-            const int band = ExportBandRows(job_.width, job_.samples);
+            const int band = BandRowsFor(job_.width, job_.samples);
             std::vector<uint8_t> rgb(size_t(job_.width) * 3 * size_t(band));
             bool going = true;
             for (int y = 0; going && y < job_.height; y += band) {

@@ -45,7 +45,3 @@ private:
     std::atomic<bool> cancel_{false};
     std::thread worker_;
 };
-
-// Band height for a picture of the given width: a few megabytes of escape
-// counts whatever the size.
-int ExportBandRows(int width, int samples);

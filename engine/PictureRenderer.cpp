@@ -46,8 +46,15 @@ constexpr uint32_t kLinear[256] = {
 
 // A block of sample columns a worker takes at a time.
 constexpr int kColumnsPerTask = 64;
+constexpr size_t kBandCounts = 16 * 1024 * 1024;
 
 }  // namespace
+
+int BandRowsFor(int width, int samples)
+{
+    const size_t perRow = size_t(std::max(width, 1)) * size_t(samples) * size_t(samples);
+    return int(std::clamp<size_t>(kBandCounts / perRow, 1, 4096));
+}
 
 ColorWord ColorWordOfCount(int count, const ColorMap& map)
 {
@@ -77,6 +84,7 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
 {
     for (int c = 0; c <= kCaptured; ++c) {
         const ColorMapEntry e = EntryOfColorWord(ColorWordOfCount(c, job_.colors));
+        colorOfCount_[size_t(c)] = e;
         linearOfCount_[size_t(c)] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
     }
     // As the render maps a picture's columns and rows: (x - w / 2) * extent / w + centre.
@@ -118,6 +126,18 @@ bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::
     if (cancel)
         return false;
 
+    if (n == 1) {
+        // One sample: the count's own colour, as the render paints it.
+        for (int y = 0; y < count; ++y)
+            for (int x = 0; x < job_.width; ++x) {
+                const ColorMapEntry& e = colorOfCount_[counts[size_t(x) * size_t(sampleRows) + size_t(y)]];
+                uint8_t* pixel = rgb + (size_t(y) * size_t(job_.width) + size_t(x)) * 3;
+                pixel[0] = e.red;
+                pixel[1] = e.green;
+                pixel[2] = e.blue;
+            }
+        return true;
+    }
     const uint32_t area = uint32_t(n * n);
     for (int y = 0; y < count; ++y) {
         for (int x = 0; x < job_.width; ++x) {

@@ -48,6 +48,12 @@ ColorWord ColorWordOfCount(int count, const ColorMap& map);
 uint32_t LinearOfSrgb(uint8_t value);
 uint8_t SrgbOfLinear(uint32_t linear);
 
+// Rows rendered at a time for a picture of the given width: a few megabytes
+// of escape counts whatever the size, and tall enough that a band holds
+// both halves of a view centred on the real axis, whose rows the kernels
+// then copy to their mirror rows.
+int BandRowsFor(int width, int samples);
+
 class PictureRenderer {
 public:
     explicit PictureRenderer(const PictureJob& job);
@@ -66,4 +72,5 @@ private:
     std::vector<long double> sampleX_;
     // The linear light of each count's colour, red, green and blue.
     std::array<std::array<uint32_t, 3>, kCaptured + 1> linearOfCount_{};
+    std::array<ColorMapEntry, kCaptured + 1> colorOfCount_{};
 };

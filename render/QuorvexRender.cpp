@@ -24,8 +24,6 @@ namespace {
 constexpr int kBadUse = 2;
 constexpr int kFailed = 1;
 constexpr char kVersion[] = "quorvex-render 1.1";
-// A band of rows rendered at a time: a few megabytes whatever the width.
-constexpr int kBandRows = 16;
 
 int Fail(int status, const std::string& message)
 {
@@ -124,10 +122,11 @@ int Render(const RenderOptions& o)
         return Fail(kBadUse, o.output + ": " + reason);
     PictureRenderer renderer(job);
     Progress progress(!o.quiet && ::isatty(STDERR_FILENO), rows.end - rows.first);
-    std::vector<uint8_t> band(size_t(job.width) * 3 * kBandRows);
+    const int bandRows = BandRowsFor(job.width, job.samples);
+    std::vector<uint8_t> band(size_t(job.width) * 3 * size_t(bandRows));
     const std::atomic<bool> never{false};
-    for (int y = rows.first; y < rows.end; y += kBandRows) {
-        const int count = std::min(kBandRows, rows.end - y);
+    for (int y = rows.first; y < rows.end; y += bandRows) {
+        const int count = std::min(bandRows, rows.end - y);
         renderer.RenderRows(y, count, band.data(), never);
         if (!file.WriteRows(band.data(), count))
             break;
@@ -146,11 +145,12 @@ int Bench()
     job.height = 2160;
     FillPresetColorMap(job.colors, kPresetSetting1);
     PictureRenderer renderer(job);
-    std::vector<uint8_t> band(size_t(job.width) * 3 * kBandRows);
+    const int bandRows = BandRowsFor(job.width, job.samples);
+    std::vector<uint8_t> band(size_t(job.width) * 3 * size_t(bandRows));
     const std::atomic<bool> never{false};
     const auto start = std::chrono::steady_clock::now();
-    for (int y = 0; y < job.height; y += kBandRows)
-        renderer.RenderRows(y, std::min(kBandRows, job.height - y), band.data(), never);
+    for (int y = 0; y < job.height; y += bandRows)
+        renderer.RenderRows(y, std::min(bandRows, job.height - y), band.data(), never);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("bench case=whole1 size=3840x2160 aa=1 seconds=%.3f megapixels_per_s=%.1f\n", seconds,
                 3840.0 * 2160.0 / seconds / 1e6);
