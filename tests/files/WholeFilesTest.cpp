@@ -65,6 +65,15 @@ protected:
         return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
     }
 
+    // 64 KiB over a file-size limit of 4 KiB, as the program meets it.
+    static int WriteOverTheSizeLimit(const std::string& path)
+    {
+        IgnoreFileSizeSignal();
+        const rlimit limit{4096, 4096};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return int(Write(path, std::string(64 * 1024, 'z')));
+    }
+
     fs::path folder;
 };
 
@@ -146,16 +155,7 @@ TEST_F(WholeFilesTest, AWritableFileInAClosedFolderIsRewrittenInPlaceAndAFailedR
     EXPECT_EQ(InChild([&] { return asWriter() ? 10 : int(Write(file, "short")); }), int(FileWriteResult::Written));
     EXPECT_EQ(Content(file), "short");
 
-    const std::string large(64 * 1024, 'z');
-    EXPECT_EQ(InChild([&] {
-                  if (asWriter())
-                      return 10;
-                  IgnoreFileSizeSignal();
-                  const rlimit limit{4096, 4096};
-                  ::setrlimit(RLIMIT_FSIZE, &limit);
-                  return int(Write(file, large));
-              }),
-              int(FileWriteResult::WriteFailed));
+    EXPECT_EQ(InChild([&] { return asWriter() ? 10 : WriteOverTheSizeLimit(file); }), int(FileWriteResult::WriteFailed));
     EXPECT_EQ(Content(file), "short");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
@@ -164,14 +164,7 @@ TEST_F(WholeFilesTest, AWriteOverTheSizeLimitFailsInsteadOfEndingTheProgramAndKe
 {
     const std::string file = Path("limited");
     Store(file, "old");
-    const std::string large(64 * 1024, 'z');
-    EXPECT_EQ(InChild([&] {
-                  IgnoreFileSizeSignal();
-                  const rlimit limit{4096, 4096};
-                  ::setrlimit(RLIMIT_FSIZE, &limit);
-                  return int(Write(file, large));
-              }),
-              int(FileWriteResult::WriteFailed));
+    EXPECT_EQ(InChild([&] { return WriteOverTheSizeLimit(file); }), int(FileWriteResult::WriteFailed));
     EXPECT_EQ(Content(file), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
