@@ -1,27 +1,25 @@
 #include "commands/PictureExport.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMetaObject>
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-QString FailureText(const QString& path, const std::string& reason)
-{
-    return QStringLiteral("画像ファイルを保存できません:") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()) +
-           QStringLiteral("\n") + QString::fromLocal8Bit(reason.c_str());
-}
-
-}  // namespace
+#include "platform/PictureSave.h"
 
 PictureExport::PictureExport(const PictureJob& job, const QString& path, const std::string& placeText,
                              std::function<void(const Outcome&)> finished)
     : job_(job), path_(path), finished_(std::move(finished))
 {
+    clock_.start();
     worker_ = std::thread(&PictureExport::Run, this, QFile::encodeName(path).toStdString(), placeText);
+}
+
+int PictureExport::SecondsLeft() const
+{
+    const int done = rowsDone_;
+    const qint64 ms = clock_.elapsed();
+    return done > 0 && ms > 500 ? int(ms * (job_.height - done) / done / 1000) : -1;
 }
 
 PictureExport::~PictureExport()
@@ -38,7 +36,7 @@ void PictureExport::Run(std::string path, std::string placeText)
         std::string reason;
         PictureFileWriter file(path, PictureFormatOfName(path), job_.width, job_.height, kPlacePngKey, placeText);
         if (file.Open(reason) != FileWriteResult::Written) {
-            outcome.failure = FailureText(path_, reason);
+            outcome.failure = PictureFailureText(path_, reason);
         } else {
             PictureRenderer renderer(job_);
             const int band = BandRowsFor(job_.width, job_.samples);
@@ -55,7 +53,7 @@ void PictureExport::Run(std::string path, std::string placeText)
             else if (file.Finish(reason) == FileWriteResult::Written)
                 outcome.written = true;
             else
-                outcome.failure = FailureText(path_, reason);
+                outcome.failure = PictureFailureText(path_, reason);
         }
     }
     // The new file is in place, or gone, before anyone hears of it.

@@ -4,6 +4,7 @@
 // encoder, so memory stays small however large the picture; the file takes
 // its place only when every row is written.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <atomic>
@@ -32,6 +33,8 @@ public:
     // Rows written so far, of the picture's height.
     int RowsDone() const { return rowsDone_; }
     int Rows() const { return job_.height; }
+    // The time the rest will take at the pace so far; -1 while it cannot be told.
+    int SecondsLeft() const;
     // The work stops within a band; the file is not written.
     void Cancel() { cancel_ = true; }
 
@@ -43,5 +46,6 @@ private:
     std::function<void(const Outcome&)> finished_;
     std::atomic<int> rowsDone_{0};
     std::atomic<bool> cancel_{false};
+    QElapsedTimer clock_;
     std::thread worker_;
 };

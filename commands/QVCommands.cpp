@@ -1,16 +1,14 @@
 #include "commands/QVCommands.h"
 
 #include <QAction>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStandardPaths>
-#include <cstdio>
 #include <QTimer>
+#include <cstdio>
 #include <utility>
 #include <vector>
 
@@ -480,9 +478,8 @@ void SavePicture()
     // The picture's size as it is now; a window enlarged since the last
     // render exports its new size.
     const QImage picture = drawing->Picture().copy(0, 0, dpCurr.diImgW, dpCurr.diImgH);
-    const QString failure = PictureFormatOfName(QFile::encodeName(path).toStdString()) == PictureFormat::Png
-                                ? SavePngFile(picture, path, kPlacePngKey, CurrentPlaceText())
-                                : SaveJpegFile(picture, path);
+    const QString failure = SavePictureFile(picture, path, PictureFormatOfName(QFile::encodeName(path).toStdString()),
+                                            kPlacePngKey, CurrentPlaceText());
     if (!failure.isEmpty())
         ReportUnhandledError(failure);
 }
@@ -494,7 +491,7 @@ std::unique_ptr<PictureExport> runningExport;
 PictureJob CurrentPictureJob(QSize size, int samples)
 {
     PictureJob job;
-    job.region = PictureRegion{dpCurr.diType, dpCurr.dwa, dpCurr.dwb, dpCurr.dwx, dpCurr.dwy, ActiveParams};
+    job.region = RegionOfPlace(PlaceOfCurrentView());
     job.width = size.width();
     job.height = size.height();
     job.samples = samples;
@@ -515,16 +512,10 @@ void ExportFinished(const PictureExport::Outcome& outcome)
 void FollowExport(PictureExport* job)
 {
     auto* timer = new QTimer(job);
-    auto* clock = new QElapsedTimer;
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, job, [job, clock] {
-        const int done = job->RowsDone();
-        const qint64 ms = clock->elapsed();
-        const int left = done > 0 && ms > 500 ? int(ms * (job->Rows() - done) / done / 1000) : -1;
+    QObject::connect(timer, &QTimer::timeout, job, [job] {
         if (ExportPicturePort* window = Ports().exportPicture)
-            window->ShowProgress(done, job->Rows(), left);
+            window->ShowProgress(job->RowsDone(), job->Rows(), job->SecondsLeft());
     });
-    QObject::connect(job, &QObject::destroyed, [clock] { delete clock; });
     timer->start(200);
 }
 

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "colour/model/ColorMapFile.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
@@ -127,15 +128,15 @@ std::string Line(const std::string& key, const std::string& value, const std::st
     return line + "\n";
 }
 
+// The map's bytes as in its file, two hexadecimal digits each.
 std::string ColorMapDigits(const ColorMap& map)
 {
     std::string digits;
     digits.reserve(kColorMapDigits);
-    for (const ColorMapEntry& e : map)
-        for (uint8_t byte : {e.keyFlag, e.red, e.green, e.blue}) {
-            digits += kHexDigits[byte >> 4];
-            digits += kHexDigits[byte & 0xF];
-        }
+    for (const uint8_t byte : BytesOfColorMap(map)) {
+        digits += kHexDigits[byte >> 4];
+        digits += kHexDigits[byte & 0xF];
+    }
     return digits;
 }
 
@@ -208,16 +209,15 @@ bool ReadColorMap(std::string_view digits, ColorMap& map)
 {
     if (digits.size() != kColorMapDigits)
         return false;
-    uint8_t bytes[sizeof(ColorMap)];
-    for (size_t i = 0; i < sizeof bytes; ++i) {
+    ColorMapBytes bytes{};
+    for (size_t i = 0; i < bytes.size(); ++i) {
         const int high = HexValue(digits[2 * i]);
         const int low = HexValue(digits[2 * i + 1]);
         if (high < 0 || low < 0)
             return false;
         bytes[i] = uint8_t(high * 16 + low);
     }
-    for (size_t i = 0; i < map.size(); ++i)
-        map[i] = ColorMapEntry{bytes[4 * i], bytes[4 * i + 1], bytes[4 * i + 2], bytes[4 * i + 3]};
+    map = ColorMapOfBytes(bytes);
     return true;
 }
 
@@ -446,10 +446,6 @@ bool SameWholeView(const ViewRecord& a, const ViewRecord& b)
 
 bool SameColorMap(const ColorMap& a, const ColorMap& b) { return std::memcmp(a.data(), b.data(), sizeof a) == 0; }
 
-}  // namespace
-
-namespace {
-
 // A PNG the program saved carries its place.
 bool ReadPlaceOfPng(const std::string& path, Place& place, std::string& reason)
 {
@@ -512,6 +508,11 @@ Place PlaceOfCurrentView()
     place.hasColorMap = true;
     place.colorMap = currentColorMap;
     return place;
+}
+
+PictureRegion RegionOfPlace(const Place& place)
+{
+    return PictureRegion{place.type, place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.params};
 }
 
 ViewRecord ViewOfPlace(const Place& place)

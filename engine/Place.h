@@ -13,6 +13,7 @@
 
 #include "colour/model/ColorMap.h"
 #include "engine/FormulaParams.h"
+#include "engine/PictureRenderer.h"
 #include "engine/ViewRecord.h"
 
 struct Place {
@@ -56,6 +57,8 @@ bool WritePlaceFile(const std::string& path, const Place& place, std::string& re
 // size the window has taken since; the coefficients in use, WholeView and
 // currentColorMap.
 Place PlaceOfCurrentView();
+// The region of the plane a place shows, for a picture of any size.
+PictureRegion RegionOfPlace(const Place& place);
 // The view a place shows, ready to be fitted and rendered.
 ViewRecord ViewOfPlace(const Place& place);
 // The whole view a place's magnification is measured against.

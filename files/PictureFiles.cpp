@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include <jpeglib.h>
@@ -21,7 +22,8 @@ constexpr size_t kJpegBufferSize = 64 * 1024;
 // The libraries' state. Their fatal errors jump back into the call that
 // raised them; those calls are plain C-style, with nothing to destroy.
 struct PictureFileWriter::Encoder {
-    WholeFileWriter* file = nullptr;
+    // Where the encoded bytes go: a file as they come, or memory.
+    std::function<bool(const void*, size_t)> sink;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX] = {};
 
@@ -33,6 +35,17 @@ struct PictureFileWriter::Encoder {
 
     png_structp png = nullptr;
     png_infop pngInfo = nullptr;
+
+    Encoder() = default;
+    Encoder(const Encoder&) = delete;
+    Encoder& operator=(const Encoder&) = delete;
+    ~Encoder()
+    {
+        if (jpegMade)
+            jpeg_destroy_compress(&jpeg);
+        if (png)
+            png_destroy_write_struct(&png, &pngInfo);
+    }
 };
 
 namespace {
@@ -60,7 +73,7 @@ void JpegStartOutput(j_compress_ptr codec)
 boolean JpegFlush(j_compress_ptr codec)
 {
     Encoder* e = EncoderOf(reinterpret_cast<j_common_ptr>(codec));
-    if (!e->file->Write(e->jpegBuffer.data(), e->jpegBuffer.size()))
+    if (!e->sink(e->jpegBuffer.data(), e->jpegBuffer.size()))
         ERREXIT(codec, JERR_FILE_WRITE);
     JpegStartOutput(codec);
     return TRUE;
@@ -70,7 +83,7 @@ void JpegEndOutput(j_compress_ptr codec)
 {
     Encoder* e = EncoderOf(reinterpret_cast<j_common_ptr>(codec));
     const size_t used = e->jpegBuffer.size() - codec->dest->free_in_buffer;
-    if (!e->file->Write(e->jpegBuffer.data(), used))
+    if (!e->sink(e->jpegBuffer.data(), used))
         ERREXIT(codec, JERR_FILE_WRITE);
 }
 
@@ -99,12 +112,12 @@ bool JpegStart(Encoder* e, int width, int height)
     return true;
 }
 
-bool JpegRows(Encoder* e, const uint8_t* rgb, int rows, int width)
+bool JpegRows(Encoder* e, const uint8_t* rgb, int rows, size_t bytesPerLine)
 {
     if (setjmp(e->jump))
         return false;
     for (int y = 0; y < rows; ++y) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb + size_t(y) * size_t(width) * 3);
+        JSAMPROW row = const_cast<JSAMPROW>(rgb + size_t(y) * bytesPerLine);
         jpeg_write_scanlines(&e->jpeg, &row, 1);
     }
     return true;
@@ -132,7 +145,7 @@ void PngQuiet(png_structp, png_const_charp) {}
 void PngWrite(png_structp png, png_bytep data, png_size_t size)
 {
     auto* e = static_cast<Encoder*>(png_get_io_ptr(png));
-    if (!e->file->Write(data, size))
+    if (!e->sink(data, size))
         png_error(png, "write error");
 }
 
@@ -163,12 +176,12 @@ bool PngStart(Encoder* e, int width, int height, const std::string& key, const s
     return true;
 }
 
-bool PngRows(Encoder* e, const uint8_t* rgb, int rows, int width)
+bool PngRows(Encoder* e, const uint8_t* rgb, int rows, size_t bytesPerLine)
 {
     if (setjmp(e->jump))
         return false;
     for (int y = 0; y < rows; ++y)
-        png_write_row(e->png, const_cast<png_bytep>(rgb + size_t(y) * size_t(width) * 3));
+        png_write_row(e->png, const_cast<png_bytep>(rgb + size_t(y) * bytesPerLine));
     return true;
 }
 
@@ -179,6 +192,18 @@ bool PngFinish(Encoder* e)
     png_write_end(e->png, e->pngInfo);
     return true;
 }
+
+bool StartPicture(Encoder& e, PictureFormat format, int width, int height, const std::string& key, const std::string& text)
+{
+    return format == PictureFormat::Jpeg ? JpegStart(&e, width, height) : PngStart(&e, width, height, key, text);
+}
+
+bool PictureRows(Encoder& e, PictureFormat format, const uint8_t* rgb, int rows, size_t bytesPerLine)
+{
+    return format == PictureFormat::Jpeg ? JpegRows(&e, rgb, rows, bytesPerLine) : PngRows(&e, rgb, rows, bytesPerLine);
+}
+
+bool FinishPicture(Encoder& e, PictureFormat format) { return format == PictureFormat::Jpeg ? JpegFinish(&e) : PngFinish(&e); }
 
 uint32_t BigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
@@ -197,25 +222,15 @@ PictureFileWriter::PictureFileWriter(const std::string& path, PictureFormat form
 {
 }
 
-PictureFileWriter::~PictureFileWriter()
-{
-    if (!encoder_)
-        return;
-    if (encoder_->jpegMade)
-        jpeg_destroy_compress(&encoder_->jpeg);
-    if (encoder_->png)
-        png_destroy_write_struct(&encoder_->png, &encoder_->pngInfo);
-}
+PictureFileWriter::~PictureFileWriter() = default;
 
 FileWriteResult PictureFileWriter::Open(std::string& reason)
 {
     if (file_.Open(reason) != FileWriteResult::Written)
         return FileWriteResult::CreateFailed;
     encoder_ = std::make_unique<Encoder>();
-    encoder_->file = &file_;
-    const bool started = format_ == PictureFormat::Jpeg ? JpegStart(encoder_.get(), width_, height_)
-                                                       : PngStart(encoder_.get(), width_, height_, key_, text_);
-    if (!started) {
+    encoder_->sink = [this](const void* data, size_t size) { return file_.Write(data, size); };
+    if (!StartPicture(*encoder_, format_, width_, height_, key_, text_)) {
         failure_ = encoder_->message;
         return FileWriteResult::WriteFailed;
     }
@@ -226,8 +241,7 @@ bool PictureFileWriter::WriteRows(const uint8_t* rgb, int rows)
 {
     if (!encoder_ || !failure_.empty())
         return false;
-    const bool written = format_ == PictureFormat::Jpeg ? JpegRows(encoder_.get(), rgb, rows, width_)
-                                                       : PngRows(encoder_.get(), rgb, rows, width_);
+    const bool written = PictureRows(*encoder_, format_, rgb, rows, size_t(width_) * 3);
     if (!written)
         failure_ = encoder_->message;
     return written;
@@ -235,16 +249,31 @@ bool PictureFileWriter::WriteRows(const uint8_t* rgb, int rows)
 
 FileWriteResult PictureFileWriter::Finish(std::string& reason)
 {
-    if (encoder_ && failure_.empty()) {
-        const bool ended = format_ == PictureFormat::Jpeg ? JpegFinish(encoder_.get()) : PngFinish(encoder_.get());
-        if (!ended)
-            failure_ = encoder_->message;
-    }
+    if (encoder_ && failure_.empty() && !FinishPicture(*encoder_, format_))
+        failure_ = encoder_->message;
     std::string commitReason;
     const FileWriteResult committed = failure_.empty() ? file_.Commit(commitReason) : FileWriteResult::WriteFailed;
     if (committed != FileWriteResult::Written)
         reason = commitReason.empty() ? failure_ : commitReason;
     return committed;
+}
+
+bool EncodePicture(PictureFormat format, const uint8_t* rgb, int width, int height, size_t bytesPerLine,
+                   const std::string& key, const std::string& text, std::vector<uint8_t>& encoded, std::string& error)
+{
+    encoded.clear();
+    Encoder e;
+    e.sink = [&encoded](const void* data, size_t size) {
+        const auto* bytes = static_cast<const uint8_t*>(data);
+        encoded.insert(encoded.end(), bytes, bytes + size);
+        return true;
+    };
+    if (!StartPicture(e, format, width, height, key, text) || !PictureRows(e, format, rgb, height, bytesPerLine) ||
+        !FinishPicture(e, format)) {
+        error = e.message;
+        return false;
+    }
+    return true;
 }
 
 PngTextResult ReadPngText(const std::string& path, const std::string& key, std::string& text, std::string& reason)

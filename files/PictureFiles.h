@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "files/WholeFiles.h"
 
@@ -46,6 +47,11 @@ private:
     std::unique_ptr<Encoder> encoder_;
     std::string failure_;
 };
+
+// The whole picture encoded in memory, rows bytesPerLine apart; false with
+// the library's message when the encoder refuses it.
+bool EncodePicture(PictureFormat format, const uint8_t* rgb, int width, int height, size_t bytesPerLine,
+                   const std::string& key, const std::string& text, std::vector<uint8_t>& encoded, std::string& error);
 
 // The text a PNG file holds under the key, from its chunks before the
 // picture data; `reason` gets the system's description where the file cannot

@@ -115,15 +115,8 @@ public:
         QFileDialog dialog(parent, QString(), StartFolder(filter), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
-        // The filter reads as its description alone.
-        dialog.setOption(QFileDialog::HideNameFilterDetails);
-        dialog.setDefaultSuffix(FirstExtensionOf(filter));
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(FirstExtensionOf(chosen)); });
         dialog.selectFile(proposedName);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return Remember(filter, dialog.selectedFiles().constFirst());
+        return ChooseFile(dialog, filter);
     }
 
     QString GetOpenFileName(QWidget* parent, const QString& filter) override
@@ -131,12 +124,7 @@ public:
         QFileDialog dialog(parent, QString(), StartFolder(filter), filter);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setOption(QFileDialog::HideNameFilterDetails);
-        // A name typed without an extension means the filter's.
-        dialog.setDefaultSuffix(FirstExtensionOf(filter));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return Remember(filter, dialog.selectedFiles().constFirst());
+        return ChooseFile(dialog, filter);
     }
 
     bool PickColor(QWidget* parent, uint32_t& colorWord) override
@@ -159,6 +147,10 @@ public:
         StartWatched(opener, url, std::move(whenItFails));
         return true;
     }
+
+    QString ClipboardText() override { return QGuiApplication::clipboard()->text(); }
+
+    void SetClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
 
     bool ShowDocument(const QString& path) override
     {
@@ -184,15 +176,20 @@ private:
                                  DialogFolderCandidates(filter));
     }
 
-    QString Remember(const QString& filter, const QString& chosen)
+    // A name typed without an extension takes the chosen filter's; the
+    // filter reads as its description alone.
+    QString ChooseFile(QFileDialog& dialog, const QString& filter)
     {
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog.setDefaultSuffix(FirstExtensionOf(filter));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& chosen) { dialog.setDefaultSuffix(FirstExtensionOf(chosen)); });
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        const QString chosen = dialog.selectedFiles().constFirst();
         lastFolders[filter] = QFileInfo(chosen).absolutePath();
         return chosen;
     }
-
-    QString ClipboardText() override { return QGuiApplication::clipboard()->text(); }
-
-    void SetClipboardText(const QString& text) override { QGuiApplication::clipboard()->setText(text); }
 };
 
 StandardDialogs standardDialogs;

@@ -105,7 +105,7 @@ int Render(const RenderOptions& o)
     if (!ReadPlace(o, place, reason))
         return Fail(kBadUse, o.place + ": " + reason);
     PictureJob job;
-    job.region = PictureRegion{place.type, place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.params};
+    job.region = RegionOfPlace(place);
     job.width = o.width > 0 ? o.width : place.width;
     job.height = o.height > 0 ? o.height : place.height;
     job.samples = o.samples;
