@@ -212,7 +212,8 @@ QString DialogStartFolder(const QString& remembered, const QStringList& candidat
 QStringList DialogFolderCandidates(const QString& filter)
 {
     QStringList folders{QDir::currentPath()};
-    if (FirstExtensionOf(filter) == QLatin1String("jpg"))
+    const QString extension = FirstExtensionOf(filter);
+    if (extension == QLatin1String("jpg") || extension == QLatin1String("png"))
         folders << QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     folders << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
             << QStandardPaths::writableLocation(QStandardPaths::HomeLocation);

@@ -46,7 +46,7 @@ public:
 // candidates that can be written, else the last candidate.
 QString DialogStartFolder(const QString& remembered, const QStringList& candidates);
 // The candidates for a filter: the current folder, the user's pictures
-// folder for JPEG files, the documents folder and the home folder.
+// folder for JPEG and PNG files, the documents folder and the home folder.
 QStringList DialogFolderCandidates(const QString& filter);
 
 // The dialogs in use: the Qt ones unless a test has put its own in place.
