@@ -23,7 +23,6 @@ namespace {
 
 constexpr int kBadUse = 2;
 constexpr int kFailed = 1;
-constexpr char kVersion[] = "quorvex-render 1.1";
 
 int Fail(int status, const std::string& message)
 {
@@ -171,7 +170,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (options.version) {
-        std::printf("%s\n", kVersion);
+        std::printf("quorvex-render (Quorvex) %s\n", QUORVEX_VERSION);
         return 0;
     }
     return options.bench ? Bench() : Render(options);

@@ -88,15 +88,6 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
     return true;
 }
 
-bool TakesValue(const std::string& name)
-{
-    for (const char* n : {"-o", "--output", "--size", "--aa", "--colour-map", "--color-map", "--threads", "--part",
-                          "--type", "--centre", "--center", "--extent"})
-        if (name == n)
-            return true;
-    return false;
-}
-
 bool CheckWhole(const RenderOptions& o, std::string& error)
 {
     if (o.help || o.version || o.bench)
@@ -139,19 +130,12 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
             o.bench = true;
         else if (name == "--quiet" || name == "-q")
             o.quiet = true;
-        else if (TakesValue(name)) {
-            if (!joined) {
-                if (i + 1 == arguments.size()) {
-                    error = name + " needs a value";
-                    return false;
-                }
+        else if (!name.empty() && name[0] == '-' && name != "-") {
+            // Every other option takes a value, joined by '=' or the next word.
+            if (!joined && i + 1 < arguments.size())
                 value = arguments[++i];
-            }
             if (!ReadOption(name, value, o, error))
                 return false;
-        } else if (!name.empty() && name[0] == '-' && name != "-") {
-            error = "unknown option " + name;
-            return false;
         } else if (o.place.empty())
             o.place = name;
         else {
