@@ -121,6 +121,8 @@ TfrmSetCoeff::CoefficientRow TfrmSetCoeff::AddRow(CoefficientPart part, const ch
     label->setGeometry(24, top, kReadoutLeft - 32, kRowHeight - 8);
 
     row.readout = SunkenReadout(pnSetC, readoutName, QRect(kReadoutLeft, top + 4, kReadoutWidth, kRowHeight - 16));
+    // The caption labels the bar; the read-out beside it says it as its description.
+    row.readout->setAccessibleDescription(caption);
 
     row.bar = Named(new QSlider(Qt::Horizontal, pnSetC), barName);
     row.bar->setRange(kCoefficientBarMin, kCoefficientBarMax);

@@ -64,7 +64,8 @@ void TfrmExportPicture::BuildControls()
     pbExport->setGeometry(16, 132, 368, 20);
     pbExport->setTextVisible(false);
     stExport = SunkenReadout(this, "stExport", QRect(16, 158, 368, 24));
-    stExport->setAccessibleName(QStringLiteral("進み具合"));
+    // Read as its text, "書き出し中 5% 残り 1:15", and described as what it shows.
+    stExport->setAccessibleDescription(QStringLiteral("進み具合"));
 
     btnSave = Named(new QPushButton(QStringLiteral("保存…"), this), "btnSave");
     btnSave->setGeometry(176, 198, 100, 32);

@@ -20,3 +20,9 @@ QLabel* SunkenReadout(QWidget* parent, const char* name, const QRect& geometry)
     readout->setGeometry(geometry);
     return readout;
 }
+
+void LabelReadout(QLabel* caption, QLabel* readout, const QString& heading)
+{
+    caption->setBuddy(readout);
+    readout->setAccessibleDescription(heading.isEmpty() ? caption->text() : heading + QLatin1Char(' ') + caption->text());
+}

@@ -13,6 +13,7 @@ packages=(
   desktop-file-utils
   dpkg-dev file
   python3
+  xdotool python3-pyatspi at-spi2-core dbus-daemon
 )
 
 missing=()

@@ -89,14 +89,11 @@ QLabel* TfrmQVCtrl::AddLabel(const char* name, const QString& text, int x, int y
     return label;
 }
 
-QLabel* TfrmQVCtrl::AddReadout(const char* name, int x, int y, int w, int h, const QLabel* caption,
-                               const QLabel* heading)
+QLabel* TfrmQVCtrl::AddReadout(const char* name, const QRect& geometry, QLabel* caption, const QString& heading)
 {
-    QLabel* readout = SunkenReadout(this, name, QRect(x, y, w, h));
-    // Read aloud with its caption, as "実部 -5.00E-001".
-    readout->setAccessibleName(caption->text());
-    if (heading)
-        readout->setAccessibleDescription(heading->text());
+    QLabel* readout = SunkenReadout(this, name, geometry);
+    if (caption)
+        LabelReadout(caption, readout, heading);
     // "-5.00E-001" must fit the 84-pixel read-out in the gothic face.
     QFont tight = readout->font();
     tight.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
@@ -117,26 +114,24 @@ void TfrmQVCtrl::BuildControls()
     pbQVCtrl->setRange(0, 100);
     pbQVCtrl->setValue(0);
 
-    const QLabel* centre = AddLabel("StaticText1", QStringLiteral("中心座標"), 152, 48);
-    const QLabel* centreRe = AddLabel("StaticText2", QStringLiteral("実部"), 160, 80);
-    stCenterX = AddReadout("stCenterX", 213, 81, 84, 19, centreRe, centre);
-    const QLabel* centreIm = AddLabel("StaticText3", QStringLiteral("虚部"), 160, 112);
-    stCenterY = AddReadout("stCenterY", 213, 112, 84, 19, centreIm, centre);
-    const QLabel* area = AddLabel("StaticText4", QStringLiteral("描画領域の大きさ"), 152, 152);
-    const QLabel* areaRe = AddLabel("StaticText5", QStringLiteral("実部"), 160, 176);
-    stAreaX = AddReadout("stAreaX", 213, 176, 84, 19, areaRe, area);
-    const QLabel* areaIm = AddLabel("StaticText6", QStringLiteral("虚部"), 160, 208);
-    stAreaY = AddReadout("stAreaY", 213, 208, 84, 19, areaIm, area);
-    const QLabel* scale = AddLabel("StaticText7", QStringLiteral("拡大率"), 152, 240);
-    stScale = AddReadout("stScale", 157, 272, 140, 19, scale);
-    const QLabel* nest = AddLabel("StaticText8", QStringLiteral("描画ネストカウント"), 152, 312);
-    stDrawNest = AddReadout("stDrawNest", 213, 344, 84, 19, nest);
+    const QString centre = AddLabel("StaticText1", QStringLiteral("中心座標"), 152, 48)->text();
+    stCenterX = AddReadout("stCenterX", QRect(213, 81, 84, 19), AddLabel("StaticText2", QStringLiteral("実部"), 160, 80),
+                           centre);
+    stCenterY = AddReadout("stCenterY", QRect(213, 112, 84, 19), AddLabel("StaticText3", QStringLiteral("虚部"), 160, 112),
+                           centre);
+    const QString area = AddLabel("StaticText4", QStringLiteral("描画領域の大きさ"), 152, 152)->text();
+    stAreaX = AddReadout("stAreaX", QRect(213, 176, 84, 19), AddLabel("StaticText5", QStringLiteral("実部"), 160, 176), area);
+    stAreaY = AddReadout("stAreaY", QRect(213, 208, 84, 19), AddLabel("StaticText6", QStringLiteral("虚部"), 160, 208), area);
+    stScale = AddReadout("stScale", QRect(157, 272, 140, 19), AddLabel("StaticText7", QStringLiteral("拡大率"), 152, 240));
+    QLabel* nest = AddLabel("StaticText8", QStringLiteral("描画ネストカウント"), 152, 312);
+    stDrawNest = AddReadout("stDrawNest", QRect(213, 344, 84, 19), nest);
     auto* shpSapa = Named(new QFrame(this), "shpSapa");
     shpSapa->setGeometry(187, 364, 113, 2);
     shpSapa->setFrameShape(QFrame::HLine);
     shpSapa->setFrameShadow(QFrame::Sunken);
-    stDrawNestTotal = AddReadout("stDrawNestTotal", 213, 368, 84, 19, nest);
-    stDrawNestTotal->setAccessibleDescription(QStringLiteral("履歴にある画面の数"));
+    // Below the line under the same caption, which labels the depth.
+    stDrawNestTotal = AddReadout("stDrawNestTotal", QRect(213, 368, 84, 19));
+    stDrawNestTotal->setAccessibleDescription(nest->text() + QStringLiteral(" 履歴にある画面の数"));
 
     BuildToolBar();
 }

@@ -15,6 +15,7 @@ class QAction;
 class QActionGroup;
 class QKeySequence;
 class QProgressBar;
+class QRect;
 class QToolBar;
 class QToolButton;
 class TQVImage;
@@ -55,10 +56,9 @@ private:
     void BuildMenus();
     void BuildColorMenu(QMenu* tools);
     QLabel* AddLabel(const char* name, const QString& text, int x, int y);
-    // A read-out carries its caption and the heading it stands under as its
-    // accessible name and description.
-    QLabel* AddReadout(const char* name, int x, int y, int w, int h, const QLabel* caption,
-                       const QLabel* heading = nullptr);
+    // A read-out in the tight gothic face, labelled by its caption under its heading.
+    QLabel* AddReadout(const char* name, const QRect& geometry, QLabel* caption = nullptr,
+                       const QString& heading = {});
     void AddProgramShortcut(QAction* item, const QKeySequence& keys);
     QToolButton* AddToolButton(const char* name, const QString& caption);
     QMenu* AddDropDown(const char* name, QToolButton* button);

@@ -178,10 +178,10 @@ void TfrmColorUser::BuildReadouts()
     stGG = SunkenReadout(this, "stGG", QRect(240, 488, 49, 24));
     QLabel* lblBB = addCaption("lblBB", QStringLiteral("青"), 304);
     stBB = SunkenReadout(this, "stBB", QRect(328, 488, 49, 24));
-    lblPal->setBuddy(stPal);
-    lblRR->setBuddy(stRR);
-    lblGG->setBuddy(stGG);
-    lblBB->setBuddy(stBB);
+    LabelReadout(lblPal, stPal);
+    LabelReadout(lblRR, stRR);
+    LabelReadout(lblGG, stGG);
+    LabelReadout(lblBB, stBB);
 }
 
 QGroupBox* TfrmColorUser::AddPage(const char* name, const QString& title)
@@ -213,11 +213,11 @@ void TfrmColorUser::BuildPage1()
     QLabel* lblBunkatuNo = Named(new QLabel(QStringLiteral("分割個数"), gbSetting1), "lblBunkatuNo");
     lblBunkatuNo->setGeometry(16, 36, 90, 24);
     stBunkatuNo = SunkenReadout(gbSetting1, "stBunkatuNo", QRect(112, 36, 81, 24));
-    lblBunkatuNo->setBuddy(stBunkatuNo);
+    LabelReadout(lblBunkatuNo, stBunkatuNo);
     QLabel* lblBunkatuSz = Named(new QLabel(QStringLiteral("区画サイズ"), gbSetting1), "lblBunkatuSz");
     lblBunkatuSz->setGeometry(16, 72, 90, 24);
     stBunkatuSz = SunkenReadout(gbSetting1, "stBunkatuSz", QRect(112, 72, 81, 24));
-    lblBunkatuSz->setBuddy(stBunkatuSz);
+    LabelReadout(lblBunkatuSz, stBunkatuSz);
 
     tbBunkatu = Named(new QSlider(Qt::Horizontal, gbSetting1), "tbBunkatu");
     tbBunkatu->setGeometry(8, 112, 201, 33);

@@ -51,25 +51,33 @@ QLabel* TfrmDisplay1::AddLabel(const char* name, const QString& text, int x, int
 
 void TfrmDisplay1::BuildControls()
 {
-    AddLabel("Label1", QStringLiteral("座標（ピクセル）"), 16, 10);
-    AddLabel("Label2", QStringLiteral("Ｘ"), 32, 39);
+    const QString pixel = AddLabel("Label1", QStringLiteral("座標（ピクセル）"), 16, 10)->text();
+    QLabel* pixelX = AddLabel("Label2", QStringLiteral("Ｘ"), 32, 39);
     stPixX = SunkenReadout(this, "stPixX", QRect(60, 36, 96, 22));
-    AddLabel("Label3", QStringLiteral("Ｙ"), 200, 39);
+    LabelReadout(pixelX, stPixX, pixel);
+    QLabel* pixelY = AddLabel("Label3", QStringLiteral("Ｙ"), 200, 39);
     stPixY = SunkenReadout(this, "stPixY", QRect(228, 36, 96, 22));
-    AddLabel("Label4", QStringLiteral("座標（複素平面）"), 16, 74);
-    AddLabel("Label5", QStringLiteral("実部"), 32, 103);
+    LabelReadout(pixelY, stPixY, pixel);
+    const QString plane = AddLabel("Label4", QStringLiteral("座標（複素平面）"), 16, 74)->text();
+    QLabel* re = AddLabel("Label5", QStringLiteral("実部"), 32, 103);
     stRe = SunkenReadout(this, "stRe", QRect(68, 100, 112, 22));
-    AddLabel("Label6", QStringLiteral("虚部"), 200, 103);
+    LabelReadout(re, stRe, plane);
+    QLabel* im = AddLabel("Label6", QStringLiteral("虚部"), 200, 103);
     stIm = SunkenReadout(this, "stIm", QRect(236, 100, 112, 22));
-    AddLabel("Label7", QStringLiteral("カラー情報"), 16, 138);
-    AddLabel("Label8", QStringLiteral("＃"), 32, 167);
+    LabelReadout(im, stIm, plane);
+    const QString colour = AddLabel("Label7", QStringLiteral("カラー情報"), 16, 138)->text();
+    QLabel* entry = AddLabel("Label8", QStringLiteral("＃"), 32, 167);
     stPal = SunkenReadout(this, "stPal", QRect(68, 164, 72, 22));
-    AddLabel("Label9", QStringLiteral("赤"), 32, 197);
+    LabelReadout(entry, stPal, colour);
+    QLabel* red = AddLabel("Label9", QStringLiteral("赤"), 32, 197);
     stRR = SunkenReadout(this, "stRR", QRect(68, 194, 72, 22));
-    AddLabel("Label10", QStringLiteral("緑"), 32, 227);
+    LabelReadout(red, stRR, colour);
+    QLabel* green = AddLabel("Label10", QStringLiteral("緑"), 32, 227);
     stGG = SunkenReadout(this, "stGG", QRect(68, 224, 72, 22));
-    AddLabel("Label11", QStringLiteral("青"), 32, 257);
+    LabelReadout(green, stGG, colour);
+    QLabel* blue = AddLabel("Label11", QStringLiteral("青"), 32, 257);
     stBB = SunkenReadout(this, "stBB", QRect(68, 254, 72, 22));
+    LabelReadout(blue, stBB, colour);
 
     Shape1 = Named(new QLabel(this), "Shape1");
     Shape1->setGeometry(168, 164, kSwatchSide, kSwatchSide);
