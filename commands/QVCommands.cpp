@@ -54,9 +54,10 @@ void ForgetWaitingSteps()
 }
 
 // dpNext becomes the current view as after a zoom: history, indicator marks,
-// the coefficients in use back in the dialog, window fitted, render. Without
-// intoHistory it takes the current view's place in the history.
-void TakeNextView(bool intoHistory = true)
+// the coefficients in use back in the dialog, window fitted, render. `left`
+// goes into the history as the view being left; without intoHistory the
+// next view takes the current view's place in the history.
+void TakeNextView(bool intoHistory = true, const HistoryEntry& left = CurrentEntry())
 {
     if (DrawingWindowPort* drawing = Ports().drawing)
         drawing->ForgetRubberBand();
@@ -64,7 +65,7 @@ void TakeNextView(bool intoHistory = true)
     if (DebugMode)
         host.RefreshDiagnostics();
     if (intoHistory)
-        ZoomHistoryStep(host);
+        ZoomHistoryStep(host, left);
     else
         dpCurr = dpNext;
     UpdateIndicatorMarks();
@@ -149,6 +150,7 @@ void OpenPlace(const Place& place)
         return;
     // Steps still waiting were meant for the view being left.
     waitingSteps.clear();
+    const HistoryEntry left = CurrentEntry();
     const PlaceChanges changes = SetUpPlace(place);
     if (changes.wholeView)
         ShowBlankIndicator();
@@ -159,7 +161,7 @@ void OpenPlace(const Place& place)
     // taken for the user's.
     drawing->FitWindowToView(dpNext);
     BringToFront(drawing->Window());
-    TakeNextView();
+    TakeNextView(true, left);
 }
 
 bool PlacesCanOpen() { return !IsRendering && IsCommandEnabled(QVCommand::DrawAll); }
