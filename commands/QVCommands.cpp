@@ -9,6 +9,8 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -41,30 +43,44 @@ void SetTrackResize(bool on)
         drawing->SetTrackResize(on);
 }
 
-// The steps of the wheel and the keys that wait to be taken.
+// The steps of the wheel and the keys that wait to be taken, and a place
+// pasted during a render, which opens once the render has returned.
 std::vector<ViewStep> waitingSteps;
+std::optional<Place> waitingPlace;
 WheelSteps wheelSteps;
 bool stepsScheduled = false;
+// The waiting steps or place asked the render under way, or the last one, to stop.
+bool stoppedForWaiting = false;
 
 void ForgetWaitingSteps()
 {
     waitingSteps.clear();
+    waitingPlace.reset();
     wheelSteps.Clear();
     stepsScheduled = false;
+    stoppedForWaiting = false;
 }
 
-// dpNext becomes the current view as after a zoom: history, indicator marks,
-// the coefficients in use back in the dialog, window fitted, render. Without
-// intoHistory it takes the current view's place in the history.
-void TakeNextView(bool intoHistory = true)
+// Every command that starts a render first ends a drag of the rubber band
+// and forgets its rectangle: the new picture is painted over both.
+void ForgetRubberBand()
 {
     if (DrawingWindowPort* drawing = Ports().drawing)
         drawing->ForgetRubberBand();
+}
+
+// dpNext becomes the current view as after a zoom: history, indicator marks,
+// the coefficients in use back in the dialog, window fitted, render. `left`
+// goes into the history as the view being left; without intoHistory the
+// next view takes the current view's place in the history.
+void TakeNextView(bool intoHistory = true, const HistoryEntry& left = CurrentEntry())
+{
+    ForgetRubberBand();
     QVHost& host = WindowsHost();
     if (DebugMode)
         host.RefreshDiagnostics();
     if (intoHistory)
-        ZoomHistoryStep(host);
+        ZoomHistoryStep(host, left);
     else
         dpCurr = dpNext;
     UpdateIndicatorMarks();
@@ -79,22 +95,80 @@ void TakeNextView(bool intoHistory = true)
 constexpr int kRenderReturnCheckMs = 10;
 
 void ScheduleWaitingSteps(int delayMs);
+void OpenPlace(const Place& place);
+
+// The waiting steps lead from the view on screen, or the one being drawn, to another.
+bool WaitingStepsLeadSomewhere()
+{
+    ViewRecord next;
+    return ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), waitingSteps, next);
+}
+
+// A render under way stops at its next block for a waiting place, or for
+// steps that will draw another view. Steps that came to nothing take back the
+// stop they asked for: the render has not seen it while it still runs.
+void StopRenderForWaiting()
+{
+    if (waitingPlace || WaitingStepsLeadSomewhere()) {
+        CancelRequested = true;
+        stoppedForWaiting = true;
+    } else if (std::exchange(stoppedForWaiting, false)) {
+        CancelRequested = false;
+    }
+}
+
+bool ShowsWholeView()
+{
+    const ViewRecord& v = dpCurr;
+    const ViewRecord& w = WholeView;
+    return std::tie(v.diType, v.diImgW, v.diImgH, v.dwa, v.dwb, v.dwx, v.dwy, v.dwPitchX, v.dwPitchY) ==
+           std::tie(w.diType, w.diImgW, w.diImgH, w.dwa, w.dwb, w.dwx, w.dwy, w.dwPitchX, w.dwPitchY);
+}
+
+// A render stopped for steps that then came to nothing is drawn again, at
+// the size it had, or as a redraw at the size the window has taken since.
+void DrawStoppedViewAgain()
+{
+    const RenderedArea stopped = LastRenderedArea;
+    if (stopped.columns >= stopped.width)
+        return;
+    QVHost& host = WindowsHost();
+    if (stopped.width == dpCurr.diImgW && stopped.rows == dpCurr.diImgH) {
+        host.FitWindowToView(dpCurr);
+        RenderView(host, dpCurr);
+    } else {
+        Redraw(host);
+    }
+    if (ShowsWholeView())
+        RefreshIndicator();
+}
 
 void TakeWaitingSteps()
 {
     stepsScheduled = false;
     bool sameStep = false;
-    while (!waitingSteps.empty()) {
+    while (!waitingSteps.empty() || waitingPlace) {
         if (IsRendering) {
-            CancelRequested = true;
-            ScheduleWaitingSteps(kRenderReturnCheckMs);
+            StopRenderForWaiting();
+            if (stoppedForWaiting)
+                ScheduleWaitingSteps(kRenderReturnCheckMs);
+            else
+                waitingSteps.clear();  // they lead nowhere; the render goes on
             return;
         }
-        const std::vector<ViewStep> steps = std::exchange(waitingSteps, {});
-        if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext)) {
-            if (sameStep)
-                dpNext.dinum = dpCurr.dinum;
-            TakeNextView(!sameStep);
+        const bool stopped = std::exchange(stoppedForWaiting, false);
+        if (waitingPlace) {
+            const Place place = *std::exchange(waitingPlace, std::nullopt);
+            OpenPlace(place);
+        } else {
+            const std::vector<ViewStep> steps = std::exchange(waitingSteps, {});
+            if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext)) {
+                if (sameStep)
+                    dpNext.dinum = dpCurr.dinum;
+                TakeNextView(!sameStep);
+            } else if (stopped) {
+                DrawStoppedViewAgain();
+            }
         }
         // Steps that came while that view was drawn stopped its render: they
         // go on from it as one step of the history with it, so a wheel turned
@@ -116,9 +190,8 @@ void ScheduleWaitingSteps(int delayMs)
 void AddWaitingStep(const ViewStep& step)
 {
     AddViewStep(waitingSteps, step);
-    // A render under way stops at its next block.
     if (IsRendering)
-        CancelRequested = true;
+        StopRenderForWaiting();
     ScheduleWaitingSteps(0);
 }
 
@@ -149,6 +222,7 @@ void OpenPlace(const Place& place)
         return;
     // Steps still waiting were meant for the view being left.
     waitingSteps.clear();
+    const HistoryEntry left = CurrentEntry();
     const PlaceChanges changes = SetUpPlace(place);
     if (changes.wholeView)
         ShowBlankIndicator();
@@ -159,7 +233,7 @@ void OpenPlace(const Place& place)
     // taken for the user's.
     drawing->FitWindowToView(dpNext);
     BringToFront(drawing->Window());
-    TakeNextView();
+    TakeNextView(true, left);
 }
 
 bool PlacesCanOpen() { return !IsRendering && IsCommandEnabled(QVCommand::DrawAll); }
@@ -197,6 +271,7 @@ void ShowWholeView(int type)
 {
     if (IsRendering || type < kFirstFormulaType || type > kLastFormulaType || !Ports().drawing)
         return;
+    ForgetRubberBand();
     QVHost& host = WindowsHost();
     ResetHistory(host);
     SetTrackResize(false);
@@ -218,8 +293,7 @@ void SelectRegion(QPoint corner1, QPoint corner2)
 
 void DrawSelectedRegion()
 {
-    if (DrawingWindowPort* drawing = Ports().drawing)
-        drawing->ForgetRubberBand();
+    ForgetRubberBand();
     if (IsRendering)
         return;
     const ZoomResult result = ComputeNextView();
@@ -291,15 +365,18 @@ void OpenPlaceFile()
     OpenPlace(place);
 }
 
+// During a render: the place of the view being drawn.
 void CopyPlace()
 {
-    if (PlaceCanBeTaken())
+    if (dpCurr.diType != 0)
         Dialogs().SetClipboardText(QString::fromStdString(FormatPlace(PlaceOfCurrentView())));
 }
 
+// During a render the place is read at once; it stops the render and opens
+// when the render has returned, as the steps of the wheel do.
 void PastePlace()
 {
-    if (!PlacesCanOpen())
+    if (!PlacesCanOpen() && !IsRendering)
         return;
     const QByteArray text = Dialogs().ClipboardText().toUtf8();
     Place place;
@@ -309,27 +386,46 @@ void PastePlace()
                             QStringLiteral("クリップボードの場所を開けません\n") + QString::fromUtf8(reason));
         return;
     }
-    OpenPlace(place);
+    if (!IsRendering) {
+        OpenPlace(place);
+        return;
+    }
+    waitingPlace = place;
+    StopRenderForWaiting();
+    ScheduleWaitingSteps(0);
 }
 
 void RedrawView()
 {
-    if (!IsRendering)
-        Redraw(WindowsHost());
+    if (IsRendering)
+        return;
+    ForgetRubberBand();
+    Redraw(WindowsHost());
 }
 
-void CancelRender() { CancelRequested = true; }
+// The user's stop is not taken back by steps that come to nothing.
+void CancelRender()
+{
+    CancelRequested = true;
+    stoppedForWaiting = false;
+}
 
 void StepBack()
 {
-    if (!IsRendering)
-        GoBack(WindowsHost());
+    if (IsRendering)
+        return;
+    if (!BackStack.empty())
+        ForgetRubberBand();
+    GoBack(WindowsHost());
 }
 
 void StepForward()
 {
-    if (!IsRendering)
-        GoForward(WindowsHost());
+    if (IsRendering)
+        return;
+    if (!ForwardStack.empty())
+        ForgetRubberBand();
+    GoForward(WindowsHost());
 }
 
 void TakeDrawingWindowSize(QSize outer, int frameHeight)

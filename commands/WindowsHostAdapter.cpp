@@ -65,6 +65,12 @@ void WindowsHostAdapter::FitWindowToView(ViewRecord& view)
         drawing->FitWindowToView(view);
 }
 
+void WindowsHostAdapter::ShowEditedParams()
+{
+    if (CoefficientDialogPort* coefficients = Ports().coefficients)
+        coefficients->ShowParams();
+}
+
 QVHost& WindowsHost()
 {
     static WindowsHostAdapter host;

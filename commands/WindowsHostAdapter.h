@@ -17,6 +17,7 @@ public:
     void SetCommandEnabled(QVCommand command, bool enabled) override;
     void RefreshDiagnostics() override;
     void FitWindowToView(ViewRecord& view) override;
+    void ShowEditedParams() override;
 };
 
 // The host every command hands to the engine.

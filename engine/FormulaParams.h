@@ -9,6 +9,7 @@ struct FormulaParams {
     ComplexValue It;  // eta
     ComplexValue Rm;  // lambda
     ComplexValue Mu;  // mu
+    bool operator==(const FormulaParams&) const = default;
 };
 
 inline constexpr int kFirstFormulaType = 1;

@@ -2,22 +2,21 @@
 
 #include "engine/EngineState.h"
 
+HistoryEntry CurrentEntry() { return HistoryEntry{dpCurr, ActiveParams}; }
+
 void ClearHistoryStack(ViewStack& stack)
 {
     while (!stack.empty())
         stack.pop_back();
 }
 
-void PushView(ViewStack& stack)
-{
-    stack.push_back(std::make_unique<ViewRecord>(dpCurr));
-}
+void PushView(ViewStack& stack, const HistoryEntry& entry) { stack.push_back(std::make_unique<HistoryEntry>(entry)); }
 
-std::unique_ptr<ViewRecord> PopView(ViewStack& stack)
+std::unique_ptr<HistoryEntry> PopView(ViewStack& stack)
 {
     if (stack.empty())
         return nullptr;
-    std::unique_ptr<ViewRecord> top = std::move(stack.back());
+    std::unique_ptr<HistoryEntry> top = std::move(stack.back());
     stack.pop_back();
     return top;
 }

@@ -1,12 +1,15 @@
 #pragma once
-// The two history stacks' operations on copies of dpCurr.
+// The two history stacks' operations on entries of the view on screen.
 
 #include <memory>
 
 #include "engine/ViewRecord.h"
 
+// The view on screen as a history entry: dpCurr with ActiveParams.
+HistoryEntry CurrentEntry();
+
 void ClearHistoryStack(ViewStack& stack);
-// Pushes a heap copy of dpCurr.
-void PushView(ViewStack& stack);
-// Takes the top record off the stack; the caller owns it. Null when empty.
-std::unique_ptr<ViewRecord> PopView(ViewStack& stack);
+// Pushes a heap copy of the entry, the view on screen unless another is given.
+void PushView(ViewStack& stack, const HistoryEntry& entry = CurrentEntry());
+// Takes the top entry off the stack; the caller owns it. Null when empty.
+std::unique_ptr<HistoryEntry> PopView(ViewStack& stack);

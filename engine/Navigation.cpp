@@ -32,11 +32,16 @@ void StepThroughHistory(QVHost& host, ViewStack& from, ViewStack& to, QVCommand 
         host.SetCommandEnabled(fromCommand, false);
     if (n == 0)
         return;
-    std::unique_ptr<ViewRecord> record = PopView(from);
+    std::unique_ptr<HistoryEntry> entry = PopView(from);
     PushView(to);
     host.SetCommandEnabled(toCommand, true);
-    dpCurr = *record;
-    record.reset();
+    dpCurr = entry->view;
+    if (entry->params != ActiveParams) {
+        ActiveParams = entry->params;
+        EditedParams = ActiveParams;
+        host.ShowEditedParams();
+    }
+    entry.reset();
     FitExtendAndRender(host);
 }
 
@@ -50,10 +55,10 @@ void ResetHistory(QVHost& host)
     host.SetCommandEnabled(QVCommand::Forward, false);
 }
 
-void ZoomHistoryStep(QVHost& host)
+void ZoomHistoryStep(QVHost& host, const HistoryEntry& left)
 {
-    if (dpCurr.diType != 0) {
-        PushView(BackStack);
+    if (left.view.diType != 0) {
+        PushView(BackStack, left);
         host.SetCommandEnabled(QVCommand::Back, true);
     }
     ClearHistoryStack(ForwardStack);

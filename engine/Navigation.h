@@ -4,15 +4,20 @@
 #include <vector>
 
 #include "engine/FormulaParams.h"
+#include "engine/History.h"
 #include "engine/QVHost.h"
 #include "engine/ViewRecord.h"
 
 // Both stacks emptied; the popup's back and forward disabled.
 void ResetHistory(QVHost& host);
-// dpCurr onto BackStack, back enabled, ForwardStack emptied, forward disabled,
-// dpNext becomes dpCurr. Before the first picture (diType 0) there is no
-// view to go back to, and nothing is pushed.
-void ZoomHistoryStep(QVHost& host);
+// The entry of the view being left (the view on screen unless given) onto
+// BackStack, back enabled, ForwardStack emptied, forward disabled, dpNext
+// becomes dpCurr. Before the first picture (diType 0) there is no view to go
+// back to, and nothing is pushed.
+void ZoomHistoryStep(QVHost& host, const HistoryEntry& left = CurrentEntry());
+// Back and forward show an entry as it was drawn: where its coefficients are
+// not those in use, they become the ones in use and the edited ones, and the
+// host shows them, as after a zoom.
 void GoBack(QVHost& host);
 void GoForward(QVHost& host);
 // Fit the window to dpCurr, recompute the extents, render.

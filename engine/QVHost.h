@@ -67,4 +67,7 @@ public:
     virtual void RefreshDiagnostics() = 0;
     // Sizes the drawing window to the view's picture and writes diWinW/diWinH.
     virtual void FitWindowToView(ViewRecord& view) = 0;
+    // The coefficients in use changed with the view shown and were copied
+    // into EditedParams: the coefficient dialog shows them.
+    virtual void ShowEditedParams() {}
 };

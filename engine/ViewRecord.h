@@ -1,10 +1,13 @@
 #pragma once
-// The record of one view, the history stacks that hold copies of it, and the
-// drawing window's size around its picture.
+// The record of one view, the history stacks that hold copies of it with
+// what their pictures are drawn from, and the drawing window's size around
+// its picture.
 
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "engine/FormulaParams.h"
 
 // The names are the program's own, kept short: di- a 32-bit integer, db- a
 // flag, dw- an extended float, c- a selection value in picture pixels.
@@ -58,8 +61,15 @@ inline constexpr int PictureHeightOfWindow(int windowHeight, int frameHeight)
     return windowHeight - frameHeight - kWindowExtraHeight;
 }
 
-// Last in, first out; the stack owns its records.
-using ViewStack = std::vector<std::unique_ptr<ViewRecord>>;
+// One view of the history with what its picture is drawn from besides the
+// view record: the coefficients in use.
+struct HistoryEntry {
+    ViewRecord view;
+    FormulaParams params;
+};
+
+// Last in, first out; the stack owns its entries.
+using ViewStack = std::vector<std::unique_ptr<HistoryEntry>>;
 
 // dwx and dwy follow the picture size at the view's own pixel size.
 void RecomputeExtents(ViewRecord& view);

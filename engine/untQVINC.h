@@ -15,6 +15,7 @@ struct ComplexValue {
     int32_t status = 0;  // 0: re and im are valid; 1: the division that produced it failed
     long double re = 0.0L;
     long double im = 0.0L;
+    bool operator==(const ComplexValue&) const = default;
 };
 
 inline void ComplexSub(const ComplexValue& a, const ComplexValue& b, ComplexValue& out)

@@ -175,6 +175,9 @@ void TfrmQVView::ColumnsComplete()
 
 void TfrmQVView::ForgetSelectionMark()
 {
+    // A band being dragged is painted over too: going on would invert the
+    // new picture where the old band was.
+    IsDragging = false;
     SelDeltaX = 0;
     SelDeltaY = 0;
     shownAtLastPress = shownAtPressBefore = QRect();
@@ -263,6 +266,11 @@ void TfrmQVView::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Paste)) {
         PastePlace();
+        return;
+    }
+    // While the copy item is disabled (during a render) its key still copies.
+    if (event->matches(QKeySequence::Copy)) {
+        CopyPlace();
         return;
     }
     const Qt::KeyboardModifiers held = event->modifiers() & ~Qt::KeypadModifier;

@@ -57,7 +57,8 @@ public:
     void PaintColumn(int x, const uint32_t* colorWords, int height) override;
     void ColumnsComplete() override;
 
-    // The finished selection rectangle is painted over and no longer counts as shown.
+    // The finished selection rectangle, or the band being dragged, is painted
+    // over: it no longer counts as shown, and the drag ends.
     void ForgetSelectionMark() override;
     void ForgetRubberBand() override;
     bool Dragging() const { return IsDragging; }
@@ -80,7 +81,8 @@ protected:
     // The keys of the picture: + and - zoom, the arrows move, Backspace and
     // Alt+Left go back, Alt+Right forward, Enter draws the selection, Esc
     // cancels a render or drops the selection, Home shows the whole view,
-    // the paste key opens the place on the clipboard.
+    // the paste key opens the place on the clipboard, the copy key copies
+    // the place shown.
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

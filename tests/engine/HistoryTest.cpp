@@ -142,7 +142,7 @@ TEST_F(HistoryTest, ZoomPushesTheViewBeingLeftWithItsSelection)
     const Selection s{4, 6, 24, 16};
     Zoom(s);
     ASSERT_EQ(BackStack.size(), 1u);
-    const ViewRecord& left = *BackStack.back();
+    const ViewRecord& left = BackStack.back()->view;
     EXPECT_EQ(KeptFieldsOf(left), KeptFieldsOf(whole));
     EXPECT_EQ(SelectionOf(left), (SelectionFields{4, 6, 24, 16, 20, 10, 14, 11}));
 }
@@ -349,8 +349,8 @@ TEST_F(HistoryTest, PushViewStoresAnIndependentCopy)
     dpCurr.dwa = -3.0L;
     dpCurr.dinum = 8;
     ASSERT_EQ(BackStack.size(), 1u);
-    EXPECT_EQ(BackStack.back()->dwa, 1.25L);
-    EXPECT_EQ(BackStack.back()->dinum, 7);
+    EXPECT_EQ(BackStack.back()->view.dwa, 1.25L);
+    EXPECT_EQ(BackStack.back()->view.dinum, 7);
 }
 
 TEST_F(HistoryTest, PopViewIsLastInFirstOut)
@@ -360,9 +360,9 @@ TEST_F(HistoryTest, PopViewIsLastInFirstOut)
         PushView(ForwardStack);
     }
     for (int n = 3; n >= 1; --n) {
-        const std::unique_ptr<ViewRecord> top = PopView(ForwardStack);
+        const std::unique_ptr<HistoryEntry> top = PopView(ForwardStack);
         ASSERT_NE(top, nullptr);
-        EXPECT_EQ(top->dinum, n);
+        EXPECT_EQ(top->view.dinum, n);
     }
     EXPECT_EQ(PopView(ForwardStack), nullptr);
 }
@@ -398,11 +398,11 @@ testing::AssertionResult HistoryIsSound(const FakeHost& host)
     if (dpCurr.dinum != int(back) + 1)
         return testing::AssertionFailure() << "dinum " << dpCurr.dinum << " with " << back << " back";
     for (size_t i = 0; i < back; ++i)
-        if (BackStack[i]->dinum != int(i) + 1)
-            return testing::AssertionFailure() << "back record " << i << " at depth " << BackStack[i]->dinum;
+        if (BackStack[i]->view.dinum != int(i) + 1)
+            return testing::AssertionFailure() << "back record " << i << " at depth " << BackStack[i]->view.dinum;
     for (size_t j = 0; j < forward; ++j)
-        if (ForwardStack[j]->dinum != dpCurr.dinum + int(forward - j))
-            return testing::AssertionFailure() << "forward record " << j << " at depth " << ForwardStack[j]->dinum;
+        if (ForwardStack[j]->view.dinum != dpCurr.dinum + int(forward - j))
+            return testing::AssertionFailure() << "forward record " << j << " at depth " << ForwardStack[j]->view.dinum;
     if (host.IsEnabled(QVCommand::Back) != (back > 0) || host.IsEnabled(QVCommand::Forward) != (forward > 0))
         return testing::AssertionFailure() << "back/forward commands do not follow the stacks";
     if (!host.readouts.empty() && (host.LastReadouts().drawNest != std::to_string(dpCurr.dinum) ||
@@ -419,7 +419,7 @@ testing::AssertionResult HistoryIsSound(const FakeHost& host)
                                            << double(dpCurr.dwPitchX) << ", " << double(dpCurr.dwPitchY);
     for (const ViewStack* stack : {&BackStack, &ForwardStack})
         for (const auto& record : *stack)
-            if (!finite(*record))
+            if (!finite(record->view))
                 return testing::AssertionFailure() << "a stored view is not finite";
     return testing::AssertionSuccess();
 }

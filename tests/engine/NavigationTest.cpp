@@ -197,9 +197,10 @@ TEST_F(NavigationTest, ZoomedViewStartsFromTemplate)
     EXPECT_EQ(SelectionOf(dpNext), SelectionFields{});
 }
 
-// A window enlarged by hand after the render: the selection and an inspected
-// pixel still lie on the picture on screen, with its own size and centre
-// pixel; only the next picture's size follows the window.
+// A window enlarged, shrunk, or shrunk on one side by hand after the render:
+// the selection and an inspected pixel still lie on the picture on screen,
+// with its own size and centre pixel; only the next picture's size follows
+// the window.
 TEST_F(NavigationTest, SelectionAndPixelMapThroughThePictureOnScreenAfterAResize)
 {
     WholeViewOf(1, 580, 580);
@@ -210,17 +211,18 @@ TEST_F(NavigationTest, SelectionAndPixelMapThroughThePictureOnScreenAfterAResize
     const long double re = PixelPointRe(dpCurr, 100);
     const long double im = PixelPointIm(dpCurr, 500);
 
-    SetPicture(700, 600);
-    Select(200, 100, 300, 150);
-    ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
-    EXPECT_EQ(dpNext.dwx, unresized.dwx);
-    EXPECT_EQ(dpNext.dwy, unresized.dwy);
-    EXPECT_EQ(dpNext.dwa, unresized.dwa);
-    EXPECT_EQ(dpNext.dwb, unresized.dwb);
-    EXPECT_EQ(dpNext.diImgW, RoundHalfUp(100 * (1300.0L / 150)));
-    EXPECT_EQ(dpNext.diImgH, RoundHalfUp(50 * (1300.0L / 150)));
-    EXPECT_EQ(PixelPointRe(dpCurr, 100), re);
-    EXPECT_EQ(PixelPointIm(dpCurr, 500), im);
+    const std::pair<int, int> pictures[] = {{700, 600}, {395, 599}, {580, 400}, {400, 580}};
+    for (const auto& [width, height] : pictures) {
+        SetPicture(width, height);
+        Select(200, 100, 300, 150);
+        ASSERT_EQ(ComputeNextView(), ZoomResult::Ready);
+        EXPECT_EQ(std::make_tuple(dpNext.dwx, dpNext.dwy, dpNext.dwa, dpNext.dwb),
+                  std::make_tuple(unresized.dwx, unresized.dwy, unresized.dwa, unresized.dwb)) << width << 'x' << height;
+        EXPECT_EQ(dpNext.diImgW, RoundHalfUp(100 * ((width + height) / 150.0L)));
+        EXPECT_EQ(dpNext.diImgH, RoundHalfUp(50 * ((width + height) / 150.0L)));
+        EXPECT_EQ(PixelPointRe(dpCurr, 100), re);
+        EXPECT_EQ(PixelPointIm(dpCurr, 500), im);
+    }
 }
 
 TEST_F(NavigationTest, NarrowSelectionKeepsSumOfSides)

@@ -11,6 +11,7 @@
 
 #include "WindowsFixture.h"
 #include "dialogs/untCoeff.h"
+#include "engine/Place.h"
 
 class CoefficientDialogTest : public WindowsFixture {
 protected:
@@ -153,4 +154,26 @@ TEST_F(CoefficientDialogTest, TheDialogWorksDuringARenderWithoutChangingIt)
     EXPECT_TRUE(sawRender);
     EXPECT_EQ(EditedParams.Gz.re, 0.0L);
     EXPECT_EQ(ActiveParams.Gz.re, 1.01L);
+}
+
+// A place brings its own coefficients into the middle of the history: back
+// and forward draw each view with those it was drawn with, and the dialog
+// follows the view shown.
+TEST_F(CoefficientDialogTest, BackAndForwardAcrossAPlaceDrawEachViewWithItsOwnCoefficients)
+{
+    CreateWindows();
+    WholeViewOnSmallPicture(4);
+    const QImage whole = Picture();
+    Place place = PlaceOfCurrentView();
+    place.params.Gz.re = 0.5L;
+    dialogs.clipboard = QString::fromStdString(FormatPlace(place));
+    PastePlace();
+    const QImage atPlace = Picture();
+    ASSERT_NE(atPlace, whole);
+    StepBack();
+    EXPECT_EQ(Picture(), whole);
+    EXPECT_EQ(Readout("GzRe"), "1.0100E+000");
+    StepForward();
+    EXPECT_EQ(Picture(), atPlace);
+    EXPECT_EQ(Readout("GzRe"), "5.0000E-001");
 }

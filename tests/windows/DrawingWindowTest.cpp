@@ -94,8 +94,8 @@ TEST_F(DrawingWindowTest, ZoomKeepsTheSumOfSidesAndCentresOnTheSelection)
     EXPECT_NEAR(double(dpCurr.dwPitchX), 100 * 3.6 / 580 / 773, 1e-18);
     EXPECT_NEAR(double(dpCurr.dwPitchY), 50 * 3.6 / 580 / 387, 1e-18);
     ASSERT_EQ(BackStack.size(), 1u);
-    EXPECT_EQ(BackStack.back()->dinum, 1);
-    EXPECT_EQ(BackStack.back()->dwa, -0.5L);
+    EXPECT_EQ(BackStack.back()->view.dinum, 1);
+    EXPECT_EQ(BackStack.back()->view.dwa, -0.5L);
     EXPECT_TRUE(ForwardStack.empty());
     // Fitted and rendered at the new size.
     EXPECT_EQ(dpCurr.diWinW, 779);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <cfloat>
 
 #include "WindowsFixture.h"
 #include "commands/CommandSet.h"
@@ -242,4 +243,80 @@ TEST_F(PlacesAndKeysTest, ABadPlaceFromAFileOrTheClipboardIsRefusedByNameAndChan
     EXPECT_EQ(dialogs.errorTexts.size(), 4);
     EXPECT_EQ(State(), before);
     EXPECT_EQ(Picture(), picture);
+}
+
+// Steps that lead nowhere leave a render alone: keys that cancel out (Home
+// waits for the render), or a notch beyond the widest view the numbers hold;
+// keys that come to nothing only after the render stopped have it drawn again.
+TEST_F(PlacesAndKeysTest, StepsThatLeadNowhereLetTheRenderFinish)
+{
+    StartWholeView(580, 580);
+    RedrawView();
+    const QImage redrawn = Picture();
+    const auto redrawWhile = [this](const std::function<void()>& during) {
+        QTimer::singleShot(0, drawing, during);
+        RedrawView();
+        return LastRenderedArea.columns;
+    };
+    EXPECT_EQ(redrawWhile([this] {
+                  Key(Qt::Key_Home);
+                  Key(Qt::Key_Left);
+                  Key(Qt::Key_Right);
+              }),
+              580);
+    TakeSteps();
+    ASSERT_LT(redrawWhile([this] { Key(Qt::Key_Left); }), 580);
+    Key(Qt::Key_Right);
+    TakeSteps();
+    EXPECT_EQ(Picture(), redrawn);
+    EXPECT_EQ(std::make_tuple(dpCurr.dinum, BackStack.size()), std::make_tuple(1, size_t(0)));
+
+    dpCurr.dwPitchX = dpCurr.dwPitchY = LDBL_MAX / 1000;
+    EXPECT_EQ(redrawWhile([this] { Wheel(100, 100, -120); }), 580);
+}
+
+// A key that draws during a drag ends it and forgets the band: what the drag
+// does next, after the render or during it, burns in and selects nothing.
+TEST_F(PlacesAndKeysTest, AKeyThatDrawsDuringADragEndsTheDrag)
+{
+    StartWholeView(580, 580);
+    Zoom(200, 100, 300, 150);
+    Press(100, 100);
+    drawing->imgQVViewMouseMove(200, 200);
+    Key(Qt::Key_Backspace);
+    const QImage back = Picture();
+    drawing->imgQVViewMouseMove(300, 250);
+    drawing->imgQVViewMouseUp(Qt::LeftButton, 300, 250);
+    EXPECT_EQ(Picture(), back);
+    EXPECT_FALSE(Find<QToolButton>(control, "tbtnDrawSelect")->isEnabled());
+
+    const SelectionFields kept = SelectionOf(dpCurr);  // the whole view leaves them
+    Press(100, 100);
+    drawing->imgQVViewMouseMove(200, 200);
+    QTimer::singleShot(0, drawing, [this] { drawing->imgQVViewMouseUp(Qt::LeftButton, 250, 220); });
+    Key(Qt::Key_Home);
+    EXPECT_EQ(SelectionOf(dpCurr), kept);
+    EXPECT_FALSE(drawing->Dragging());
+}
+
+// During a render Ctrl+V stops it and opens the place as a view step once it
+// has returned; Ctrl+C copies the place of the view being drawn.
+TEST_F(PlacesAndKeysTest, PasteAndCopyDuringARenderAnswerAsTheWheelDoes)
+{
+    StartWholeView(580, 580);
+    const std::string whole = FormatPlace(PlaceOfCurrentView());
+    Zoom(200, 100, 300, 150);
+    const QImage zoomed = Picture();
+    dialogs.clipboard = QString::fromStdString(FormatPlace(PlaceOfCurrentView()));
+    StepBack();
+    QTimer::singleShot(0, drawing, [this] { Key(Qt::Key_V, Qt::ControlModifier); });
+    RedrawView();
+    EXPECT_LT(LastRenderedArea.columns, 580);
+    TakeSteps();
+    EXPECT_EQ(Picture(), zoomed);
+    EXPECT_EQ(std::make_pair(BackStack.size(), ForwardStack.size()), std::make_pair(size_t(1), size_t(0)));
+
+    QTimer::singleShot(0, drawing, [this] { Key(Qt::Key_C, Qt::ControlModifier); });
+    StepBack();
+    EXPECT_EQ(dialogs.clipboard.toStdString(), whole);
 }
