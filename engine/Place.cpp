@@ -1,5 +1,7 @@
 #include "engine/Place.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -160,25 +162,35 @@ std::string_view TakeWord(std::string_view& s)
     return word;
 }
 
-// A word of the text inside a reason, cut short where it is long, with
+bool IsControlCharacter(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }
+
+// A word of the text as a reason shows it: cut short where it is long, with
 // control characters shown as '?'.
-std::string Quote(std::string_view word)
+std::string Shown(std::string_view word)
 {
     constexpr size_t kLongest = 40;
     std::string shown(word.substr(0, kLongest));
     for (char& c : shown)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+        if (IsControlCharacter(c))
             c = '?';
-    return "「" + shown + (word.size() > kLongest ? "…」" : "」");
+    return word.size() > kLongest ? shown + "…" : shown;
 }
 
+std::string Quote(std::string_view word) { return "「" + Shown(word) + "」"; }
+
+// Digits with an optional sign: an integer, whether or not it fits.
+bool IsInteger(const std::string& word)
+{
+    const size_t digits = !word.empty() && (word[0] == '+' || word[0] == '-') ? 1 : 0;
+    return word.size() > digits && word.find_first_not_of("0123456789", digits) == std::string::npos;
+}
+
+// False for an integer too large for the field's type.
 bool ReadInteger(const std::string& word, int32_t& value)
 {
-    if (word.empty() || word.size() > 12)
-        return false;
-    char* end = nullptr;
-    const long long read = std::strtoll(word.c_str(), &end, 10);
-    if (*end != '\0' || read < std::numeric_limits<int32_t>::min() || read > kLargestInteger)
+    errno = 0;
+    const long long read = std::strtoll(word.c_str(), nullptr, 10);
+    if (errno == ERANGE || read < std::numeric_limits<int32_t>::min() || read > kLargestInteger)
         return false;
     value = int32_t(read);
     return true;
@@ -225,13 +237,16 @@ bool ReadColorMap(std::string_view digits, ColorMap& map)
 std::string CheckValue(const Field& field, const std::string& word, Place& place)
 {
     const std::string key = "「" + std::string(field.key) + "」";
+    // A NUL would end the number early and hide what follows it.
+    if (std::any_of(word.begin(), word.end(), IsControlCharacter))
+        return key + "の値" + Quote(word) + "に制御文字があります";
     if (field.kind == Kind::Integer) {
         int32_t value = 0;
-        if (!ReadInteger(word, value))
+        if (!IsInteger(word))
             return key + "の値" + Quote(word) + "は整数ではありません";
-        if (value < field.minimum || value > field.maximum)
+        if (!ReadInteger(word, value) || value < field.minimum || value > field.maximum)
             return key + "は " + std::to_string(field.minimum) + " から " + std::to_string(field.maximum) +
-                   " まででなければなりません（" + word + "）";
+                   " まででなければなりません（" + Shown(word) + "）";
         *field.integer(place) = value;
         return {};
     }
@@ -434,7 +449,7 @@ std::string OpenFailure(const std::string& path, const std::string& systemReason
         if (!S_ISREG(info.st_mode))
             return "通常のファイルではありません（パイプや装置などです）";
     }
-    return "開けません（" + systemReason + "）";
+    return "開けません: " + systemReason;
 }
 
 bool SameWholeView(const ViewRecord& a, const ViewRecord& b)
@@ -474,7 +489,7 @@ bool ReadPlaceFile(const std::string& path, Place& place, std::string& reason)
         reason = OpenFailure(path, failure);
         return false;
     case FileReadResult::ReadFailed:
-        reason = "読み込めません（" + failure + "）";
+        reason = "読み込めません: " + failure;
         return false;
     case FileReadResult::Done:
         break;

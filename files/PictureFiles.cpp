@@ -205,6 +205,8 @@ bool PictureRows(Encoder& e, PictureFormat format, const uint8_t* rgb, int rows,
 
 bool FinishPicture(Encoder& e, PictureFormat format) { return format == PictureFormat::Jpeg ? JpegFinish(&e) : PngFinish(&e); }
 
+constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
 uint32_t BigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
 
 }  // namespace
@@ -251,6 +253,9 @@ FileWriteResult PictureFileWriter::Finish(std::string& reason)
 {
     if (encoder_ && failure_.empty() && !FinishPicture(*encoder_, format_))
         failure_ = encoder_->message;
+    // A failed write stops the encoder too; the system's reason is the one to tell.
+    if (file_.WriteError() != 0)
+        return file_.Commit(reason);
     std::string commitReason;
     const FileWriteResult committed = failure_.empty() ? file_.Commit(commitReason) : FileWriteResult::WriteFailed;
     if (committed != FileWriteResult::Written)
@@ -276,14 +281,30 @@ bool EncodePicture(PictureFormat format, const uint8_t* rgb, int width, int heig
     return true;
 }
 
+bool ReadPngSize(const std::string& path, int& width, int& height)
+{
+    // The signature, then the header chunk: its length, "IHDR", width, height.
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (ReadRegularFile(path, 24, bytes, reason) != FileReadResult::Done || bytes.size() < 24 ||
+        std::memcmp(bytes.data(), kPngSignature, 8) != 0 || std::memcmp(&bytes[12], "IHDR", 4) != 0)
+        return false;
+    const uint32_t w = BigEndian(&bytes[16]);
+    const uint32_t h = BigEndian(&bytes[20]);
+    if (w == 0 || h == 0 || w > 0x7FFFFFFF || h > 0x7FFFFFFF)
+        return false;
+    width = int(w);
+    height = int(h);
+    return true;
+}
+
 PngTextResult ReadPngText(const std::string& path, const std::string& key, std::string& text, std::string& reason)
 {
     // The text stands before the picture data, well within the first megabyte.
     std::vector<uint8_t> bytes;
     if (ReadRegularFile(path, 1 << 20, bytes, reason) != FileReadResult::Done)
         return PngTextResult::OpenFailed;
-    static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (bytes.size() < 8 || std::memcmp(bytes.data(), kSignature, 8) != 0)
+    if (bytes.size() < 8 || std::memcmp(bytes.data(), kPngSignature, 8) != 0)
         return PngTextResult::NotPng;
     for (size_t at = 8; at + 12 <= bytes.size();) {
         const size_t length = BigEndian(&bytes[at]);

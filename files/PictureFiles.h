@@ -34,6 +34,8 @@ public:
     bool WriteRows(const uint8_t* rgb, int rows);
     // Ends the picture and puts the file in place of the target.
     FileWriteResult Finish(std::string& reason);
+    // The new file while it is written (see WholeFileWriter).
+    const std::string& TemporaryPath() const { return file_.TemporaryPath(); }
 
     struct Encoder;
 
@@ -52,6 +54,10 @@ private:
 // the library's message when the encoder refuses it.
 bool EncodePicture(PictureFormat format, const uint8_t* rgb, int width, int height, size_t bytesPerLine,
                    const std::string& key, const std::string& text, std::vector<uint8_t>& encoded, std::string& error);
+
+// The size of the picture in a PNG file, from its header; false for a file
+// that is no PNG.
+bool ReadPngSize(const std::string& path, int& width, int& height);
 
 // The text a PNG file holds under the key, from its chunks before the
 // picture data; `reason` gets the system's description where the file cannot

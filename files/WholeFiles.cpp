@@ -4,14 +4,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <csignal>
-#include <cstring>
+#include <cstdlib>
 #include <utility>
 
-namespace {
+#include "files/SystemReason.h"
 
-std::string SystemReason(int error) { return std::strerror(error); }
+namespace {
 
 // Closes a descriptor when it goes out of scope.
 class Descriptor {
@@ -25,13 +27,6 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     int Get() const { return fd_; }
-    // Closes now and tells whether the close succeeded.
-    bool Close()
-    {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
 
 private:
     int fd_;
@@ -88,31 +83,65 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
+// A rewritten file loses setuid and setgid, as cp and install make it.
+constexpr mode_t kKeptModeBits = 07777 & ~mode_t(S_ISUID | S_ISGID);
+
 FileWriteResult Fail(FileWriteResult result, std::string& reason, int error)
 {
     reason = SystemReason(error);
     return result;
 }
 
-// Rewrites an existing regular file in place: the space first, then the bytes,
-// then the length.
-FileWriteResult RewriteInPlace(const std::string& path, const uint8_t* data, std::size_t size, std::string& reason)
+// ".name.XXXXXX" in the folder, the name cut short (between characters)
+// where the whole would be longer than the folder's longest name.
+std::string TemporaryName(const std::string& folder, const std::string& name)
 {
-    Descriptor file(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (file.Get() < 0)
-        return Fail(FileWriteResult::CreateFailed, reason, errno);
-    struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return Fail(FileWriteResult::CreateFailed, reason, EINVAL);
+    constexpr std::size_t kAdded = 8;  // the leading dot and ".XXXXXX"
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t room = std::size_t(longest > long(kAdded) ? longest : NAME_MAX) - kAdded;
+    std::size_t kept = std::min(name.size(), room);
+    while (kept > 0 && kept < name.size() && (static_cast<unsigned char>(name[kept]) & 0xC0) == 0x80)
+        --kept;
+    return folder + "/." + name.substr(0, kept) + ".XXXXXX";
+}
+
+// A file without a name in the temporary folder, gone when it is closed.
+int UnnamedTemporaryFile()
+{
+    const char* folder = std::getenv("TMPDIR");
+    const std::string tmp = folder && *folder == '/' ? folder : "/tmp";
+    const int fd = ::open(tmp.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+        return fd;
+    std::string name = tmp + "/.quorvex.XXXXXX";
+    const int named = ::mkostemp(name.data(), O_CLOEXEC);
+    if (named >= 0)
+        ::unlink(name.c_str());
+    return named;
+}
+
+// Copies the first `size` bytes of `from` over `to`, its space reserved
+// first, then cuts `to` to that length. 0, or the system's error.
+int CopyOver(int from, int to, off_t size)
+{
     if (size > 0) {
-        const int reserved = ::posix_fallocate(file.Get(), 0, off_t(size));
+        const int reserved = ::posix_fallocate(to, 0, size);
         if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
-            return Fail(FileWriteResult::WriteFailed, reason, reserved);
+            return reserved;
     }
-    if (!WriteAll(file.Get(), data, size, 0) || ::ftruncate(file.Get(), off_t(size)) != 0 ||
-        ::fsync(file.Get()) != 0 || !file.Close())
-        return Fail(FileWriteResult::WriteFailed, reason, errno);
-    return FileWriteResult::Written;
+    std::vector<uint8_t> buffer(std::size_t(1) << 20);
+    for (off_t at = 0; at < size;) {
+        const std::size_t wanted = std::size_t(std::min(off_t(buffer.size()), size - at));
+        const ssize_t got = ::pread(from, buffer.data(), wanted, at);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got == 0)
+            return EIO;
+        if (got < 0 || !WriteAll(to, buffer.data(), std::size_t(got), at))
+            return errno;
+        at += got;
+    }
+    return ::ftruncate(to, size) == 0 && ::fsync(to) == 0 ? 0 : errno;
 }
 
 }  // namespace
@@ -129,7 +158,7 @@ FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes, st
     }
     struct stat info {};
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        reason = "not a regular file";
+        reason = S_ISDIR(info.st_mode) ? SystemReason(EISDIR) : kNotRegularFile;
         return FileReadResult::OpenFailed;
     }
     bytes.resize(maxBytes);
@@ -157,29 +186,50 @@ WholeFileWriter::~WholeFileWriter() { Discard(); }
 
 void WholeFileWriter::Discard()
 {
-    if (fd_ < 0)
-        return;
-    ::close(fd_);
-    fd_ = -1;
-    ::unlink(temporary_.c_str());
+    if (inPlace_ >= 0)
+        ::close(std::exchange(inPlace_, -1));
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+    temporary_.clear();
 }
 
 FileWriteResult WholeFileWriter::Open(std::string& reason)
 {
     struct stat old {};
     targetExists_ = ::stat(target_.c_str(), &old) == 0;
-    if (targetExists_ && !S_ISREG(old.st_mode))
-        return Fail(FileWriteResult::CreateFailed, reason, openError_ = EINVAL);
-    oldMode_ = old.st_mode & 07777;
+    if (targetExists_ && S_ISDIR(old.st_mode))
+        return Fail(FileWriteResult::CreateFailed, reason, EISDIR);
+    if (targetExists_ && !S_ISREG(old.st_mode)) {
+        reason = kNotRegularFile;
+        return FileWriteResult::CreateFailed;
+    }
+    oldMode_ = old.st_mode & kKeptModeBits;
     oldOwner_ = old.st_uid;
     oldGroup_ = old.st_gid;
     const std::size_t slash = target_.find_last_of('/');
-    const std::string name = slash == std::string::npos ? target_ : target_.substr(slash + 1);
-    temporary_ = FolderOf(target_) + "/." + name + ".XXXXXX";
+    temporary_ = TemporaryName(FolderOf(target_), slash == std::string::npos ? target_ : target_.substr(slash + 1));
     fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
-    if (fd_ < 0)
-        return Fail(FileWriteResult::CreateFailed, reason, openError_ = errno);
-    return FileWriteResult::Written;
+    if (fd_ >= 0)
+        return FileWriteResult::Written;
+    const int error = errno;
+    temporary_.clear();
+    // A folder closed to new files may still hold a file open to writing.
+    if (targetExists_ && (error == EACCES || error == EPERM) && OpenInPlace())
+        return FileWriteResult::Written;
+    return Fail(FileWriteResult::CreateFailed, reason, error);
+}
+
+bool WholeFileWriter::OpenInPlace()
+{
+    inPlace_ = ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info {};
+    if (inPlace_ >= 0 && ::fstat(inPlace_, &info) == 0 && S_ISREG(info.st_mode) &&
+        (fd_ = UnnamedTemporaryFile()) >= 0)
+        return true;
+    Discard();
+    return false;
 }
 
 bool WholeFileWriter::Write(const void* data, std::size_t size)
@@ -197,42 +247,45 @@ bool WholeFileWriter::Write(const void* data, std::size_t size)
 FileWriteResult WholeFileWriter::Commit(std::string& reason)
 {
     if (fd_ < 0)
-        return Fail(FileWriteResult::CreateFailed, reason, openError_ ? openError_ : EBADF);
+        return Fail(FileWriteResult::CreateFailed, reason, EBADF);
     int error = writeError_;
+    if (!error)
+        error = inPlace_ >= 0 ? CommitInPlace() : CommitBeside();
+    Discard();
+    return error ? Fail(FileWriteResult::WriteFailed, reason, error) : FileWriteResult::Written;
+}
+
+int WholeFileWriter::CommitInPlace()
+{
+    struct stat info {};
+    // The owner may drop setuid and setgid; another user's write drops them anyway.
+    if (::fstat(inPlace_, &info) == 0 && (info.st_mode & (S_ISUID | S_ISGID)) &&
+        ::fchmod(inPlace_, info.st_mode & kKeptModeBits) != 0 && errno != EPERM)
+        return errno;
+    if (const int error = CopyOver(fd_, inPlace_, written_))
+        return error;
+    return ::close(std::exchange(inPlace_, -1)) == 0 ? 0 : errno;
+}
+
+int WholeFileWriter::CommitBeside()
+{
     // Another's file stays theirs where the program may give it away;
     // elsewhere the new file is the program's own.
-    if (!error && targetExists_ && (oldOwner_ != ::geteuid() || oldGroup_ != ::getegid()) &&
+    if (targetExists_ && (oldOwner_ != ::geteuid() || oldGroup_ != ::getegid()) &&
         ::fchown(fd_, oldOwner_, oldGroup_) != 0 && errno != EPERM)
-        error = errno;
-    if (!error && ::fchmod(fd_, targetExists_ ? mode_t(oldMode_) : NewFileMode()) != 0)
-        error = errno;
-    if (!error && ::fsync(fd_) != 0)
-        error = errno;
-    if (!error) {
-        const int fd = std::exchange(fd_, -1);
-        if (::close(fd) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0) {
-            error = errno;
-            ::unlink(temporary_.c_str());
-        }
-    }
-    if (error) {
-        Discard();
-        return Fail(FileWriteResult::WriteFailed, reason, error);
-    }
-    return FileWriteResult::Written;
+        return errno;
+    if (::fchmod(fd_, targetExists_ ? mode_t(oldMode_) : NewFileMode()) != 0 || ::fsync(fd_) != 0 ||
+        ::close(std::exchange(fd_, -1)) != 0 || ::rename(temporary_.c_str(), target_.c_str()) != 0)
+        return errno;
+    temporary_.clear();
+    return 0;
 }
 
 FileWriteResult WriteWholeFile(const std::string& path, const void* data, std::size_t size, std::string& reason)
 {
     WholeFileWriter writer(path);
-    if (writer.Open(reason) != FileWriteResult::Written) {
-        const int error = writer.OpenError();
-        struct stat info {};
-        const bool exists = ::stat(writer.Target().c_str(), &info) == 0 && S_ISREG(info.st_mode);
-        if (exists && (error == EACCES || error == EPERM || error == EROFS))
-            return RewriteInPlace(writer.Target(), static_cast<const uint8_t*>(data), size, reason);
+    if (writer.Open(reason) != FileWriteResult::Written)
         return FileWriteResult::CreateFailed;
-    }
     writer.Write(data, size);
     return writer.Commit(reason);
 }

@@ -18,11 +18,10 @@
 #include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 #include "render/RenderOptions.h"
+#include "render/RenderRegion.h"
+#include "render/TerminationSignals.h"
 
 namespace {
-
-constexpr int kBadUse = 2;
-constexpr int kFailed = 1;
 
 int Fail(int status, const std::string& message)
 {
@@ -30,37 +29,29 @@ int Fail(int status, const std::string& message)
     return status;
 }
 
-// The place of a view given on the command line, at the picture size the
-// program could show it in, so that the picture's PNG opens in the program.
-Place PlaceOfRegion(int type, long double re, long double im, long double extentRe, long double extentIm, int width,
-                    int height)
-{
-    const double scale = std::min({1.0, double(kMaxPictureWidth) / width, double(kMaxPictureHeight) / height});
-    Place place;
-    place.type = type;
-    place.width = std::max(1, int(width * scale));
-    place.height = std::max(1, int(height * scale));
-    place.wholeWidth = place.width;
-    place.wholeHeight = place.height;
-    place.centreRe = re;
-    place.centreIm = im;
-    place.extentRe = extentRe;
-    place.extentIm = extentIm;
-    place.pixelRe = extentRe / place.width;
-    place.pixelIm = extentIm / place.height;
-    place.params = StartupEditedParams();
-    return place;
-}
-
 // The place to draw: a .qvplace file, a PNG the program saved, or the view
 // of the command line. False with the reason.
 bool ReadPlace(const RenderOptions& o, Place& place, std::string& reason)
 {
     if (o.place.empty()) {
-        place = PlaceOfRegion(*o.type, o.centreRe, o.centreIm, o.extentRe, o.extentIm, o.width, o.height);
+        place = PlaceOfView(*o.type, o.centreRe, o.centreIm, o.extentRe, o.extentIm, o.width, o.height, o.stretch);
         return true;
     }
     return ReadPlaceFile(o.place, place, reason);
+}
+
+// The picture's size: as asked, else a PNG's own, else the place's.
+bool PictureSizeOf(const RenderOptions& o, const Place& place, int& width, int& height, std::string& reason)
+{
+    width = o.width > 0 ? o.width : place.width;
+    height = o.height > 0 ? o.height : place.height;
+    if (o.width > 0 || o.place.empty() || PictureFormatOfName(o.place) != PictureFormat::Png)
+        return true;
+    if (!ReadPngSize(o.place, width, height) || width > kMaxPictureSide || height > kMaxPictureSide) {
+        reason = "the PNG's own size is not 1 to " + std::to_string(kMaxPictureSide) + " each way; give --size";
+        return false;
+    }
+    return true;
 }
 
 bool ReadColors(const RenderOptions& o, const Place& place, ColorMap& colors, std::string& reason)
@@ -97,6 +88,23 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
+// Makes the new file beside the target, named to the signals that may end the program.
+FileWriteResult OpenOutput(PictureFileWriter& file, std::string& reason)
+{
+    const HeldTerminationSignals held;
+    const FileWriteResult opened = file.Open(reason);
+    RemoveOnTermination(file.TemporaryPath());
+    return opened;
+}
+
+FileWriteResult FinishOutput(PictureFileWriter& file, std::string& reason)
+{
+    const HeldTerminationSignals held;
+    const FileWriteResult finished = file.Finish(reason);
+    RemoveOnTermination({});
+    return finished;
+}
+
 int Render(const RenderOptions& o)
 {
     Place place;
@@ -104,9 +112,9 @@ int Render(const RenderOptions& o)
     if (!ReadPlace(o, place, reason))
         return Fail(kBadUse, o.place + ": " + reason);
     PictureJob job;
-    job.region = RegionOfPlace(place);
-    job.width = o.width > 0 ? o.width : place.width;
-    job.height = o.height > 0 ? o.height : place.height;
+    if (!PictureSizeOf(o, place, job.width, job.height, reason))
+        return Fail(kBadUse, o.place + ": " + reason);
+    job.region = RegionAtSize(place, job.width, job.height, o.stretch);
     job.samples = o.samples;
     job.threads = o.threads;
     if (!ReadColors(o, place, job.colors, reason))
@@ -117,8 +125,8 @@ int Render(const RenderOptions& o)
 
     PictureFileWriter file(o.output, PictureFormatOfName(o.output), job.width, rows.end - rows.first, kPlacePngKey,
                            FormatPlace(place));
-    if (file.Open(reason) != FileWriteResult::Written)
-        return Fail(kBadUse, o.output + ": " + reason);
+    if (OpenOutput(file, reason) != FileWriteResult::Written)
+        return Fail(kNotWritten, o.output + ": " + reason);
     PictureRenderer renderer(job);
     Progress progress(!o.quiet && ::isatty(STDERR_FILENO), rows.end - rows.first);
     const int bandRows = BandRowsFor(job.width, job.samples);
@@ -131,8 +139,8 @@ int Render(const RenderOptions& o)
             break;
         progress.Show(y + count - rows.first);
     }
-    if (file.Finish(reason) != FileWriteResult::Written)
-        return Fail(kFailed, o.output + ": " + reason);
+    if (FinishOutput(file, reason) != FileWriteResult::Written)
+        return Fail(kNotWritten, o.output + ": " + reason);
     return 0;
 }
 
@@ -161,6 +169,7 @@ int Bench()
 int main(int argc, char** argv)
 {
     IgnoreFileSizeSignal();
+    CatchTerminationSignals();
     RenderOptions options;
     std::string error;
     if (!ParseRenderOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))

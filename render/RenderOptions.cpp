@@ -49,8 +49,11 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
         error = name + " " + value + ": " + why;
         return false;
     };
-    if (name == "-o" || name == "--output")
+    if (name == "-o" || name == "--output") {
+        if (value == "-")
+            return fail("standard output is not written; name a file (./- for one named \"-\")");
         o.output = value;
+    }
     else if (name == "--size") {
         if (!Pair(value, 'x', a, b) || !WholeNumber(a, 1, kMaxPictureSide, o.width) ||
             !WholeNumber(b, 1, kMaxPictureSide, o.height))
@@ -130,6 +133,8 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
             o.bench = true;
         else if (name == "--quiet" || name == "-q")
             o.quiet = true;
+        else if (name == "--stretch")
+            o.stretch = true;
         else if (!name.empty() && name[0] == '-' && name != "-") {
             // Every other option takes a value, joined by '=' or the next word.
             if (!joined && i + 1 < arguments.size())
@@ -153,8 +158,13 @@ std::string RenderUsage()
            "Draws a Quorvex picture without a display: the place saved by the program (a .qvplace\n"
            "file or a PNG the program saved), or the view given by formula type 1-6, centre and\n"
            "extent in the plane. Numbers may be decimal or hexadecimal floating point.\n"
-           "  -o, --output FILE    the picture, PNG or JPEG by its extension\n"
-           "  --size WxH           its size, 1 to 16384 each (default: the place's picture size)\n"
+           "  -o, --output FILE    the picture, PNG or JPEG by its extension; written whole or not\n"
+           "                       at all (\"-o -\" is refused: standard output is not written)\n"
+           "  --size WxH           its size, 1 to 16384 each (default: a PNG's own size, else the\n"
+           "                       place's picture size). Pixels keep their shape: a size of\n"
+           "                       another shape shows more of the plane along one axis, around\n"
+           "                       the same centre; --extent is the least that is shown\n"
+           "  --stretch            the place's region or --extent exactly, stretched to the size\n"
            "  --aa N               N x N samples a pixel, averaged in linear light (1 to 4; default 1)\n"
            "  --colour-map FILE    a 1024-byte .col colour map (default: the place's own map,\n"
            "                       else the program's start-up map)\n"
@@ -165,7 +175,9 @@ std::string RenderUsage()
            "  --bench              time a whole view at 3840x2160 and print megapixels per second\n"
            "  --version            print the version\n"
            "  -h, --help           print this text\n"
-           "Bad arguments or files: a message on standard error, exit status 2, no output file.\n";
+           "Exit status: 0 when the picture is written; 2 for bad arguments or an unreadable place\n"
+           "or colour map; 1 when the picture cannot be written. On a failure, and when Ctrl+C,\n"
+           "SIGTERM or SIGHUP ends it, no half-written file is left behind.\n";
 }
 
 RowRange PartRows(int height, int part, int parts)

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+inline constexpr int kBadUse = 2;
+inline constexpr int kNotWritten = 1;
+
 struct RenderOptions {
     bool help = false;
     bool version = false;
@@ -14,8 +17,9 @@ struct RenderOptions {
     bool quiet = false;
     std::string place;  // a place file or a Quorvex PNG; empty with --type
     std::string output;
-    int width = 0;  // 0: the place's picture size
+    int width = 0;  // 0: the input PNG's size, else the place's picture size
     int height = 0;
+    bool stretch = false;  // the region as given, whatever the picture's shape
     int samples = 1;  // --aa N: N x N samples a pixel
     std::string colorMap;  // a .col file
     int threads = 0;  // 0: one a core
@@ -31,7 +35,9 @@ struct RenderOptions {
 };
 
 // Reads the arguments (without the program's name). False with a message
-// for the user when they do not make a picture.
+// for the user when they do not make a picture. The exit status for a
+// refused command line is kBadUse, for a picture that cannot be written
+// kNotWritten.
 bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options, std::string& error);
 
 std::string RenderUsage();

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 
 namespace {
@@ -63,6 +64,23 @@ protected:
         int status = 0;
         ::waitpid(child, &status, 0);
         return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    }
+
+    // The text in two pieces, as an encoder streams it.
+    static FileWriteResult Stream(const std::string& path, const std::string& text, std::string& reason)
+    {
+        WholeFileWriter writer(path);
+        if (writer.Open(reason) != FileWriteResult::Written)
+            return FileWriteResult::CreateFailed;
+        writer.Write(text.data(), text.size() / 2);
+        writer.Write(text.data() + text.size() / 2, text.size() - text.size() / 2);
+        return writer.Commit(reason);
+    }
+
+    static unsigned Mode(const std::string& path)
+    {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
     }
 
     // 64 KiB over a file-size limit of 4 KiB, as the program meets it.
@@ -158,6 +176,101 @@ TEST_F(WholeFilesTest, AWritableFileInAClosedFolderIsRewrittenInPlaceAndAFailedR
     EXPECT_EQ(InChild([&] { return asWriter() ? 10 : WriteOverTheSizeLimit(file); }), int(FileWriteResult::WriteFailed));
     EXPECT_EQ(Content(file), "short");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    // A picture streamed to the file follows the same rule, and so does its failure.
+    std::string reason;
+    EXPECT_EQ(InChild([&] { return asWriter() ? 10 : int(Stream(file, "streamed anew", reason)); }),
+              int(FileWriteResult::Written));
+    EXPECT_EQ(Content(file), "streamed anew");
+    EXPECT_EQ(InChild([&] {
+                  if (asWriter())
+                      return 10;
+                  IgnoreFileSizeSignal();
+                  const rlimit limit{4096, 4096};
+                  ::setrlimit(RLIMIT_FSIZE, &limit);
+                  return int(Stream(file, std::string(64 * 1024, 'z'), reason));
+              }),
+              int(FileWriteResult::WriteFailed));
+    EXPECT_EQ(Content(file), "streamed anew");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+
+    // Rewritten in place, it loses setuid and setgid too.
+    ASSERT_EQ(::chmod(file.c_str(), 06744), 0);
+    EXPECT_EQ(InChild([&] { return asWriter() ? 10 : int(Write(file, "plain")); }), int(FileWriteResult::Written));
+    EXPECT_EQ(Mode(file), 0744u);
+}
+
+// Beside the file and in place alike, as cp and install do.
+TEST_F(WholeFilesTest, ARewriteDropsSetuidAndSetgid)
+{
+    const std::string file = Path("tool");
+    Store(file, "old");
+    ASSERT_EQ(::chmod(file.c_str(), 06755), 0);
+    ASSERT_EQ(Mode(file), 06755u);
+    EXPECT_EQ(Write(file, "new"), FileWriteResult::Written);
+    EXPECT_EQ(Mode(file), 0755u);
+
+    const std::string link = Path("link");
+    ASSERT_EQ(::symlink("tool", link.c_str()), 0);
+    ASSERT_EQ(::chmod(file.c_str(), 02711), 0);
+    std::string reason;
+    EXPECT_EQ(Stream(link, "streamed", reason), FileWriteResult::Written) << reason;
+    EXPECT_EQ(Mode(file), 0711u);
+}
+
+// The new file's name adds a dot and six letters: the longest names must still be written.
+TEST_F(WholeFilesTest, TheLongestNamesAreWrittenAndLeaveNothingBeside)
+{
+    std::string kana;
+    while (kana.size() + 3 <= 255)
+        kana += "\xE3\x81\x82";  // あ
+    for (const std::string& name : {std::string(250, 'n'), std::string(255, 'n'), kana}) {
+        SCOPED_TRACE(name.size());
+        std::string reason;
+        EXPECT_EQ(WriteWholeFile(Path(name), "once", 4, reason), FileWriteResult::Written) << reason;
+        EXPECT_EQ(Stream(Path(name), "twice", reason), FileWriteResult::Written) << reason;
+        EXPECT_EQ(Content(Path(name)), "twice");
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
+}
+
+// Each failure says the system's own reason, also through a picture's encoder.
+TEST_F(WholeFilesTest, FailuresTellTheSystemsReason)
+{
+    const auto reasonOf = [](const std::string& path) {
+        std::string reason;
+        EXPECT_NE(WriteWholeFile(path, "x", 1, reason), FileWriteResult::Written) << path;
+        return reason;
+    };
+    EXPECT_EQ(reasonOf(folder.string()), "フォルダです（EISDIR）");
+    EXPECT_EQ(reasonOf("/dev/null"), "通常のファイルではありません（パイプや装置などです）");
+    EXPECT_EQ(reasonOf(Path("none/x")), "ファイルかフォルダがありません（ENOENT）");
+
+    const std::string picture = Path("big.png");
+    for (const PictureFormat format : {PictureFormat::Png, PictureFormat::Jpeg}) {
+        const int status = InChild([&] {
+            IgnoreFileSizeSignal();
+            const rlimit limit{4096, 4096};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            PictureFileWriter file(picture, format, 256, 256);
+            std::string reason;
+            std::vector<uint8_t> noise(256 * 3 * 256);
+            uint32_t state = 1;
+            for (uint8_t& byte : noise) {
+                state ^= state << 13, state ^= state >> 17, state ^= state << 5;
+                byte = uint8_t(state);
+            }
+            if (file.Open(reason) != FileWriteResult::Written)
+                return 10;
+            file.WriteRows(noise.data(), 256);
+            return file.Finish(reason) == FileWriteResult::WriteFailed &&
+                           reason == "ファイルの大きさの上限を超えます（EFBIG）"
+                       ? 0
+                       : 11;
+        });
+        EXPECT_EQ(status, 0) << int(format);
+    }
+    EXPECT_FALSE(fs::exists(picture));
 }
 
 TEST_F(WholeFilesTest, AWriteOverTheSizeLimitFailsInsteadOfEndingTheProgramAndKeepsTheOldFile)

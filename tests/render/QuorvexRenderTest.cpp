@@ -1,0 +1,166 @@
+// quorvex-render as a whole process: the shape of its pixels, its exit
+// statuses and its end by a signal.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
+#include <string>
+#include <vector>
+
+namespace {
+
+class QuorvexRenderTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return folder.filePath(QString::fromStdString(name)).toStdString(); }
+
+    // Starts quorvex-render with the signals at their defaults, its messages into "stderr.txt".
+    pid_t Start(const std::vector<std::string>& arguments) const
+    {
+        std::vector<std::string> words{QUORVEX_RENDER};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        std::vector<char*> argv;
+        for (std::string& word : words)
+            argv.push_back(word.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 2, Path("stderr.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t all, none;
+        sigfillset(&all);
+        sigemptyset(&none);
+        posix_spawnattr_setsigdefault(&attributes, &all);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+        pid_t child = -1;
+        EXPECT_EQ(::posix_spawn(&child, argv[0], &files, &attributes, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&files);
+        posix_spawnattr_destroy(&attributes);
+        return child;
+    }
+
+    // The exit status; 128 + the signal for a process a signal ended. One
+    // still running after two minutes is killed.
+    static int Wait(pid_t child)
+    {
+        int status = 0;
+        for (int waited = 0; ::waitpid(child, &status, WNOHANG) == 0; ++waited) {
+            if (waited == 2400)
+                ::kill(child, SIGKILL);
+            QThread::msleep(50);
+        }
+        return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+    }
+
+    int Run(const std::vector<std::string>& arguments) const { return Wait(Start(arguments)); }
+
+    std::string Messages() const
+    {
+        QFile file(QString::fromStdString(Path("stderr.txt")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+
+    QImage Read(const std::string& name) const
+    {
+        return QImage(QString::fromStdString(Path(name))).convertToFormat(QImage::Format_RGB32);
+    }
+
+    QStringList Files() const { return QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot); }
+
+    QTemporaryDir folder;
+};
+
+// A 100 x 75 view of 4 x 3 in the plane, in a PNG that carries its place.
+constexpr const char* kCentre = "-0.5,0";
+
+TEST_F(QuorvexRenderTest, PixelsStaySquareAtASizeOfAnotherShapeAndAPngIsDrawnAtItsOwnSize)
+{
+    ASSERT_EQ(Run({"--type", "1", "--centre", kCentre, "--extent", "4,3", "--size", "100x75", "-o", Path("place.png")}), 0);
+    // Wider: the real extent grows to 12; taller: the imaginary one to 12.
+    const struct {
+        const char* size;
+        const char* extent;
+    } shapes[] = {{"100x300", "4,12"}, {"400x100", "12,3"}};
+    for (const auto& shape : shapes) {
+        SCOPED_TRACE(shape.size);
+        ASSERT_EQ(Run({Path("place.png"), "--size", shape.size, "-o", Path("grown.png")}), 0) << Messages();
+        ASSERT_EQ(Run({"--type", "1", "--centre", kCentre, "--extent", shape.extent, "--size", shape.size, "-o",
+                       Path("wanted.png")}),
+                  0);
+        EXPECT_TRUE(Read("grown.png") == Read("wanted.png"));
+        // Drawn again from its own place, the PNG comes back at its own size, pixel for pixel.
+        ASSERT_EQ(Run({Path("grown.png"), "-o", Path("again.png")}), 0) << Messages();
+        EXPECT_TRUE(Read("again.png") == Read("grown.png"));
+    }
+    // The extents of the command line grow the same way; --stretch keeps them as given.
+    ASSERT_EQ(Run({"--type", "1", "--centre", kCentre, "--extent", "4,1", "--size", "400x300", "-o", Path("view.png")}), 0);
+    ASSERT_EQ(Run({"--type", "1", "--centre", kCentre, "--extent", "4,3", "--size", "400x300", "-o", Path("wanted.png")}), 0);
+    EXPECT_TRUE(Read("view.png") == Read("wanted.png"));
+    ASSERT_EQ(Run({Path("place.png"), "--size", "400x100", "--stretch", "-o", Path("stretched.png")}), 0);
+    ASSERT_EQ(Run({"--type", "1", "--centre", kCentre, "--extent", "4,3", "--size", "400x100", "--stretch", "-o",
+                   Path("wanted.png")}),
+              0);
+    EXPECT_TRUE(Read("stretched.png") == Read("wanted.png"));
+    EXPECT_FALSE(Read("stretched.png") == Read("grown.png"));
+    // A shape off by less than a pixel, as a size rounded to keep the aspect, keeps the region.
+    ASSERT_EQ(Run({Path("place.png"), "--size", "402x301", "-o", Path("rounded.png")}), 0);
+    ASSERT_EQ(Run({Path("place.png"), "--size", "402x301", "--stretch", "-o", Path("wanted.png")}), 0);
+    EXPECT_TRUE(Read("rounded.png") == Read("wanted.png"));
+}
+
+// A picture that cannot be written is status 1, with the system's reason;
+// a refused command line is 2. Neither leaves a file behind.
+TEST_F(QuorvexRenderTest, ExitStatusesSayWhetherTheArgumentsOrTheOutputFailed)
+{
+    const std::vector<std::string> view{"--type", "1", "--centre", kCentre, "--extent", "4,3", "--size", "40x30"};
+    const auto run = [&](const std::string& output) {
+        std::vector<std::string> arguments = view;
+        arguments.insert(arguments.end(), {"-o", output});
+        return Run(arguments);
+    };
+    EXPECT_EQ(run("-"), 2);
+    EXPECT_NE(Messages().find("standard output"), std::string::npos) << Messages();
+    const std::pair<std::string, std::string> unwritable[] = {
+        {Path("missing/x.png"), "ENOENT"},
+        {folder.path().toStdString(), "EISDIR"},
+        {"/dev/full", "通常のファイルではありません"},
+    };
+    for (const auto& [output, reason] : unwritable) {
+        EXPECT_EQ(run(output), 1) << output;
+        EXPECT_NE(Messages().find(reason), std::string::npos) << Messages();
+    }
+    EXPECT_EQ(Files(), QStringList{QStringLiteral("stderr.txt")});
+    // The longest names leave room for nothing more, the new file's aside.
+    EXPECT_EQ(run(Path(std::string(251, 'n') + ".png")), 0) << Messages();
+}
+
+// Ctrl+C, a job runner's cancel and a hang-up end it by that signal, the half-written file removed.
+TEST_F(QuorvexRenderTest, TerminationSignalsRemoveTheNewFileAndEndWithTheSignal)
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        const pid_t child = Start({"--type", "6", "--centre", kCentre, "--extent", "4,3", "--size", "16384x16384", "--aa",
+                                   "4", "-q", "-o", Path("large.png")});
+        // Until the new file is there beside the target, and a while more.
+        for (int waited = 0; Files().size() < 2 && waited < 200; ++waited)
+            QThread::msleep(50);
+        EXPECT_EQ(Files().size(), 2) << Files().join(QLatin1Char(' ')).toStdString();
+        QThread::msleep(300);
+        ::kill(child, signal);
+        EXPECT_EQ(Wait(child), 128 + signal);
+        EXPECT_EQ(Files(), QStringList{QStringLiteral("stderr.txt")});
+    }
+}
+
+}  // namespace
