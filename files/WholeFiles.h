@@ -46,11 +46,17 @@ public:
     FileWriteResult Open(std::string& reason);
     // False once any write has failed; the reason comes with Commit.
     bool Write(const void* data, std::size_t size);
+    // The same at a given offset, for a format that goes back to fill in a
+    // table; Write goes on after the furthest byte written.
+    bool WriteAt(const void* data, std::size_t size, off_t offset);
     FileWriteResult Commit(std::string& reason);
 
     // Why Open failed, for a caller that may rewrite the file in place instead.
     int OpenError() const { return openError_; }
     const std::string& Target() const { return target_; }
+    // The new file beside the target once Open succeeded, for a program that
+    // writes it itself; Commit still puts it in place, or removes it.
+    const std::string& TemporaryPath() const { return temporary_; }
 
 private:
     void Discard();
