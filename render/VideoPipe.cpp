@@ -220,12 +220,15 @@ bool VideoPipe::WriteRows(const uint8_t* rgb, int rows)
             rows_.insert(rows_.end(), row + line - 3, row + line);
             row = rows_.data();
         }
-        if (!Send(row, evenLine) || (++row_ == settings_.height && (settings_.height & 1) && !Send(row, evenLine)))
+        if (!Send(row, evenLine))
             return false;
-        if (row_ == settings_.height) {
-            row_ = 0;
-            ++frames_;
-        }
+        if (++row_ < settings_.height)
+            continue;
+        // An odd frame's last row once more, for even sides.
+        if ((settings_.height & 1) && !Send(row, evenLine))
+            return false;
+        row_ = 0;
+        ++frames_;
     }
     return true;
 }
