@@ -232,15 +232,17 @@ bool WholeFileWriter::OpenInPlace()
     return false;
 }
 
-bool WholeFileWriter::Write(const void* data, std::size_t size)
+bool WholeFileWriter::Write(const void* data, std::size_t size) { return WriteAt(data, size, written_); }
+
+bool WholeFileWriter::WriteAt(const void* data, std::size_t size, off_t offset)
 {
     if (fd_ < 0 || writeError_ != 0)
         return false;
-    if (!WriteAll(fd_, static_cast<const uint8_t*>(data), size, written_)) {
+    if (!WriteAll(fd_, static_cast<const uint8_t*>(data), size, offset)) {
         writeError_ = errno;
         return false;
     }
-    written_ += off_t(size);
+    written_ = std::max(written_, offset + off_t(size));
     return true;
 }
 

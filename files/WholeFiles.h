@@ -49,6 +49,9 @@ public:
     FileWriteResult Open(std::string& reason);
     // False once any write has failed; the reason comes with Commit.
     bool Write(const void* data, std::size_t size);
+    // The same at a given offset, for a format that goes back to fill in a
+    // table; Write goes on after the furthest byte written.
+    bool WriteAt(const void* data, std::size_t size, off_t offset);
     FileWriteResult Commit(std::string& reason);
 
     // The system's error of the first failed write; 0 while none failed.
@@ -57,6 +60,7 @@ public:
     // program that must remove it when it is ended; empty when there is
     // none (nothing open, or the target rewritten in place).
     const std::string& TemporaryPath() const { return temporary_; }
+    const std::string& Target() const { return target_; }
 
 private:
     bool OpenInPlace();

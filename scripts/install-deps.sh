@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libgl1-mesa-dev
-  libjpeg-dev libpng-dev
+  libjpeg-dev libpng-dev libopenexr-dev
+  ffmpeg
   libgtest-dev
   xvfb xauth imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n
