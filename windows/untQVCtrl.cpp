@@ -42,7 +42,12 @@ void SetText(QLabel* label, const std::string& text, const std::string& fullValu
 
 }  // namespace
 
-void TfrmQVCtrl::SetScreenSizeForTests(std::optional<QSize> size) { screenSizeOverride = size; }
+void TfrmQVCtrl::SetScreenSizeForTests(std::optional<QSize> size)
+{
+    screenSizeOverride = size;
+    // The windows are kept to the same screen.
+    SetAvailableScreenAreaForTests(size ? std::optional<QRect>(QRect(QPoint(0, 0), *size)) : std::nullopt);
+}
 
 TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)

@@ -6,6 +6,7 @@
 
 #include "../windows/WindowsFixture.h"
 #include "commands/QVCommands.h"
+#include "engine/Place.h"
 #include "platform/ScreenPlacement.h"
 
 namespace {
@@ -48,8 +49,8 @@ protected:
 
 // Every window the program opens, on a 640 x 480 screen: each frame lies on
 // the screen, so its title bar and, through scroll bars where it must, every
-// button can be reached; the drawing window, larger than the screen, shows
-// its top-left part.
+// button can be reached; the drawing window, fitted to a picture taller than
+// the screen, shows its top-left part.
 TEST_F(SmallScreenTest, EveryWindowLiesOnTheScreenWithItsTitleBarAndButtonsWithinReach)
 {
     StartWholeView();
@@ -71,12 +72,6 @@ TEST_F(SmallScreenTest, EveryWindowLiesOnTheScreenWithItsTitleBarAndButtonsWithi
         SCOPED_TRACE(window->objectName().toStdString());
         ++checked;
         const QRect frame(window->pos(), window->size().grownBy(WindowFrameMargins(window)));
-        if (window == drawing) {
-            EXPECT_GT(frame.height(), area.height());
-            EXPECT_EQ(frame.top(), area.top());
-            EXPECT_LE(frame.right(), area.right());
-            continue;
-        }
         EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
                                           << frame.height();
         for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
@@ -90,6 +85,39 @@ TEST_F(SmallScreenTest, EveryWindowLiesOnTheScreenWithItsTitleBarAndButtonsWithi
         }
     }
     EXPECT_EQ(checked, 8);
+    // The picture keeps its size below the part shown.
+    EXPECT_GT(dpCurr.diImgH, drawing->height());
+}
+
+// A place larger than the screen: the drawing window is kept to the screen,
+// its title bar and close box within reach, and shows the picture's top-left
+// part. The view keeps its own picture size through that placement and a
+// redraw; a size the user gives the window is still taken.
+TEST_F(SmallScreenTest, APlaceLargerThanTheScreenKeepsItsPictureSizeInAWindowOnTheScreen)
+{
+    StartWholeView(150, 110);
+    control->show();
+    Place place = PlaceOfCurrentView();
+    place.width = 1500;
+    place.height = 1100;
+    place.pixelRe /= 10;
+    place.pixelIm /= 10;
+    dialogs.clipboard = QString::fromStdString(FormatPlace(place));
+    const auto expectKept = [this] {
+        QApplication::processEvents();
+        const QRect frame(drawing->pos(), drawing->size().grownBy(WindowFrameMargins(drawing)));
+        EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+        EXPECT_EQ(QSize(dpCurr.diImgW, dpCurr.diImgH), QSize(1500, 1100));
+        const PictureSize shown = ShownPictureSize(dpCurr);
+        EXPECT_EQ(QSize(shown.width, shown.height), QSize(1500, 1100));
+    };
+    PastePlace();
+    ASSERT_TRUE(dialogs.errorTexts.isEmpty()) << dialogs.errorTexts.join(' ').toStdString();
+    expectKept();
+    RedrawView();
+    expectKept();
+    ResizePictureByHand(300, 200);
+    EXPECT_EQ(QSize(dpCurr.diImgW, dpCurr.diImgH), QSize(300, 200));
 }
 
 }  // namespace
