@@ -219,7 +219,8 @@ void TfrmQVCtrl::BuildMenus()
     // Opening a place starts anew from anywhere, as a whole view does.
     FollowCommand(QVCommand::DrawAll, pmiOpenPlace);
     AddProgramShortcut(pmiOpenPlace, QKeySequence(Qt::CTRL | Qt::Key_O));
-    FollowCommand(QVCommand::Save,
+    // The export draws the place of the picture on screen: none before the first.
+    FollowCommand(QVCommand::SavePlace,
                   Named(pmQVCtrl->addAction(QStringLiteral("大きさを指定して保存…"), this, [] { ExportPictureAtSize(); }),
                         "pmiSaveSized"));
 
