@@ -528,6 +528,9 @@ void FollowExport(PictureExport* job)
 {
     auto* timer = new QTimer(job);
     QObject::connect(timer, &QTimer::timeout, job, [job] {
+        // An ended job waiting to be deleted has told its end already.
+        if (runningExport.get() != job)
+            return;
         if (ExportPicturePort* window = Ports().exportPicture)
             window->ShowProgress(job->RowsDone(), job->Rows(), job->SecondsLeft());
     });

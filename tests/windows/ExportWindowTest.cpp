@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
@@ -15,41 +14,20 @@
 class ExportWindowTest : public WindowsFixture {
 protected:
     QWidget* Window() const { return windows.exportPicture.get(); }
-    template <typename T>
-    T* Control(const char* name) const
-    {
-        return Find<T>(Window(), name);
-    }
-    QSize Sides() const { return QSize(Control<QSpinBox>("spnWidth")->value(), Control<QSpinBox>("spnHeight")->value()); }
+    QSpinBox* Side(const char* name) const { return Find<QSpinBox>(Window(), name); }
+    QSize Sides() const { return QSize(Side("spnWidth")->value(), Side("spnHeight")->value()); }
+    QString Said() const { return Find<QLabel>(Window(), "stExport")->text(); }
+    QImage Written(const char* name) const { return QImage(folder.filePath(name)).convertToFormat(QImage::Format_RGB32); }
 
-    void OpenWindow() { Find<QAction>(control, "pmiSaveSized")->trigger(); }
-
-    void Save(const char* name)
+    // "保存…" under the given name; with wait, until the export's end has come.
+    void Save(const char* name, bool wait = true)
     {
         dialogs.saveFileName = folder.filePath(QString::fromLatin1(name));
-        Control<QPushButton>("btnSave")->click();
-    }
-
-    // The export's end comes through the event loop.
-    static void WaitForExport()
-    {
+        Find<QPushButton>(Window(), "btnSave")->click();
         QElapsedTimer waited;
         waited.start();
-        while (IsExportingPicture() && waited.elapsed() < 60000)
+        while (wait && IsExportingPicture() && waited.elapsed() < 60000)
             QApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-
-    // What the exports left in the folder, hidden files too.
-    QStringList Files() const
-    {
-        QStringList files = QDir(folder.path()).entryList(QDir::Files | QDir::Hidden);
-        files.removeAll(QStringLiteral("Qorvix.ini"));
-        return files;
-    }
-
-    QImage Written(const char* name) const
-    {
-        return QImage(folder.filePath(QString::fromLatin1(name))).convertToFormat(QImage::Format_RGB32);
     }
 };
 
@@ -59,74 +37,59 @@ protected:
 TEST_F(ExportWindowTest, AStoppedExportLeavesTheWindowReadyAndAFinishedOneSaysWhereItWent)
 {
     StartWholeView(120, 90);
-    OpenWindow();
-    auto* save = Control<QPushButton>("btnSave");
-    auto* width = Control<QSpinBox>("spnWidth");
-    const std::function<void()> stops[] = {[this] { Control<QPushButton>("btnCancel")->click(); },
+    QAction* open = Find<QAction>(control, "pmiSaveSized");
+    auto* save = Find<QPushButton>(Window(), "btnSave");
+    const std::function<void()> stops[] = {[this] { Find<QPushButton>(Window(), "btnCancel")->click(); },
                                            [this] { Window()->close(); }};
     for (const auto& stop : stops) {
-        OpenWindow();
-        width->setValue(4000);
-        Control<QComboBox>("cmbSamples")->setCurrentIndex(3);
-        Save("large.png");
+        open->trigger();
+        Side("spnWidth")->setValue(4000);
+        Find<QComboBox>(Window(), "cmbSamples")->setCurrentIndex(3);
+        Save("large.png", false);
         ASSERT_TRUE(IsExportingPicture());
         EXPECT_FALSE(save->isEnabled());
         stop();
         QApplication::processEvents();
         EXPECT_FALSE(IsExportingPicture());
-        EXPECT_TRUE(save->isEnabled());
-        EXPECT_TRUE(width->isEnabled());
-        EXPECT_EQ(Files(), QStringList());
+        EXPECT_TRUE(save->isEnabled() && Side("spnWidth")->isEnabled());
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
     ShowWholeView(2);
-    OpenWindow();
-    width->setValue(60);
+    open->trigger();
+    Side("spnWidth")->setValue(60);
     Save("done.png");
-    WaitForExport();
     EXPECT_EQ(Written("done.png").size(), QSize(60, 45));
     EXPECT_TRUE(Window()->isVisible());
-    EXPECT_TRUE(Control<QLabel>("stExport")->text().endsWith(QStringLiteral("done.png")));
+    EXPECT_TRUE(Said().endsWith(QStringLiteral("done.png"))) << Said().toStdString();
     EXPECT_TRUE(dialogs.errorTexts.isEmpty()) << dialogs.errorTexts.join(' ').toStdString();
 }
 
-// Left open over a zoom, the window offers the new picture: the file is the
-// picture on screen, not the old size squeezed. With the aspect kept, a side
-// whose other would pass the limit is cut back to keep it, and a side the
-// user set stays over the next view while the other follows.
+// The export waits for a picture and for its render. Left open over a zoom,
+// the window offers the new picture: the file is the picture on screen, not
+// the old size squeezed. With the aspect kept, a side whose other would pass
+// the limit is cut back to keep it, and stays over the next view while the
+// other side follows.
 TEST_F(ExportWindowTest, TheWindowFollowsTheViewOnScreenAndKeepsTheAspectWhenAskedTo)
 {
-    StartWholeView(650, 650);
-    OpenWindow();
+    CreateWindows();
+    QAction* open = Find<QAction>(control, "pmiSaveSized");
+    auto* save = Find<QPushButton>(Window(), "btnSave");
+    EXPECT_FALSE(open->isEnabled() || save->isEnabled());
+    bool offWhileDrawn = false;
+    QTimer::singleShot(0, Window(), [&] { offWhileDrawn = IsRendering && !open->isEnabled() && !save->isEnabled(); });
+    dpCurr.diImgW = dpCurr.diImgH = 650;
+    ShowWholeView(1);
+    EXPECT_TRUE(offWhileDrawn);
+    open->trigger();
     Zoom(100, 100, 444, 150);
     ASSERT_EQ(QSize(dpCurr.diImgW, dpCurr.diImgH), QSize(1135, 165));
     Save("view.png");
-    WaitForExport();
     EXPECT_EQ(Written("view.png"), Picture().convertToFormat(QImage::Format_RGB32));
 
-    Control<QSpinBox>("spnHeight")->setValue(16384);
+    Side("spnHeight")->setValue(16384);
     EXPECT_EQ(Sides(), QSize(16384, 2382));
-    EXPECT_TRUE(Control<QCheckBox>("chkAspect")->isChecked());
-    EXPECT_TRUE(Control<QLabel>("stExport")->text().contains(QStringLiteral("2382"))) << Control<QLabel>("stExport")->text().toStdString();
-    Control<QSpinBox>("spnWidth")->setValue(1300);
-    EXPECT_EQ(Sides(), QSize(1300, 189));
+    EXPECT_TRUE(Find<QCheckBox>(Window(), "chkAspect")->isChecked());
+    EXPECT_TRUE(Said().contains(QStringLiteral("2382"))) << Said().toStdString();
     StepBack();
-    EXPECT_EQ(Sides(), QSize(1300, 1300));
-}
-
-// "大きさを指定して保存…" and the window's "保存…" wait for a picture, as saving
-// a place does, and are off while one is drawn.
-TEST_F(ExportWindowTest, TheExportWaitsForAPictureAndForItsRender)
-{
-    CreateWindows();
-    QAction* item = Find<QAction>(control, "pmiSaveSized");
-    EXPECT_FALSE(item->isEnabled());
-    auto* save = Control<QPushButton>("btnSave");
-    EXPECT_FALSE(save->isEnabled());
-    bool offWhileDrawn = false;
-    QTimer::singleShot(0, Window(), [&] { offWhileDrawn = IsRendering && !item->isEnabled() && !save->isEnabled(); });
-    ShowWholeView(1);
-    EXPECT_TRUE(offWhileDrawn);
-    EXPECT_TRUE(item->isEnabled());
-    OpenWindow();
-    EXPECT_TRUE(save->isEnabled());
+    EXPECT_EQ(Sides(), QSize(2382, 2382));
 }
