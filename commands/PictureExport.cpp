@@ -8,7 +8,7 @@
 #include "platform/PictureSave.h"
 
 PictureExport::PictureExport(const PictureJob& job, const QString& path, const std::string& placeText,
-                             std::function<void(const Outcome&)> finished)
+                             std::function<void()> finished)
     : job_(job), path_(path), finished_(std::move(finished))
 {
     clock_.start();
@@ -22,11 +22,14 @@ int PictureExport::SecondsLeft() const
     return done > 0 && ms > 500 ? int(ms * (job_.height - done) / done / 1000) : -1;
 }
 
-PictureExport::~PictureExport()
+PictureExport::~PictureExport() { Stop(); }
+
+PictureExport::Outcome PictureExport::Stop()
 {
     cancel_ = true;
     if (worker_.joinable())
         worker_.join();
+    return outcome_;
 }
 
 void PictureExport::Run(std::string path, std::string placeText)
@@ -57,5 +60,6 @@ void PictureExport::Run(std::string path, std::string placeText)
         }
     }
     // The new file is in place, or gone, before anyone hears of it.
-    QMetaObject::invokeMethod(this, [this, outcome] { finished_(outcome); }, Qt::QueuedConnection);
+    outcome_ = outcome;
+    QMetaObject::invokeMethod(this, [this] { finished_(); }, Qt::QueuedConnection);
 }

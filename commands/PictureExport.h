@@ -24,11 +24,17 @@ public:
         QString failure;  // the error box's text when neither
     };
 
-    // Starts at once; `finished` comes on the user-interface thread.
+    // Starts at once; `finished` comes on the user-interface thread once the
+    // work has ended, unless the job is stopped or destroyed before.
     PictureExport(const PictureJob& job, const QString& path, const std::string& placeText,
-                  std::function<void(const Outcome&)> finished);
+                  std::function<void()> finished);
     // Stops the work and waits for it; nothing is left behind.
     ~PictureExport() override;
+
+    // Stops the work and waits for it: how it ended. Cancelled, unless the
+    // file was written (or failed) before the stop came.
+    Outcome Stop();
+    const QString& Path() const { return path_; }
 
     // Rows written so far, of the picture's height.
     int RowsDone() const { return rowsDone_; }
@@ -43,7 +49,8 @@ private:
 
     PictureJob job_;
     QString path_;
-    std::function<void(const Outcome&)> finished_;
+    std::function<void()> finished_;
+    Outcome outcome_;  // the worker's, read once it has been joined
     std::atomic<int> rowsDone_{0};
     std::atomic<bool> cancel_{false};
     QElapsedTimer clock_;

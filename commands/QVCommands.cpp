@@ -595,20 +595,38 @@ PictureJob CurrentPictureJob(QSize size, int samples)
     return job;
 }
 
-void ExportFinished(const PictureExport::Outcome& outcome)
+// The export window hears how the job ended; a failure gets its error box.
+void TellExportEnded(const PictureExport::Outcome& outcome, const QString& path)
 {
     ExportPicturePort* window = Ports().exportPicture;
+    const ExportEnd end = outcome.written     ? ExportEnd::Written
+                          : outcome.cancelled ? ExportEnd::Cancelled
+                                              : ExportEnd::Failed;
     if (window)
-        window->ExportEnded();
-    if (!outcome.written && !outcome.cancelled)
+        window->ExportEnded(end, path);
+    if (end == ExportEnd::Failed)
         Dialogs().ShowError(window ? window->Window() : WindowOf(Ports().control), outcome.failure);
-    runningExport.reset();
+}
+
+// The job's own call on the event loop: it is deleted once that call has
+// returned, and a new export may start at once.
+void ExportFinished()
+{
+    if (!runningExport)
+        return;
+    PictureExport* job = runningExport.release();
+    const PictureExport::Outcome outcome = job->Stop();
+    job->deleteLater();
+    TellExportEnded(outcome, job->Path());
 }
 
 void FollowExport(PictureExport* job)
 {
     auto* timer = new QTimer(job);
     QObject::connect(timer, &QTimer::timeout, job, [job] {
+        // An ended job waiting to be deleted has told its end already.
+        if (runningExport.get() != job)
+            return;
         if (ExportPicturePort* window = Ports().exportPicture)
             window->ShowProgress(job->RowsDone(), job->Rows(), job->SecondsLeft());
     });
@@ -619,17 +637,16 @@ void FollowExport(PictureExport* job)
 
 void ExportPictureAtSize()
 {
-    if (dpCurr.diType == 0 || !dpCurr.dbOK)
+    const QSize shown = ExportablePictureSize();
+    if (shown.isEmpty())
         return;
-    if (ExportPicturePort* window = Ports().exportPicture) {
-        const PictureSize shown = ShownPictureSize(dpCurr);
-        window->Open(QSize(shown.width, shown.height));
-    }
+    if (ExportPicturePort* window = Ports().exportPicture)
+        window->Open(shown);
 }
 
 bool StartPictureExport(QSize size, int samples)
 {
-    if (runningExport || dpCurr.diType == 0 || !dpCurr.dbOK)
+    if (runningExport || ExportablePictureSize().isEmpty())
         return false;
     ExportPicturePort* window = Ports().exportPicture;
     const QString path = Dialogs().GetSaveFileName(window ? window->Window() : nullptr, QStringLiteral("Quorvex.png"),
@@ -642,9 +659,26 @@ bool StartPictureExport(QSize size, int samples)
     return true;
 }
 
-void CancelPictureExport() { runningExport.reset(); }
+void CancelPictureExport()
+{
+    if (!runningExport)
+        return;
+    // Destroyed here, the job's own call to ExportFinished never comes.
+    const std::unique_ptr<PictureExport> job = std::move(runningExport);
+    TellExportEnded(job->Stop(), job->Path());
+}
 
 bool IsExportingPicture() { return bool(runningExport); }
+
+QSize ExportablePictureSize()
+{
+    // Saving the place is off while a picture is drawn, and on from the
+    // moment it is done.
+    if (!IsCommandEnabled(QVCommand::SavePlace) || dpCurr.diType == 0 || !dpCurr.dbOK)
+        return QSize();
+    const PictureSize shown = ShownPictureSize(dpCurr);
+    return QSize(shown.width, shown.height);
+}
 
 QStringList HelpFoldersFor(const QString& currentFolder, const QString& executableFolder,
                            const QStringList& dataFolders)

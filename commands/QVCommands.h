@@ -118,9 +118,13 @@ void ExportPictureAtSize();
 // n x n samples a pixel, off screen while the program goes on. False when
 // there is nothing to write or the user cancelled the file dialog.
 bool StartPictureExport(QSize size, int samples);
-// Stops a running export; nothing is written.
+// Stops a running export, and the export window hears how it ended: nothing
+// is written, unless the file was in place before the stop came.
 void CancelPictureExport();
 bool IsExportingPicture();
+// The size of the picture on screen, which an export offers; empty before the
+// first picture and while one is drawn.
+QSize ExportablePictureSize();
 // The help file and the folders it is looked for in, in order: the current
 // folder, the installation's own data folder (prefix/share/quorvex beside
 // prefix/bin), then "quorvex" in each shared data folder

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QSize>
+#include <QString>
 #include <cstdint>
 
 #include "engine/Navigation.h"
@@ -115,6 +116,10 @@ protected:
     ~PixelInformationPort() = default;
 };
 
+// How an export ended: its file in place, stopped with nothing left behind,
+// or failed (an error box says why).
+enum class ExportEnd { Written, Cancelled, Failed };
+
 class ExportPicturePort {
 public:
     virtual QWidget* Window() = 0;
@@ -122,7 +127,8 @@ public:
     virtual void Open(QSize pictureSize) = 0;
     // secondsLeft is -1 while it cannot be told yet.
     virtual void ShowProgress(int rowsDone, int rows, int secondsLeft) = 0;
-    virtual void ExportEnded() = 0;
+    // path: the file the export was writing.
+    virtual void ExportEnded(ExportEnd end, const QString& path) = 0;
 
 protected:
     ~ExportPicturePort() = default;

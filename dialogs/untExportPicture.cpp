@@ -3,12 +3,16 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <algorithm>
 #include <cmath>
 
+#include "commands/CommandSet.h"
 #include "commands/QVCommands.h"
 #include "engine/PictureRenderer.h"
 #include "platform/QtSupport.h"
@@ -33,6 +37,27 @@ QLabel* Caption(QWidget* parent, const QString& text, int y, QWidget* buddy)
     return label;
 }
 
+// The sides at the picture's aspect for the side the user typed. Where the
+// other would leave 1 to kMaxPictureSide, it takes the limit and the typed
+// side follows it.
+QSize SidesAtAspect(QSize aspect, bool widthTyped, int typed)
+{
+    const double ratio = widthTyped ? double(aspect.height()) / aspect.width() : double(aspect.width()) / aspect.height();
+    const auto side = [](double exact) { return int(std::clamp(std::lround(exact), 1L, long(kMaxPictureSide))); };
+    const int other = side(typed * ratio);
+    if (other != std::lround(typed * ratio))
+        typed = side(other / ratio);
+    return widthTyped ? QSize(typed, other) : QSize(other, typed);
+}
+
+// A read-out text too long for the read-out is cut in the middle; its tip
+// holds it whole.
+void Say(QLabel* readout, const QString& text)
+{
+    readout->setText(readout->fontMetrics().elidedText(text, Qt::ElideMiddle, readout->contentsRect().width()));
+    readout->setToolTip(text);
+}
+
 }  // namespace
 
 TfrmExportPicture::TfrmExportPicture(QWidget* parent)
@@ -42,6 +67,9 @@ TfrmExportPicture::TfrmExportPicture(QWidget* parent)
     setWindowTitle(QStringLiteral("大きさを指定して保存"));
     setFixedSize(400, 246);
     BuildControls();
+    // Every render ends by enabling the commands on the picture: the window
+    // then follows the view on screen.
+    WatchCommand(QVCommand::SavePlace, this, [this](bool) { FollowView(); });
     KeepOnScreen(this);
     CentreOnScreen(this);
 }
@@ -71,10 +99,14 @@ void TfrmExportPicture::BuildControls()
     btnSave->setGeometry(176, 198, 100, 32);
     btnCancel = Named(new QPushButton(QStringLiteral("キャンセル"), this), "btnCancel");
     btnCancel->setGeometry(284, 198, 100, 32);
-    connect(spnWidth, &QSpinBox::valueChanged, this, [this] { KeepAspect(true); });
-    connect(spnHeight, &QSpinBox::valueChanged, this, [this] { KeepAspect(false); });
+    connect(spnWidth, &QSpinBox::valueChanged, this, [this] { SideChanged(true); });
+    connect(spnHeight, &QSpinBox::valueChanged, this, [this] { SideChanged(false); });
+    connect(chkAspect, &QCheckBox::toggled, this, [this](bool kept) {
+        if (kept)
+            KeepAspect();
+    });
     connect(btnSave, &QPushButton::clicked, this, &TfrmExportPicture::btnSaveClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmExportPicture::btnCancelClick);
     SetBusy(false);
 }
 
@@ -82,42 +114,83 @@ void TfrmExportPicture::Open(QSize pictureSize)
 {
     if (!busy) {
         aspect = pictureSize;
-        adjusting = true;
-        spnWidth->setValue(pictureSize.width());
-        spnHeight->setValue(pictureSize.height());
-        adjusting = false;
+        sideChosen = false;
+        widthChosen = true;
+        SetSides(pictureSize);
         cmbSamples->setCurrentIndex(0);
-        stExport->clear();
+        Say(stExport, QString());
         pbExport->setValue(0);
+        SetBusy(false);
     }
     BringToFront(this);
 }
 
-void TfrmExportPicture::KeepAspect(bool widthChanged)
+void TfrmExportPicture::SetSides(QSize sides)
 {
-    if (adjusting || !chkAspect->isChecked() || aspect.isEmpty())
-        return;
     adjusting = true;
-    if (widthChanged)
-        spnHeight->setValue(int(std::lround(double(spnWidth->value()) * aspect.height() / aspect.width())));
-    else
-        spnWidth->setValue(int(std::lround(double(spnHeight->value()) * aspect.width() / aspect.height())));
+    spnWidth->setValue(sides.width());
+    spnHeight->setValue(sides.height());
     adjusting = false;
+}
+
+void TfrmExportPicture::SideChanged(bool width)
+{
+    if (adjusting)
+        return;
+    sideChosen = true;
+    widthChosen = width;
+    Say(stExport, QString());
+    KeepAspect();
+}
+
+void TfrmExportPicture::KeepAspect()
+{
+    if (!chkAspect->isChecked() || aspect.isEmpty())
+        return;
+    const int typed = widthChosen ? spnWidth->value() : spnHeight->value();
+    const QSize sides = SidesAtAspect(aspect, widthChosen, typed);
+    SetSides(sides);
+    if ((widthChosen ? sides.width() : sides.height()) != typed)
+        Say(stExport, QStringLiteral("縦横比を保つため %1 × %2 px にしました").arg(sides.width()).arg(sides.height()));
+}
+
+void TfrmExportPicture::FollowView()
+{
+    const QSize shown = ExportablePictureSize();
+    btnSave->setEnabled(!busy && !shown.isEmpty());
+    if (busy || shown.isEmpty() || shown == aspect)
+        return;
+    aspect = shown;
+    if (sideChosen)
+        KeepAspect();
+    else
+        SetSides(shown);
 }
 
 void TfrmExportPicture::btnSaveClick()
 {
-    if (StartPictureExport(QSize(spnWidth->value(), spnHeight->value()), cmbSamples->currentIndex() + 1))
+    if (StartPictureExport(QSize(spnWidth->value(), spnHeight->value()), cmbSamples->currentIndex() + 1)) {
+        Say(stExport, QString());
         SetBusy(true);
+    }
+}
+
+void TfrmExportPicture::btnCancelClick()
+{
+    // "中止" stops the export and keeps the window; "キャンセル" closes it.
+    if (busy)
+        CancelPictureExport();
+    else
+        close();
 }
 
 void TfrmExportPicture::SetBusy(bool on)
 {
     busy = on;
     for (QWidget* setting : {static_cast<QWidget*>(spnWidth), static_cast<QWidget*>(spnHeight),
-                             static_cast<QWidget*>(chkAspect), static_cast<QWidget*>(cmbSamples),
-                             static_cast<QWidget*>(btnSave)})
+                             static_cast<QWidget*>(chkAspect), static_cast<QWidget*>(cmbSamples)})
         setting->setEnabled(!on);
+    btnSave->setEnabled(!on && !ExportablePictureSize().isEmpty());
     pbExport->setVisible(on);
     btnCancel->setText(on ? QStringLiteral("中止") : QStringLiteral("キャンセル"));
 }
@@ -133,10 +206,16 @@ void TfrmExportPicture::ShowProgress(int rowsDone, int rows, int secondsLeft)
     stExport->setText(text);
 }
 
-void TfrmExportPicture::ExportEnded()
+void TfrmExportPicture::ExportEnded(ExportEnd end, const QString& path)
 {
     SetBusy(false);
-    hide();
+    FollowView();
+    if (end == ExportEnd::Written) {
+        Say(stExport, QStringLiteral("保存しました:") + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        btnCancel->setText(QStringLiteral("閉じる"));
+    } else {
+        Say(stExport, end == ExportEnd::Cancelled ? QStringLiteral("中止しました") : QString());
+    }
 }
 
 void TfrmExportPicture::closeEvent(QCloseEvent* event)

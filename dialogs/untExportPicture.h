@@ -24,15 +24,23 @@ public:
     QWidget* Window() override { return this; }
     void Open(QSize pictureSize) override;
     void ShowProgress(int rowsDone, int rows, int secondsLeft) override;
-    void ExportEnded() override;
+    // The window stays open, ready for another export, and says how it ended.
+    void ExportEnded(ExportEnd end, const QString& path) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildControls();
-    void KeepAspect(bool widthChanged);
+    // A side the user set: with the aspect kept, the other follows.
+    void SideChanged(bool width);
+    void KeepAspect();
+    // The view on screen changed, or the picture came or went: sides the user
+    // left as offered take the new picture's, a side the user set stays.
+    void FollowView();
+    void SetSides(QSize sides);
     void btnSaveClick();
+    void btnCancelClick();
     void SetBusy(bool busy);
 
     QSpinBox* spnWidth = nullptr;
@@ -43,7 +51,9 @@ private:
     QPushButton* btnCancel = nullptr;
     QProgressBar* pbExport = nullptr;
     QLabel* stExport = nullptr;
-    QSize aspect{1, 1};
+    QSize aspect{1, 1};  // the picture the sides were offered for
     bool busy = false;
     bool adjusting = false;
+    bool sideChosen = false;  // the user set a side since the window opened
+    bool widthChosen = true;  // which one, last
 };

@@ -59,6 +59,11 @@ QMargins WindowFrameMargins(const QWidget* window)
     return QMargins(border, style->pixelMetric(QStyle::PM_TitleBarHeight) + border, border, border);
 }
 
+QSize ClientSizeOnScreen(const QWidget* window, QSize client)
+{
+    return client.boundedTo(AvailableScreenArea().size().shrunkBy(WindowFrameMargins(window)));
+}
+
 void PlaceOnScreen(QWidget* window, QPoint frameTopLeft)
 {
     window->move(PlacedWithin(QRect(frameTopLeft, FrameSize(window)), AvailableScreenArea()));

@@ -7,6 +7,7 @@
 #include <QMargins>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <optional>
 
 class QWidget;
@@ -22,6 +23,10 @@ void SetAvailableScreenAreaForTests(std::optional<QRect> area);
 // A window's caption and border: as the window manager framed it, or before
 // that as the style draws a title bar and frame.
 QMargins WindowFrameMargins(const QWidget* window);
+
+// The largest client size, up to the one given, whose frame lies within the
+// area: what a resizable window larger than the screen is kept to.
+QSize ClientSizeOnScreen(const QWidget* window, QSize client);
 
 // Moves a window so that its frame starts at frameTopLeft, or as near to it
 // as keeps the frame on the area.

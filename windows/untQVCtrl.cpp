@@ -42,7 +42,12 @@ void SetText(QLabel* label, const std::string& text, const std::string& fullValu
 
 }  // namespace
 
-void TfrmQVCtrl::SetScreenSizeForTests(std::optional<QSize> size) { screenSizeOverride = size; }
+void TfrmQVCtrl::SetScreenSizeForTests(std::optional<QSize> size)
+{
+    screenSizeOverride = size;
+    // The windows are kept to the same screen.
+    SetAvailableScreenAreaForTests(size ? std::optional<QRect>(QRect(QPoint(0, 0), *size)) : std::nullopt);
+}
 
 TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
@@ -209,7 +214,8 @@ void TfrmQVCtrl::BuildMenus()
     // Opening a place starts anew from anywhere, as a whole view does.
     FollowCommand(QVCommand::DrawAll, pmiOpenPlace);
     AddProgramShortcut(pmiOpenPlace, QKeySequence(Qt::CTRL | Qt::Key_O));
-    FollowCommand(QVCommand::Save,
+    // The export draws the place of the picture on screen: none before the first.
+    FollowCommand(QVCommand::SavePlace,
                   Named(pmQVCtrl->addAction(QStringLiteral("大きさを指定して保存…"), this, [] { ExportPictureAtSize(); }),
                         "pmiSaveSized"));
 

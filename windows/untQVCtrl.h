@@ -26,7 +26,8 @@ public:
     explicit TfrmQVCtrl(QWidget* parent = nullptr);
     ~TfrmQVCtrl() override;
 
-    // The screen size the start-up check uses; tests put their own in place.
+    // The screen size the start-up check uses, and the screen the windows are
+    // kept to; tests put their own in place.
     static void SetScreenSizeForTests(std::optional<QSize> size);
     QSize ScreenSize() const { return screenSize; }
     // Height of a window's caption and frame, measured once at creation.

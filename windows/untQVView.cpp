@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
+#include <QTimer>
 #include <algorithm>
 #include <cstring>
 #include <utility>
@@ -101,11 +102,40 @@ void TfrmQVView::FitWindowToView(ViewRecord& view)
     FitWindowSize(view, frameHeight);
     const int outerW = std::clamp(view.diWinW, kMinOuterWidth, kMaxPictureWidth);
     const int outerH = std::clamp(view.diWinH, kMinOuterHeight, kMaxPictureHeight);
-    fittedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
+    wantedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
+    fittedClientSize = FittedSizeOnScreen();
     resize(fittedClientSize);
     imgQVView->move(1, 1);
     PlaceOnScreen(this, pos());
     TrackResize = true;
+}
+
+QSize TfrmQVView::FittedSizeOnScreen() const
+{
+    return ClientSizeOnScreen(this, wantedClientSize).expandedTo(minimumSize());
+}
+
+bool TfrmQVView::IsFittedSize(QSize client) const
+{
+    // The frame may have changed since the fit: kept to the screen with the
+    // frame it has now is the program's size too.
+    return client == fittedClientSize || (!wantedClientSize.isEmpty() && client == FittedSizeOnScreen());
+}
+
+void TfrmQVView::KeepFittedSizeOnScreen()
+{
+    if (wantedClientSize.isEmpty())
+        return;
+    fittedClientSize = FittedSizeOnScreen();
+    if (size() != fittedClientSize)
+        resize(fittedClientSize);
+    PlaceOnScreen(this, pos());
+}
+
+void TfrmQVView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    QTimer::singleShot(0, this, [this] { KeepFittedSizeOnScreen(); });
 }
 
 void TfrmQVView::resizeEvent(QResizeEvent* event)
@@ -113,9 +143,8 @@ void TfrmQVView::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     // The window manager may confirm a fitted size later; only a size the
     // program did not ask for is the user's.
-    const bool userResize = size() != fittedClientSize;
-    if (TrackResize && userResize) {
-        fittedClientSize = QSize();
+    if (TrackResize && !IsFittedSize(size())) {
+        fittedClientSize = wantedClientSize = QSize();
         TakeDrawingWindowSize(OuterSize(), frameHeight);
         imgQVView->move(1, 1);
     }

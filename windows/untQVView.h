@@ -78,6 +78,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Once framed, a fitted window is kept to the screen with its real frame.
+    void showEvent(QShowEvent* event) override;
     // The keys of the picture: + and - zoom, the arrows move, Backspace and
     // Alt+Left go back, Alt+Right forward, Enter draws the selection, Esc
     // cancels a render or drops the selection, Home shows the whole view,
@@ -88,6 +90,12 @@ protected:
 private:
     void BuildPopupMenu();
     void ApplySizeLimits();
+    // A window fitted to a picture larger than the screen is kept to the
+    // screen and shows the picture's top-left part: the program's size, not
+    // the user's, so the view keeps its own picture size.
+    QSize FittedSizeOnScreen() const;
+    bool IsFittedSize(QSize client) const;
+    void KeepFittedSizeOnScreen();
     void OpenPopup(int x, int y);
     // Esc without a render: the rectangle being dragged or shown is erased
     // and selects nothing.
@@ -102,7 +110,8 @@ private:
     int gatheredFirst = 0;
     int gatheredCount = 0;
     int gatheredRows = 0;
-    QSize fittedClientSize;
+    QSize fittedClientSize;  // the size asked for, kept to the screen
+    QSize wantedClientSize;  // the size the picture asks for; empty after a user's resize
     std::function<void(QMenu*, QPoint)> popupRunner;
 
     // Rubber band: where the left button went down and came up, the corner

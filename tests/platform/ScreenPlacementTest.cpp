@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QAbstractButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 
 #include "../windows/WindowsFixture.h"
 #include "commands/QVCommands.h"
+#include "engine/Place.h"
 #include "platform/ScreenPlacement.h"
 
 namespace {
@@ -48,8 +50,8 @@ protected:
 
 // Every window the program opens, on a 640 x 480 screen: each frame lies on
 // the screen, so its title bar and, through scroll bars where it must, every
-// button can be reached; the drawing window, larger than the screen, shows
-// its top-left part.
+// button can be reached; the drawing window, fitted to a picture taller than
+// the screen, shows its top-left part.
 TEST_F(SmallScreenTest, EveryWindowLiesOnTheScreenWithItsTitleBarAndButtonsWithinReach)
 {
     StartWholeView();
@@ -71,12 +73,6 @@ TEST_F(SmallScreenTest, EveryWindowLiesOnTheScreenWithItsTitleBarAndButtonsWithi
         SCOPED_TRACE(window->objectName().toStdString());
         ++checked;
         const QRect frame(window->pos(), window->size().grownBy(WindowFrameMargins(window)));
-        if (window == drawing) {
-            EXPECT_GT(frame.height(), area.height());
-            EXPECT_EQ(frame.top(), area.top());
-            EXPECT_LE(frame.right(), area.right());
-            continue;
-        }
         EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
                                           << frame.height();
         for (const QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
@@ -90,6 +86,37 @@ TEST_F(SmallScreenTest, EveryWindowLiesOnTheScreenWithItsTitleBarAndButtonsWithi
         }
     }
     EXPECT_EQ(checked, 8);
+    // The picture keeps its size below the part shown.
+    EXPECT_GT(dpCurr.diImgH, drawing->height());
+}
+
+// A place larger than the screen: the drawing window is kept to the screen,
+// its title bar and close box within reach, and shows the picture's top-left
+// part. The view keeps its own picture size through that placement; a size
+// the user gives the window is still taken.
+TEST_F(SmallScreenTest, APlaceLargerThanTheScreenKeepsItsPictureSizeInAWindowOnTheScreen)
+{
+    StartWholeView(150, 110);
+    Place place = PlaceOfCurrentView();
+    place.width = 1500;
+    place.height = 1100;
+    place.pixelRe /= 10;
+    place.pixelIm /= 10;
+    dialogs.clipboard = QString::fromStdString(FormatPlace(place));
+    // Closed, the window is placed anew as it is shown.
+    drawing->close();
+    PastePlace();
+    QApplication::processEvents();
+    // A window manager confirms the size it was given later: still the program's.
+    QResizeEvent confirmed(drawing->size(), drawing->size());
+    QApplication::sendEvent(drawing, &confirmed);
+    const QRect frame(drawing->pos(), drawing->size().grownBy(WindowFrameMargins(drawing)));
+    EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    const PictureSize shown = ShownPictureSize(dpCurr);
+    EXPECT_EQ(QSize(shown.width, shown.height), QSize(1500, 1100));
+    EXPECT_EQ(QSize(dpCurr.diImgW, dpCurr.diImgH), QSize(1500, 1100));
+    ResizePictureByHand(300, 200);
+    EXPECT_EQ(QSize(dpCurr.diImgW, dpCurr.diImgH), QSize(300, 200));
 }
 
 }  // namespace
