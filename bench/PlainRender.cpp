@@ -16,7 +16,7 @@ PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params)
         for (int y = 0; y < p.height; ++y) {
             const long double cy = (y - halfH) * view.dwy / p.height + view.dwb;
             const int n = IteratePoint(view.diType, cx, cy, params);
-            p.counts[size_t(x) * p.height + y] = uint16_t(n);
+            p.counts[size_t(x) * p.height + y] = n;
             ++p.histogram[n];
         }
     }

@@ -114,7 +114,7 @@ inline long CountMismatches(const VerifyView& v, int width, int height, int thre
         workers.WaitForBlock(block, [] {});
         for (int x = block * kColumnBlock; x < std::min(width, (block + 1) * kColumnBlock); ++x) {
             const long double cx = (x - halfW) * v.extentX / width + v.centreX;
-            const uint16_t* column = workers.Column(x);
+            const EscapeCount* column = workers.Column(x);
             for (int y = 0; y < height; ++y) {
                 const long double cy = (y - halfH) * v.extentY / height + v.centreY;
                 mismatches += column[y] != IteratePoint(v.type, cx, cy, v.params);

@@ -113,7 +113,7 @@ struct Lane {
 // divisions keep the processor busy, and the map whose step calls the
 // library, where a second point in flight gains nothing.
 template <typename Orbit>
-void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts)
+void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, EscapeCount* counts)
 {
     for (int row = 0; row < rows; ++row) {
         Lane<Orbit> lane;
@@ -121,7 +121,7 @@ void RunSingly(long double cx, const long double* cy, int rows, const FormulaPar
         int result;
         while ((result = lane.Advance(cx, params)) == kRunning) {
         }
-        counts[row] = uint16_t(result);
+        counts[row] = result;
     }
 }
 
@@ -131,7 +131,7 @@ void RunSingly(long double cx, const long double* cy, int rows, const FormulaPar
 template <typename Orbit>
 class PairedRun {
 public:
-    PairedRun(long double cx, const long double* cy, int rows, const FormulaParams& params, uint16_t* counts,
+    PairedRun(long double cx, const long double* cy, int rows, const FormulaParams& params, EscapeCount* counts,
               const Orbit& start = Orbit{})
         : cx_(cx), cy_(cy), rows_(rows), params_(params), counts_(counts), start_(start)
     {
@@ -174,7 +174,7 @@ private:
 
     bool Replace(Lane<Orbit>& lane, int result)
     {
-        counts_[lane.row] = uint16_t(result);
+        counts_[lane.row] = result;
         return TakeUp(lane);
     }
 
@@ -182,14 +182,14 @@ private:
     {
         while (result == kRunning)
             result = lane.Advance(cx_, params_);
-        counts_[lane.row] = uint16_t(result);
+        counts_[lane.row] = result;
     }
 
     long double cx_;
     const long double* cy_;
     int rows_;
     const FormulaParams& params_;
-    uint16_t* counts_;
+    EscapeCount* counts_;
     const Orbit start_;
     int next_ = 0;
 };
@@ -218,7 +218,7 @@ bool ConjugatesShareCounts(int type, const FormulaParams& p)
 }
 
 void IteratePolynomialRows(long double cx, const long double* cy, int rows, const FormulaParams& params,
-                           uint16_t* counts)
+                           EscapeCount* counts)
 {
     if (RealZ4Poly::Applies(params))
         return PairedRun<PlainOrbit<RealZ4Poly>>(cx, cy, rows, params, counts).Run();
@@ -231,7 +231,7 @@ void IteratePolynomialRows(long double cx, const long double* cy, int rows, cons
 }
 
 void IterateRows(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
-                 uint16_t* counts)
+                 EscapeCount* counts)
 {
     switch (type) {
     case 1: return IterateSquareColumn(cx, cy, rows, counts);
@@ -243,14 +243,14 @@ void IterateRows(int type, long double cx, const long double* cy, int rows, cons
             return RunSingly<PlainOrbit<RealZRatio>>(cx, cy, rows, params, counts);
         return RunSingly<PlainOrbit<ZRatio>>(cx, cy, rows, params, counts);
     case 6: return RunSingly<ExpOrbit>(cx, cy, rows, params, counts);
-    default: std::fill(counts, counts + rows, uint16_t(kCaptured));
+    default: std::fill(counts, counts + rows, EscapeCount(kCaptured));
     }
 }
 
 }  // namespace
 
 void IterateColumn(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
-                   uint16_t* counts)
+                   EscapeCount* counts)
 {
     const int own = ConjugatesShareCounts(type, params) ? FirstMirroredRow(cy, rows) : rows;
     IterateRows(type, cx, cy, own, params, counts);

@@ -8,4 +8,4 @@
 
 // counts[i] = IteratePoint(type, cx, cy[i], params) for i = 0..rows-1.
 void IterateColumn(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
-                   uint16_t* counts);
+                   EscapeCount* counts);

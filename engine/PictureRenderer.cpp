@@ -94,7 +94,7 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
 }
 
 void PictureRenderer::ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn,
-                                     uint16_t* counts) const
+                                     EscapeCount* counts) const
 {
     const long double half = sampleHeight_ / 2.0L;
     std::vector<long double> cy(static_cast<size_t>(sampleRows));
@@ -109,7 +109,7 @@ bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::
 {
     const int n = job_.samples;
     const int sampleRows = count * n;
-    std::vector<uint16_t> counts(size_t(sampleWidth_) * size_t(sampleRows));
+    std::vector<EscapeCount> counts(size_t(sampleWidth_) * size_t(sampleRows));
     std::atomic<int> nextTask{0};
     const int tasks = (sampleWidth_ + kColumnsPerTask - 1) / kColumnsPerTask;
     const auto work = [&] {

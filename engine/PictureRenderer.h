@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "colour/model/ColorMap.h"
-#include "engine/FormulaParams.h"
+#include "engine/Iteration.h"
 
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr int kMaxSamples = 4;
@@ -63,7 +63,7 @@ public:
     bool RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel);
 
 private:
-    void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, uint16_t* counts) const;
+    void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, EscapeCount* counts) const;
 
     PictureJob job_;
     int sampleWidth_;

@@ -24,7 +24,7 @@ ColorWords CurrentColorWords()
 }
 
 // Stores one computed column in the buffer and histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height, const ColorWords& words,
+void StoreAndPaintColumn(QVHost& host, int x, const EscapeCount* counts, int height, const ColorWords& words,
                          std::array<ColorWord, kBufferRows>& colors)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];

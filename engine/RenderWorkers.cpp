@@ -36,7 +36,7 @@ BlockWorkers::BlockWorkers(const ScanFrame& frame, int threadCount)
     : frame_(frame),
       blockCount_(std::max(frame.width, 0) / kColumnBlock + (std::max(frame.width, 0) % kColumnBlock != 0)),
       cy_(RowPoints(frame)),
-      counts_(new uint16_t[size_t(std::max(frame.width, 0)) * size_t(std::max(frame.height, 0))]),
+      counts_(new EscapeCount[size_t(std::max(frame.width, 0)) * size_t(std::max(frame.height, 0))]),
       done_(size_t(blockCount_), false)
 {
     const int n = std::min(threadCount, blockCount_);

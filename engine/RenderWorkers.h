@@ -48,7 +48,7 @@ public:
     void WaitForBlock(int block, const std::function<void()>& whileWaiting);
     // Counts of rows 0..height-1 of a column of a block waited for; kCaptured
     // for captured points.
-    const uint16_t* Column(int x) const { return &counts_[size_t(x) * frame_.height]; }
+    const EscapeCount* Column(int x) const { return &counts_[size_t(x) * frame_.height]; }
 
     static constexpr std::chrono::milliseconds kWaitSlice{15};
 
@@ -60,7 +60,7 @@ private:
     const ScanFrame frame_;
     const int blockCount_;
     std::vector<long double> cy_;
-    std::unique_ptr<uint16_t[]> counts_;
+    std::unique_ptr<EscapeCount[]> counts_;
 
     std::mutex mutex_;
     std::condition_variable blockDone_;

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/Iteration.h"
+
 // A point of the column that needs steps, as the loop takes it up.
 struct SquareRow {
     double cyHigh = 0;  // cy == cyHigh + cyLow exactly
@@ -46,7 +48,12 @@ struct alignas(16) SquarePair {
     double scratch[2] = {};  // the assembly's
     const SquareRow* next = nullptr;  // the points still to take up
     const SquareRow* end = nullptr;
-    uint16_t* counts = nullptr;  // the column's counts, by row
+    EscapeCount* counts = nullptr;  // the column's counts, by row
+    // The bounds of the iteration, read by both loops; the limit is a
+    // multiple of 8.
+    long double escapeRadiusSquared = kEscapeRadiusSquared;
+    int32_t limit = kIterationLimit;
+    int32_t captured = kCaptured;
 };
 
 static_assert(sizeof(SquareRow) == 48 && offsetof(SquareRow, hasTrap) == 40 && offsetof(SquareRow, row) == 44);
@@ -56,15 +63,17 @@ static_assert(sizeof(SquareLane) == 128 && offsetof(SquareLane, cyHigh) == 64 &&
               offsetof(SquareLane, row) == 120);
 static_assert(offsetof(SquarePair, cx) == 256 && offsetof(SquarePair, scratch) == 272 &&
               offsetof(SquarePair, next) == 288 && offsetof(SquarePair, end) == 296 &&
-              offsetof(SquarePair, counts) == 304);
+              offsetof(SquarePair, counts) == 304 && offsetof(SquarePair, escapeRadiusSquared) == 320 &&
+              offsetof(SquarePair, limit) == 336 && offsetof(SquarePair, captured) == 340);
 
 // Steps lane 0, then lane 1, and again. A lane whose point is done stores its
 // count and takes up the next point, which takes its first step at once.
 // Returns the lane that found no point left; the other is left part way.
 //
 // Each step of a lane whose s is a multiple of 8 first ends the point if z_s
-// escaped, if s == 256 or if z_s is in the disk, and makes z_s the mark; any
-// step ends it when the point it reaches equals the mark in value.
+// escaped, if s is the pair's limit or if z_s is in the disk, and makes z_s
+// the mark; any step ends it when the point it reaches equals the mark in
+// value. A point that does not escape stores the pair's captured count.
 int RunSquarePair(SquarePair& pair);
 extern "C" int quorvex_run_square_pair(SquarePair* pair);
 
@@ -77,4 +86,4 @@ void TakeUpSquareRow(SquareLane& lane, const SquareRow& row);
 
 // counts[i] = IteratePoint(1, cx, cy[i]) for i = 0..rows-1, the pairs stepped
 // by the assembly or by the C++ loop.
-void IterateSquareColumn(long double cx, const long double* cy, int rows, uint16_t* counts, bool assembly = true);
+void IterateSquareColumn(long double cx, const long double* cy, int rows, EscapeCount* counts, bool assembly = true);

@@ -8,7 +8,10 @@
 # one exact addition), the mark is first compared through the bits of
 # double(x), and a lane takes up the next point where it stands. The
 # arithmetic is that of RunSquarePair in SquarePair.cpp, operation for
-# operation; a test holds the two to the same bits.
+# operation; a test holds the two to the same bits. The escape radius, the
+# limit and the captured count are the pair's own fields, set from the
+# definitions the C++ kernels use; the offsets below are the ones SquarePair.h
+# holds with static_assert.
 
     .set L_X, 0
     .set L_Y, 16
@@ -31,13 +34,9 @@
     .set P_NEXT, 288
     .set P_END, 296
     .set P_COUNTS, 304
-    .set LIMIT, 256
-    .set CAPTURED, 256
-
-    .section .rodata
-    .p2align 3
-.Lescape_radius_squared:
-    .double 10.0
+    .set P_RADIUS2, 320
+    .set P_LIMIT, 336
+    .set P_CAPTURED, 340
 
     .text
 
@@ -87,7 +86,7 @@
     faddp   %st, %st(1)             # xx+yy x y oX oY cx 10
     fcomip  %st(6), %st
     jae     .Lescaped_at_renewal\id
-    cmp     $LIMIT, \steps
+    cmp     P_LIMIT(%rdi), \steps
     je      .Lcaptured\id
     cmpl    $0, \lane+L_TRAP(%rdi)
     je      .Lmark_renewal\id
@@ -120,7 +119,7 @@
     jp      .Lnext\id
     jne     .Lnext\id
 .Lcaptured\id:                      # x y oX oY cx 10
-    mov     $CAPTURED, %eax
+    mov     P_CAPTURED(%rdi), %eax
     jmp     .Lpop2\id
 .Lescaped\id:                       # yy xx 2xy oX oY cx 10
     fstp    %st(0)
@@ -132,7 +131,7 @@
     fstp    %st(0)                  # oX oY cx 10
     movslq  \lane+L_ROW(%rdi), %rdx
     mov     P_COUNTS(%rdi), %rcx
-    mov     %ax, (%rcx,%rdx,2)
+    mov     %eax, (%rcx,%rdx,4)
     mov     P_NEXT(%rdi), %rsi
     cmp     P_END(%rdi), %rsi
     je      .Ldrained\id
@@ -171,7 +170,7 @@
     .globl  quorvex_run_square_pair
     .type   quorvex_run_square_pair, @function
 quorvex_run_square_pair:
-    fldl    .Lescape_radius_squared(%rip)
+    fldt    P_RADIUS2(%rdi)
     fldt    P_CX(%rdi)
     fldt    128+L_Y(%rdi)
     fldt    128+L_X(%rdi)
