@@ -1,10 +1,8 @@
 #pragma once
-// The six escape-time maps, iterated from z = 0 for at most 256 steps.
+// The escape-time maps of the formula table, iterated from z = 0 for at
+// most 256 steps.
 
-#include "engine/Iteration.h"
-
-inline constexpr int kFirstFormulaType = 1;
-inline constexpr int kLastFormulaType = 6;
+#include "engine/FormulaTable.h"
 
 // Escape count 0..255, or kCaptured. Unknown types capture every point.
 int IteratePoint(int type, long double cx, long double cy, const FormulaParams& params);

@@ -79,6 +79,7 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
     : job_(job),
       sampleWidth_(job.width * job.samples),
       sampleHeight_(job.height * job.samples),
+      samplePlane_(job.region.plane.AtSize(sampleWidth_, sampleHeight_)),
       threads_(job.threads > 0 ? job.threads : RenderThreadCount()),
       sampleX_(size_t(sampleWidth_))
 {
@@ -87,21 +88,19 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
         colorOfCount_[size_t(c)] = e;
         linearOfCount_[size_t(c)] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
     }
-    // As the render maps a picture's columns and rows: (x - w / 2) * extent / w + centre.
-    const long double half = sampleWidth_ / 2.0L;
+    // The samples are the pixels of the larger picture, mapped by the render's rule.
     for (int x = 0; x < sampleWidth_; ++x)
-        sampleX_[size_t(x)] = (x - half) * job_.region.extentX / sampleWidth_ + job_.region.centreX;
+        sampleX_[size_t(x)] = samplePlane_.RenderRe(x);
 }
 
 void PictureRenderer::ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn,
                                      EscapeCount* counts) const
 {
-    const long double half = sampleHeight_ / 2.0L;
     std::vector<long double> cy(static_cast<size_t>(sampleRows));
     for (int y = 0; y < sampleRows; ++y)
-        cy[size_t(y)] = (firstSampleRow + y - half) * job_.region.extentY / sampleHeight_ + job_.region.centreY;
+        cy[size_t(y)] = samplePlane_.RenderIm(firstSampleRow + y);
     for (int x = firstColumn; x < endColumn; ++x)
-        IterateColumn(job_.region.type, sampleX_[size_t(x)], cy.data(), sampleRows, job_.region.params,
+        IterateColumn(job_.region.iteration, sampleX_[size_t(x)], cy.data(), sampleRows,
                       &counts[size_t(x) * size_t(sampleRows)]);
 }
 

@@ -12,18 +12,16 @@
 
 #include "colour/model/ColorMap.h"
 #include "engine/Iteration.h"
+#include "engine/PlaneRegion.h"
 
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr int kMaxSamples = 4;
 
-// The region of the plane and the formula a picture shows.
+// What a picture shows: the formula iterated, and the rectangle of the plane
+// (at the view's own picture size, which the picture need not have).
 struct PictureRegion {
-    int type = 1;
-    long double centreX = 0.0L;
-    long double centreY = 0.0L;
-    long double extentX = 0.0L;
-    long double extentY = 0.0L;
-    FormulaParams params{};
+    Iteration iteration{1, {}};
+    PlaneRegion plane{};
 };
 
 struct PictureJob {
@@ -68,6 +66,7 @@ private:
     PictureJob job_;
     int sampleWidth_;
     int sampleHeight_;
+    PlaneRegion samplePlane_;  // the region at the size of the samples
     int threads_;
     std::vector<long double> sampleX_;
     // The linear light of each count's colour, red, green and blue.

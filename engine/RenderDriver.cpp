@@ -95,41 +95,36 @@ void RenderView(QVHost& host, ViewRecord& view)
     IsRendering = true;
     EnterRenderingState(host);
 
-    // The buffer bounds every picture, whatever the view asks for.
-    const ScanFrame frame{view.dwa,
-                          view.dwb,
-                          view.dwx,
-                          view.dwy,
-                          ClampToBuffer(view.diImgW, kBufferColumns),
-                          ClampToBuffer(view.diImgH, kBufferRows),
-                          view.diType,
-                          ActiveParams};
+    // The buffer bounds every picture, whatever the view asks for. The
+    // render's rule maps the pixels to points.
+    const PictureSize picture{ClampToBuffer(view.diImgW, kBufferColumns), ClampToBuffer(view.diImgH, kBufferRows)};
+    const ScanFrame frame{view.Region(picture), Iteration{view.diType, ActiveParams}};
 
-    host.FillPictureBackground(frame.width, frame.height);
+    host.FillPictureBackground(picture.width, picture.height);
     host.ForgetSelectionMark();
     EscapeHistogram.fill(0);
 
     LastBackCount = int(BackStack.size());
     LastForwardCount = int(ForwardStack.size());
     host.ShowReadouts(MakeReadouts(view, LastBackCount, LastForwardCount));
-    host.ResetProgress(frame.width);
+    host.ResetProgress(picture.width);
 
-    LastRenderedArea = RenderedArea{0, frame.height, frame.width};
+    LastRenderedArea = RenderedArea{0, picture.height, picture.width};
     CancelRequested = false;
 
     // Cancel is seen where messages are handled before a block; one handled
     // while the block is awaited lets that block be painted first.
     BlockWorkers workers(frame, RenderThreadCount());
     static std::array<ColorWord, kBufferRows> colors;
-    for (int block = 0; block * kColumnBlock < frame.width; ++block) {
+    for (int block = 0; block * kColumnBlock < picture.width; ++block) {
         host.ProcessPendingMessages();
         if (CancelRequested)
             break;
         workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
         const ColorWords words = CurrentColorWords();
         const int first = block * kColumnBlock;
-        for (int x = first; x < std::min(frame.width, first + kColumnBlock); ++x) {
-            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, words, colors);
+        for (int x = first; x < std::min(picture.width, first + kColumnBlock); ++x) {
+            StoreAndPaintColumn(host, x, workers.Column(x), picture.height, words, colors);
             LastRenderedArea.columns = x + 1;
             host.StepProgress();
         }

@@ -294,7 +294,7 @@ GridResult ExpectGridMatchesReference(int type, const FormulaParams& p, const Gr
     for (int x = 0; x < W; ++x) {
         const long double cx = (x - W / 2.0L) * view.extentX / W + view.centreX;
         std::vector<EscapeCount> column(H);
-        IterateColumn(type, cx, cys.data(), H, p, column.data());
+        IterateColumn(Iteration{type, p}, cx, cys.data(), H, column.data());
         for (int y = 0; y < H; ++y) {
             const long double cy = cys[y];
             const int expected = ReferenceCount(ReferenceStep(type), cx, cy, p);
@@ -389,6 +389,54 @@ TEST(FormulaGrid, PolynomialReducesToPowerMaps)
     }
 }
 
+// --- Formula table -----------------------------------------------------------
+
+// Points of a 41 x 31 grid over the type's whole view whose counts differ
+// between the parameter sets a and b, or (without b) between c and its conjugate.
+int GridDifferences(int type, const FormulaParams& a, const FormulaParams* b = nullptr)
+{
+    const PlanePoint centre = WholeViewCentre(type, a.Og);
+    int differences = 0;
+    for (int x = 0; x < 41; ++x)
+        for (int y = 0; y < 31; ++y) {
+            const long double cx = centre.re + (x - 20) * 3.6L / 41;
+            const long double cy = centre.im + (y - 15.5L) * 2.7L / 31;
+            const int count = IteratePoint(type, cx, cy, a);
+            differences += count != (b ? IteratePoint(type, cx, cy, *b) : IteratePoint(type, cx, -cy, a));
+        }
+    return differences;
+}
+
+// The table says which coefficients each step reads; its conjugate rule
+// lets rows share counts with every coefficient read real, and refuses a
+// complex one of them, where a point and its conjugate do differ.
+TEST(FormulaTable, ConjugatesShareCountsOnlyWhileEveryCoefficientReadIsReal)
+{
+    const struct {
+        ComplexValue FormulaParams::*part;
+        unsigned flag;
+    } coefficients[] = {{&FormulaParams::Gz, kReadsXi},
+                        {&FormulaParams::It, kReadsEta},
+                        {&FormulaParams::Rm, kReadsLambda},
+                        {&FormulaParams::Mu, kReadsMu}};
+    const FormulaParams real = StartupEditedParams();
+    for (const FormulaRecord& formula : FormulaTable()) {
+        SCOPED_TRACE(formula.type);
+        ASSERT_TRUE(ConjugatesShareCounts(formula, real));
+        EXPECT_EQ(GridDifferences(formula.type, real), 0);
+        for (const auto& k : coefficients) {
+            FormulaParams complex = real;
+            (complex.*k.part).im = 0.4L;
+            const bool read = GridDifferences(formula.type, real, &complex) > 0;
+            EXPECT_EQ(read, (formula.coefficients & k.flag) != 0) << "coefficient " << k.flag;
+            if (read) {
+                EXPECT_FALSE(ConjugatesShareCounts(formula, complex)) << "coefficient " << k.flag;
+                EXPECT_GT(GridDifferences(formula.type, complex), 0) << "coefficient " << k.flag;
+            }
+        }
+    }
+}
+
 // --- Column kernels ----------------------------------------------------------
 
 bool SameBits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
@@ -407,7 +455,7 @@ TEST(ColumnKernel, OrbitsThatComeBackAreCapturedAndLateEscapesAreNot)
     for (int type : {1, 2, 5})
         for (long double cx : {0.0L, -1.0L, -2.0L, -0.2L, -1.3L, -1.755L, 0.2502L, 0.25015L, 0.385L, beyondMinusTwo}) {
             std::vector<EscapeCount> column(rows.size());
-            IterateColumn(type, cx, rows.data(), int(rows.size()), p, column.data());
+            IterateColumn(Iteration{type, p}, cx, rows.data(), int(rows.size()), column.data());
             for (size_t i = 0; i < rows.size(); ++i) {
                 const int expected = IteratePoint(type, cx, rows[i], p);
                 ASSERT_EQ(column[i], expected) << "type " << type << " at " << cx << " + " << rows[i] << "i";
