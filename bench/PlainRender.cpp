@@ -1,6 +1,7 @@
 #include "PlainRender.h"
 
 #include "colour/model/ColorMap.h"
+#include "engine/CountColors.h"
 #include "engine/Formulas.h"
 
 PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params)
@@ -28,6 +29,6 @@ void RecolorPlainly(PictureHost& host, int width, int height)
     for (int x = 0; x < width; ++x)
         for (int y = 0; y < height; ++y) {
             const uint8_t n = IterationBuffer[BufferIndex(x, y)];
-            host.SetPixel(x, y, n > 0 ? ColorWordOf(currentColorMap[n]) : kBlackWord);
+            host.SetPixel(x, y, ColorWordOfCount(CountOfBufferValue(n), currentColorMap));
         }
 }

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "engine/ColumnKernels.h"
+#include "engine/CountColors.h"
 #include "engine/RenderWorkers.h"
 
 namespace {
@@ -56,11 +57,6 @@ int BandRowsFor(int width, int samples)
     return int(std::clamp<size_t>(kBandCounts / perRow, 1, 4096));
 }
 
-ColorWord ColorWordOfCount(int count, const ColorMap& map)
-{
-    return count >= kCaptured ? kBlackWord : ColorWordOf(map[size_t(count)]);
-}
-
 uint32_t LinearOfSrgb(uint8_t value) { return kLinear[value]; }
 
 uint8_t SrgbOfLinear(uint32_t linear)
@@ -83,10 +79,12 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
       threads_(job.threads > 0 ? job.threads : RenderThreadCount()),
       sampleX_(size_t(sampleWidth_))
 {
-    for (int c = 0; c <= kCaptured; ++c) {
-        const ColorMapEntry e = EntryOfColorWord(ColorWordOfCount(c, job_.colors));
-        colorOfCount_[size_t(c)] = e;
-        linearOfCount_[size_t(c)] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
+    // Each count's colour as the render paints it.
+    const CountColorWords words = ColorWordsOfCounts(job_.colors);
+    for (size_t c = 0; c < words.size(); ++c) {
+        const ColorMapEntry e = EntryOfColorWord(words[c]);
+        colorOfCount_[c] = e;
+        linearOfCount_[c] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
     }
     // The samples are the pixels of the larger picture, mapped by the render's rule.
     for (int x = 0; x < sampleWidth_; ++x)

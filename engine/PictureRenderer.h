@@ -35,10 +35,6 @@ struct PictureJob {
     int threads = 0;
 };
 
-// The colour word a sample of the given count takes: the map's entry, black
-// for a captured point, as the render paints it.
-ColorWord ColorWordOfCount(int count, const ColorMap& map);
-
 // The average of colour words in linear light (the sRGB curve undone, summed
 // and put back), so that fine filaments keep their brightness when a picture
 // is made smaller. Integer arithmetic on a fixed table: the same bytes on
@@ -46,8 +42,8 @@ ColorWord ColorWordOfCount(int count, const ColorMap& map);
 uint32_t LinearOfSrgb(uint8_t value);
 uint8_t SrgbOfLinear(uint32_t linear);
 
-// Rows rendered at a time for a picture of the given width: a few megabytes
-// of escape counts whatever the size, and tall enough that a band holds
+// Rows rendered at a time for a picture of the given width: at most 16 Mi
+// escape counts whatever the size, and tall enough that a band holds
 // both halves of a view centred on the real axis, whose rows the kernels
 // then copy to their mirror rows.
 int BandRowsFor(int width, int samples);

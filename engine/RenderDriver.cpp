@@ -5,6 +5,7 @@
 #include <string>
 
 #include "colour/model/ColorMap.h"
+#include "engine/CountColors.h"
 #include "engine/EngineState.h"
 #include "engine/Formulas.h"
 #include "engine/NumberFormat.h"
@@ -12,33 +13,18 @@
 
 namespace {
 
-using ColorWords = std::array<ColorWord, 256>;
-
-// The colour words of currentColorMap as it is now: handling messages may change it.
-ColorWords CurrentColorWords()
-{
-    ColorWords words;
-    for (size_t i = 0; i < words.size(); ++i)
-        words[i] = ColorWordOf(currentColorMap[i]);
-    return words;
-}
-
-// Stores one computed column in the buffer and histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const EscapeCount* counts, int height, const ColorWords& words,
+// Stores one computed column in the buffers and the histogram and paints it.
+void StoreAndPaintColumn(QVHost& host, int x, const EscapeCount* counts, int height, const CountColorWords& words,
                          std::array<ColorWord, kBufferRows>& colors)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
+    EscapeCount* wholeColumn = &WholeCountBuffer[BufferIndex(x, 0)];
     for (int y = 0; y < height; ++y) {
-        const int j = counts[y];
-        if (j == kCaptured) {
-            colors[y] = kBlackWord;
-            bufferColumn[y] = 0;
-            ++EscapeHistogram[256];
-        } else {
-            colors[y] = words[j];
-            bufferColumn[y] = uint8_t(j);
-            ++EscapeHistogram[j];
-        }
+        const EscapeCount j = counts[y];
+        colors[y] = words[size_t(j)];
+        bufferColumn[y] = BufferValueOfCount(j);
+        wholeColumn[y] = j;
+        ++EscapeHistogram[size_t(j)];
     }
     host.PaintColumn(x, colors.data(), height);
 }
@@ -121,7 +107,8 @@ void RenderView(QVHost& host, ViewRecord& view)
         if (CancelRequested)
             break;
         workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
-        const ColorWords words = CurrentColorWords();
+        // currentColorMap as it is now: handling messages may change it.
+        const CountColorWords words = ColorWordsOfCounts(currentColorMap);
         const int first = block * kColumnBlock;
         for (int x = first; x < std::min(picture.width, first + kColumnBlock); ++x) {
             StoreAndPaintColumn(host, x, workers.Column(x), picture.height, words, colors);
@@ -153,8 +140,7 @@ void RecolorPicture(QVHost& host)
     static std::array<ColorWord, kBufferRows> colors;
     for (int first = 0; first < area.columns; first += kColumnBlock) {
         host.ProcessPendingMessages();
-        ColorWords words = CurrentColorWords();
-        words[0] = kBlackWord;
+        const BufferColorWords words = ColorWordsOfBufferValues(currentColorMap);
         for (int x = first; x < std::min(area.columns, first + kColumnBlock); ++x) {
             const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
             for (int y = 0; y < area.rows; ++y)
