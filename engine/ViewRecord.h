@@ -50,6 +50,11 @@ inline constexpr int kMaxPictureHeight = 1200;
 // a window's caption and frame (the frame height) taller.
 inline constexpr int kWindowExtraWidth = 6;
 inline constexpr int kWindowExtraHeight = 2;
+// Of these, the window's client area holds the picture at (1, 1) and is as
+// much wider and taller than it; the frame takes the rest.
+inline constexpr int kPictureInset = 1;
+inline constexpr int kFrameExtraWidth = kWindowExtraWidth - kPictureInset;
+inline constexpr int kFrameExtraHeight = kWindowExtraHeight - kPictureInset;
 
 // diWinW and diWinH of a window that fits the view's picture.
 void FitWindowSize(ViewRecord& view, int frameHeight);

@@ -31,7 +31,7 @@ TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
                                    this),
                       "imgQVView");
     imgQVView->setAccessibleName(QStringLiteral("描画ウィンドウ"));
-    imgQVView->move(1, 1);
+    imgQVView->move(kPictureInset, kPictureInset);
     connect(imgQVView, &TQVImage::MouseDown, this, &TfrmQVView::imgQVViewMouseDown);
     connect(imgQVView, &TQVImage::MouseMove, this, &TfrmQVView::imgQVViewMouseMove);
     connect(imgQVView, &TQVImage::MouseUp, this, &TfrmQVView::imgQVViewMouseUp);
@@ -86,14 +86,20 @@ void TfrmQVView::ApplySizeLimits()
     setMaximumSize(ClientSizeForOuter(QSize(kMaxPictureWidth, kMaxPictureHeight)));
 }
 
-QSize TfrmQVView::OuterSize() const { return QSize(width() + kFrameWidth, height() + frameHeight + 1); }
+QSize TfrmQVView::OuterSize() const
+{
+    return QSize(width() + kFrameExtraWidth, height() + frameHeight + kFrameExtraHeight);
+}
 
 QSize TfrmQVView::ClientSizeForOuter(QSize outer) const
 {
-    return QSize(outer.width() - kFrameWidth, outer.height() - frameHeight - 1);
+    return QSize(outer.width() - kFrameExtraWidth, outer.height() - frameHeight - kFrameExtraHeight);
 }
 
-QSize TfrmQVView::ClientSizeForPicture(int width, int height) { return QSize(width + 1, height + 1); }
+QSize TfrmQVView::ClientSizeForPicture(int width, int height)
+{
+    return QSize(width + kPictureInset, height + kPictureInset);
+}
 
 void TfrmQVView::FitWindowToView(ViewRecord& view)
 {
@@ -103,7 +109,7 @@ void TfrmQVView::FitWindowToView(ViewRecord& view)
     const int outerH = std::clamp(view.diWinH, kMinOuterHeight, kMaxPictureHeight);
     fittedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
     resize(fittedClientSize);
-    imgQVView->move(1, 1);
+    imgQVView->move(kPictureInset, kPictureInset);
     PlaceOnScreen(this, pos());
     TrackResize = true;
 }
@@ -117,7 +123,7 @@ void TfrmQVView::resizeEvent(QResizeEvent* event)
     if (TrackResize && userResize) {
         fittedClientSize = QSize();
         TakeDrawingWindowSize(OuterSize(), frameHeight);
-        imgQVView->move(1, 1);
+        imgQVView->move(kPictureInset, kPictureInset);
     }
     imgQVView->SetFillColor(QApplication::palette().color(QPalette::Button));
     if (DebugMode)
