@@ -54,8 +54,8 @@ inline void AddSquareEdges(std::vector<VerifyView>& views)
     views.push_back(Centred("bulb", 1, -1, 0, 0.5L));
 }
 
-// Coefficients for the polynomial and rational maps: the start-up ones, real
-// ones, complex ones, and ones with parts exactly zero.
+// Coefficients for the maps that read them: the start-up ones, real ones,
+// complex ones, and ones with parts exactly zero.
 inline FormulaParams RandomParams(std::mt19937_64& random)
 {
     std::uniform_real_distribution<double> part(-1.6, 1.6);
@@ -77,7 +77,7 @@ inline VerifyView RandomView(int type, std::mt19937_64& random)
 {
     std::uniform_real_distribution<double> unit(-0.5, 0.5);
     std::uniform_real_distribution<double> depth(-13.0, std::log10(3.6));
-    const FormulaParams p = type == 4 || type == 5 ? RandomParams(random) : StartupEditedParams();
+    const FormulaParams p = FindFormula(type)->coefficients != 0 ? RandomParams(random) : StartupEditedParams();
     const long double wholeX = WholeViewCentre(type, p.Og).re;
     const long double x = wholeX + 3.6L * unit(random);
     const long double y = 2.7L * unit(random);
