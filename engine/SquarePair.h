@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "engine/Iteration.h"
+#include "engine/SquarePairLayout.h"
 
 // A point of the column that needs steps, as the loop takes it up.
 struct SquareRow {
@@ -24,7 +25,7 @@ struct SquareRow {
     int32_t row = 0;
 };
 
-// The state of one orbit; the assembly knows its layout.
+// The state of one orbit; the assembly knows its layout (SquarePairLayout.h).
 struct alignas(16) SquareLane {
     long double x = 0;  // z_s
     long double y = 0;
@@ -56,15 +57,27 @@ struct alignas(16) SquarePair {
     int32_t captured = kCaptured;
 };
 
-static_assert(sizeof(SquareRow) == 48 && offsetof(SquareRow, hasTrap) == 40 && offsetof(SquareRow, row) == 44);
-static_assert(sizeof(SquareLane) == 128 && offsetof(SquareLane, cyHigh) == 64 &&
-              offsetof(SquareLane, trapRadiusSquared) == 96 && offsetof(SquareLane, markXBits) == 104 &&
-              offsetof(SquareLane, steps) == 112 && offsetof(SquareLane, hasTrap) == 116 &&
-              offsetof(SquareLane, row) == 120);
-static_assert(offsetof(SquarePair, cx) == 256 && offsetof(SquarePair, scratch) == 272 &&
-              offsetof(SquarePair, next) == 288 && offsetof(SquarePair, end) == 296 &&
-              offsetof(SquarePair, counts) == 304 && offsetof(SquarePair, escapeRadiusSquared) == 320 &&
-              offsetof(SquarePair, limit) == 336 && offsetof(SquarePair, captured) == 340);
+static_assert(sizeof(SquareRow) == SQUARE_ROW_SIZE && offsetof(SquareRow, cyHigh) == 0 &&
+              offsetof(SquareRow, trapRadiusSquared) == 32 && offsetof(SquareRow, hasTrap) == SQUARE_ROW_HAS_TRAP &&
+              offsetof(SquareRow, row) == SQUARE_ROW_ROW);
+static_assert(sizeof(SquareLane) == SQUARE_LANE_SIZE && offsetof(SquareLane, x) == SQUARE_LANE_X &&
+              offsetof(SquareLane, y) == SQUARE_LANE_Y && offsetof(SquareLane, markX) == SQUARE_LANE_MARK_X &&
+              offsetof(SquareLane, markY) == SQUARE_LANE_MARK_Y && offsetof(SquareLane, cyHigh) == SQUARE_LANE_CY_HIGH &&
+              offsetof(SquareLane, cyLow) == SQUARE_LANE_CY_LOW && offsetof(SquareLane, trapX) == SQUARE_LANE_TRAP_X &&
+              offsetof(SquareLane, trapY) == SQUARE_LANE_TRAP_Y &&
+              offsetof(SquareLane, trapRadiusSquared) == SQUARE_LANE_TRAP_RADIUS2 &&
+              offsetof(SquareLane, markXBits) == SQUARE_LANE_MARK_X_BITS &&
+              offsetof(SquareLane, steps) == SQUARE_LANE_STEPS && offsetof(SquareLane, hasTrap) == SQUARE_LANE_HAS_TRAP &&
+              offsetof(SquareLane, row) == SQUARE_LANE_ROW);
+static_assert(offsetof(SquarePair, cx) == SQUARE_PAIR_CX && offsetof(SquarePair, scratch) == SQUARE_PAIR_SCRATCH &&
+              offsetof(SquarePair, next) == SQUARE_PAIR_NEXT && offsetof(SquarePair, end) == SQUARE_PAIR_END &&
+              offsetof(SquarePair, counts) == SQUARE_PAIR_COUNTS &&
+              offsetof(SquarePair, escapeRadiusSquared) == SQUARE_PAIR_RADIUS2 &&
+              offsetof(SquarePair, limit) == SQUARE_PAIR_LIMIT && offsetof(SquarePair, captured) == SQUARE_PAIR_CAPTURED);
+// The assembly copies a row's five doubles into the lane whole, and stores
+// 32-bit counts.
+static_assert(offsetof(SquareLane, trapRadiusSquared) - offsetof(SquareLane, cyHigh) == 32 &&
+              sizeof(EscapeCount) == 4);
 
 // Steps lane 0, then lane 1, and again. A lane whose point is done stores its
 // count and takes up the next point, which takes its first step at once.
