@@ -1,7 +1,5 @@
 #include "engine/FormulaTable.h"
 
-#include <iterator>
-
 #include "engine/FormulaSteps.h"
 #include "engine/KernelLoops.h"
 

@@ -19,8 +19,6 @@ inline constexpr int kCaptured = 256;
 // A point escapes once |z|^2 is not less than this.
 inline constexpr long double kEscapeRadiusSquared = 10.0L;
 
-static_assert(kIterationLimit % 8 == 0, "the kernels test the limit every 8 steps");
-
 // What is iterated: the formula and its parameters. A render takes a copy
 // when it starts and reads nothing else, so the program may change its own
 // values meanwhile.
