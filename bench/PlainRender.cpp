@@ -1,6 +1,7 @@
 #include "PlainRender.h"
 
 #include "colour/model/ColorMap.h"
+#include "engine/CountColors.h"
 #include "engine/Formulas.h"
 
 PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params)
@@ -9,14 +10,12 @@ PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params)
     p.width = view.diImgW;
     p.height = view.diImgH;
     p.counts.resize(size_t(p.width) * p.height);
-    const long double halfW = p.width / 2.0L;
-    const long double halfH = p.height / 2.0L;
+    const PlaneRegion region = view.Region();
     for (int x = 0; x < p.width; ++x) {
-        const long double cx = (x - halfW) * view.dwx / p.width + view.dwa;
+        const long double cx = region.RenderRe(x);
         for (int y = 0; y < p.height; ++y) {
-            const long double cy = (y - halfH) * view.dwy / p.height + view.dwb;
-            const int n = IteratePoint(view.diType, cx, cy, params);
-            p.counts[size_t(x) * p.height + y] = uint16_t(n);
+            const int n = IteratePoint(view.diType, cx, region.RenderIm(y), params);
+            p.counts[size_t(x) * p.height + y] = n;
             ++p.histogram[n];
         }
     }
@@ -30,6 +29,6 @@ void RecolorPlainly(PictureHost& host, int width, int height)
     for (int x = 0; x < width; ++x)
         for (int y = 0; y < height; ++y) {
             const uint8_t n = IterationBuffer[BufferIndex(x, y)];
-            host.SetPixel(x, y, n > 0 ? ColorWordOf(currentColorMap[n]) : kBlackWord);
+            host.SetPixel(x, y, ColorWordOfCount(CountOfBufferValue(n), currentColorMap));
         }
 }

@@ -12,7 +12,7 @@
 struct PlainPicture {
     int width = 0;
     int height = 0;
-    std::vector<uint16_t> counts;  // column-major, kCaptured for captured points
+    std::vector<EscapeCount> counts;  // column-major, kCaptured for captured points
     EscapeHistogramType histogram{};
 
     int Count(int x, int y) const { return counts[size_t(x) * height + y]; }

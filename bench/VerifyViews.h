@@ -54,8 +54,8 @@ inline void AddSquareEdges(std::vector<VerifyView>& views)
     views.push_back(Centred("bulb", 1, -1, 0, 0.5L));
 }
 
-// Coefficients for the polynomial and rational maps: the start-up ones, real
-// ones, complex ones, and ones with parts exactly zero.
+// Coefficients for the maps that read them: the start-up ones, real ones,
+// complex ones, and ones with parts exactly zero.
 inline FormulaParams RandomParams(std::mt19937_64& random)
 {
     std::uniform_real_distribution<double> part(-1.6, 1.6);
@@ -77,8 +77,8 @@ inline VerifyView RandomView(int type, std::mt19937_64& random)
 {
     std::uniform_real_distribution<double> unit(-0.5, 0.5);
     std::uniform_real_distribution<double> depth(-13.0, std::log10(3.6));
-    const FormulaParams p = type == 4 || type == 5 ? RandomParams(random) : StartupEditedParams();
-    const long double wholeX = type == 1 ? -0.5L : type == 6 ? -1.5L : p.Og.re;
+    const FormulaParams p = FindFormula(type)->coefficients != 0 ? RandomParams(random) : StartupEditedParams();
+    const long double wholeX = WholeViewCentre(type, p.Og).re;
     const long double x = wholeX + 3.6L * unit(random);
     const long double y = 2.7L * unit(random);
     return Centred("random type " + std::to_string(type), type, x, y, std::pow(10.0L, depth(random)), p);
@@ -105,20 +105,15 @@ inline std::vector<VerifyView> MakeVerifyViews(int perType, bool edges, uint64_t
 // counts differ.
 inline long CountMismatches(const VerifyView& v, int width, int height, int threads = 2)
 {
-    const ScanFrame frame{v.centreX, v.centreY, v.extentX, v.extentY, width, height, v.type, v.params};
-    BlockWorkers workers(frame, threads);
+    const PlaneRegion region = PlaneRegion{v.centreX, v.centreY, v.extentX, v.extentY, 0, 0, 0, 0}.AtSize(width, height);
+    BlockWorkers workers(ScanFrame{region, Iteration{v.type, v.params}}, threads);
     long mismatches = 0;
-    const long double halfW = width / 2.0L;
-    const long double halfH = height / 2.0L;
     for (int block = 0; block * kColumnBlock < width; ++block) {
         workers.WaitForBlock(block, [] {});
         for (int x = block * kColumnBlock; x < std::min(width, (block + 1) * kColumnBlock); ++x) {
-            const long double cx = (x - halfW) * v.extentX / width + v.centreX;
-            const uint16_t* column = workers.Column(x);
-            for (int y = 0; y < height; ++y) {
-                const long double cy = (y - halfH) * v.extentY / height + v.centreY;
-                mismatches += column[y] != IteratePoint(v.type, cx, cy, v.params);
-            }
+            const EscapeCount* column = workers.Column(x);
+            for (int y = 0; y < height; ++y)
+                mismatches += column[y] != IteratePoint(v.type, region.RenderRe(x), region.RenderIm(y), v.params);
         }
     }
     return mismatches;

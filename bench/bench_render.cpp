@@ -14,6 +14,7 @@
 #include "Stopwatch.h"
 #include "VerifyViews.h"
 #include "colour/model/ColorMap.h"
+#include "engine/CountColors.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/RenderDriver.h"
@@ -72,7 +73,7 @@ void SetUpCase(const Case& c)
     dpCurr.dwPitchY = c.extentY / kHeight;
 }
 
-// Counts, buffer, histogram and pixels of the program's render against the plain picture.
+// Counts, buffers, histogram and pixels of the program's render against the plain picture.
 bool SameAsPlain(const PlainPicture& plain, const PictureHost& host)
 {
     if (plain.histogram != EscapeHistogram)
@@ -80,9 +81,8 @@ bool SameAsPlain(const PlainPicture& plain, const PictureHost& host)
     for (int x = 0; x < plain.width; ++x)
         for (int y = 0; y < plain.height; ++y) {
             const int n = plain.Count(x, y);
-            const bool captured = n == kCaptured;
-            if (IterationBuffer[BufferIndex(x, y)] != (captured ? 0 : n) ||
-                host.Pixel(x, y) != (captured ? kBlackWord : ColorWordOf(currentColorMap[n])))
+            if (IterationBuffer[BufferIndex(x, y)] != BufferValueOfCount(n) || WholeCountBuffer[BufferIndex(x, y)] != n ||
+                host.Pixel(x, y) != ColorWordOfCount(n, currentColorMap))
                 return false;
         }
     return true;

@@ -745,38 +745,13 @@ void ShowCoefficientDialog()
         BringToFront(coefficients->Window());
 }
 
-namespace {
-
-struct WholeViewEntry {
-    int type;
-    const char* controlName;
-    const char* controlCaption;
-    const char* drawingName;
-    const char* drawingCaption;
-};
-
-// The two formula menus name the rational function differently.
-constexpr WholeViewEntry kWholeViewEntries[] = {
-    {1, "pmiChangeZ2", "Ｚの２乗（マンデルブロ集合）", "pmiDrawZ2", "Ｚの２乗（マンデルブロ集合）(&2)"},
-    {2, "pmiChangeZ3", "Ｚの３乗", "pmiDrawZ3", "Ｚの３乗(&3)"},
-    {3, "pmiChangeZ4", "Ｚの４乗", "pmiDrawZ4", "Ｚの４乗(&4)"},
-    {4, "pmiChageZ4Polynom", "Ｚの４次多項式", "pmiDrawZ4Poly", "Ｚの４次多項式"},
-    {5, "pmiChangeZRatio", "Ｚの有理関数", "pmiDrawZRatio", "Ｚの有理型関数"},
-    {6, "pmiChangeExpZ2", "謎の関数", "pmiDrawExpZ2", "謎の関数"},
-};
-
-}  // namespace
-
-std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which)
+void AddWholeViewEntries(QMenu* menu, FormulaMenu which)
 {
-    std::array<QAction*, 6> items{};
-    for (size_t i = 0; i < items.size(); ++i) {
-        const WholeViewEntry& entry = kWholeViewEntries[i];
-        const bool control = which == FormulaMenu::Control;
-        const int type = entry.type;
-        QAction* item = menu->addAction(QString::fromUtf8(control ? entry.controlCaption : entry.drawingCaption), menu,
-                                        [type] { ShowWholeView(type); });
-        items[i] = Named(item, control ? entry.controlName : entry.drawingName);
+    const bool control = which == FormulaMenu::Control;
+    for (const FormulaRecord& formula : FormulaTable()) {
+        const int type = formula.type;
+        QAction* item = menu->addAction(QString::fromUtf8(control ? formula.controlCaption : formula.drawingCaption),
+                                        menu, [type] { ShowWholeView(type); });
+        Named(item, control ? formula.controlName : formula.drawingName);
     }
-    return items;
 }

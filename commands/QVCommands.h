@@ -6,13 +6,11 @@
 #include <QPoint>
 #include <QSize>
 #include <QStringList>
-#include <array>
 #include <memory>
 
 #include "colour/model/ColorMap.h"
 #include "engine/QVHost.h"
 
-class QAction;
 class QMenu;
 class QWidget;
 class QVCommandSet;
@@ -147,7 +145,7 @@ void ShowInfoGrid();
 // "４次多項式/有理型の係数設定": the coefficient dialog, modeless.
 void ShowCoefficientDialog();
 
-// Adds the six whole-view entries, formula types 1 to 6 in order, to a
+// Adds a whole-view entry for each formula of the table, in its order, to a
 // formula menu, each with the caption and the name of that menu's item.
 enum class FormulaMenu { Control, Drawing };
-std::array<QAction*, 6> AddWholeViewEntries(QMenu* menu, FormulaMenu which);
+void AddWholeViewEntries(QMenu* menu, FormulaMenu which);

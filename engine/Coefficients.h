@@ -3,7 +3,6 @@
 // parameters it edits, the bar position each part stands at, and the steps
 // of the "0", "P" and "M" keys.
 
-#include <array>
 #include <optional>
 #include <string>
 
@@ -11,11 +10,6 @@
 
 // One real or imaginary part of a parameter, in the dialog's order.
 enum class CoefficientPart { GzRe, GzIm, ItRe, ItIm, RmRe, RmIm, MuRe, MuIm, OgRe, OgIm };
-inline constexpr std::array<CoefficientPart, 10> kCoefficientParts = {
-    CoefficientPart::GzRe, CoefficientPart::GzIm, CoefficientPart::ItRe, CoefficientPart::ItIm,
-    CoefficientPart::RmRe, CoefficientPart::RmIm, CoefficientPart::MuRe, CoefficientPart::MuIm,
-    CoefficientPart::OgRe, CoefficientPart::OgIm,
-};
 
 long double& PartOf(FormulaParams& params, CoefficientPart part);
 

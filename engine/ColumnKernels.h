@@ -2,10 +2,7 @@
 // Escape counts of a whole column of points at once, bit for bit the counts
 // IteratePoint gives, found faster by shortcuts that cannot change a count.
 
-#include <cstdint>
+#include "engine/Iteration.h"
 
-#include "engine/Formulas.h"
-
-// counts[i] = IteratePoint(type, cx, cy[i], params) for i = 0..rows-1.
-void IterateColumn(int type, long double cx, const long double* cy, int rows, const FormulaParams& params,
-                   uint16_t* counts);
+// counts[i] = IteratePoint(what.type, cx, cy[i], what.params) for i = 0..rows-1.
+void IterateColumn(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts);

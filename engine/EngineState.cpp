@@ -13,6 +13,7 @@ FormulaParams EditedParams = StartupEditedParams();
 FormulaParams ActiveParams{};
 
 IterationBufferType IterationBuffer{};
+WholeCountBufferType WholeCountBuffer{};
 EscapeHistogramType EscapeHistogram{};
 RenderedArea LastRenderedArea{};
 
@@ -48,6 +49,7 @@ void ResetEngineState()
     EditedParams = StartupEditedParams();
     ActiveParams = FormulaParams{};
     IterationBuffer.fill(0);
+    WholeCountBuffer.fill(0);
     EscapeHistogram.fill(0);
     LastRenderedArea = RenderedArea{};
     IsRendering = false;

@@ -12,9 +12,13 @@ inline constexpr int kBufferColumns = 2001;
 inline constexpr int kBufferRows = 1501;
 
 // Escape counts of the last render, column-major: (x, y) at x * kBufferRows + y.
+// 8 bits: 0 for a captured point as for count 0 (BufferValueOfCount).
 using IterationBufferType = std::array<uint8_t, kBufferColumns * kBufferRows>;
+// The same counts whole, kCaptured for a captured point, laid out alike.
+using WholeCountBufferType = std::array<EscapeCount, kBufferColumns * kBufferRows>;
 // Counters 0..255 per escape count, counter 256 for captured points.
-using EscapeHistogramType = std::array<uint32_t, 257>;
+using EscapeHistogramType = std::array<uint32_t, kCaptured + 1>;
+static_assert(kCaptured == 256, "a captured point's count is the histogram's last counter");
 
 inline constexpr int BufferIndex(int x, int y) { return x * kBufferRows + y; }
 
@@ -43,6 +47,7 @@ extern FormulaParams EditedParams;
 extern FormulaParams ActiveParams;
 
 extern IterationBufferType IterationBuffer;
+extern WholeCountBufferType WholeCountBuffer;
 extern EscapeHistogramType EscapeHistogram;
 extern RenderedArea LastRenderedArea;
 
@@ -61,5 +66,5 @@ long double StartupKeyStep();
 
 // Puts every program-wide value back to what the program starts with:
 // view records from the template, empty history, start-up parameters,
-// cleared buffer and histogram, flags off, currentColorMap at its start.
+// cleared buffers and histogram, flags off, currentColorMap at its start.
 void ResetEngineState();

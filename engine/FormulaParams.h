@@ -1,5 +1,5 @@
 #pragma once
-// The five parameters of the formulas and the iteration's fixed limits.
+// The five parameters of the formulas.
 
 #include "engine/untQVINC.h"
 
@@ -11,9 +11,3 @@ struct FormulaParams {
     ComplexValue Mu;  // mu
     bool operator==(const FormulaParams&) const = default;
 };
-
-inline constexpr int kFirstFormulaType = 1;
-inline constexpr int kLastFormulaType = 6;
-inline constexpr int kIterationLimit = 256;
-// Returned by IteratePoint for a point that never leaves the circle |z|^2 < 10.
-inline constexpr int kCaptured = 256;

@@ -5,11 +5,9 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "engine/FormulaParams.h"
+#include "engine/Iteration.h"
 
 namespace formula_steps {
-
-constexpr long double kEscapeRadiusSquared = 10.0L;
 
 // Each update computes both new parts from the old ones, products strictly
 // left to right, so the counts are reproducible to the last bit.
@@ -222,5 +220,21 @@ struct ExpZ2 {
         y = ny;
     }
 };
+
+// The plain loop of a map from z = 0, one step after the other: what every
+// kernel's counts are held to.
+template <typename Formula>
+int IteratePlainly(long double cx, long double cy, const FormulaParams& params)
+{
+    long double x = 0.0L;
+    long double y = 0.0L;
+    for (int j = 0; j < kIterationLimit; ++j) {
+        Formula::Step(x, y, cx, cy, params);
+        const long double r = x * x + y * y;
+        if (r >= kEscapeRadiusSquared)
+            return j;
+    }
+    return kCaptured;
+}
 
 }  // namespace formula_steps

@@ -1,7 +1,8 @@
 #pragma once
-// The six escape-time maps, iterated from z = 0 for at most 256 steps.
+// The escape-time maps of the formula table, iterated from z = 0 for at
+// most 256 steps.
 
-#include "engine/FormulaParams.h"
+#include "engine/FormulaTable.h"
 
 // Escape count 0..255, or kCaptured. Unknown types capture every point.
 int IteratePoint(int type, long double cx, long double cy, const FormulaParams& params);

@@ -5,14 +5,12 @@
 #include <cstdint>
 
 #include "engine/EngineState.h"
+#include "engine/FormulaTable.h"
 #include "engine/History.h"
 #include "engine/NumberFormat.h"
 #include "engine/RenderDriver.h"
 
 namespace {
-
-// 0x4000 E666666666666666: 3.6 rounded to 64 mantissa bits.
-constexpr long double kWholeExtent = 3.6L;
 
 void FitExtendAndRender(QVHost& host)
 {
@@ -82,24 +80,13 @@ void SetWholeViewFields(ViewRecord& view, int type, const ComplexValue& og)
 {
     view.diType = type;
     view.dinum = 1;
-    view.dwx = kWholeExtent;
-    view.dwy = (static_cast<long double>(view.diImgH) / view.diImgW) * kWholeExtent;
-    view.dwPitchX = kWholeExtent / view.diImgW;
-    view.dwPitchY = view.dwy / view.diImgH;
-    switch (type) {
-    case 1:
-        view.dwa = -0.5L;
-        view.dwb = 0.0L;
-        break;
-    case 6:
-        view.dwa = -1.5L;
-        view.dwb = 0.0L;
-        break;
-    default:
-        view.dwa = og.re;
-        view.dwb = og.im;
-        break;
-    }
+    const PlaneRegion whole = WholeViewRegion(type, og, PictureSize{view.diImgW, view.diImgH});
+    view.dwx = whole.extentX;
+    view.dwy = whole.extentY;
+    view.dwPitchX = whole.pitchX;
+    view.dwPitchY = whole.pitchY;
+    view.dwa = whole.centreX;
+    view.dwb = whole.centreY;
 }
 
 void SetUpWholeView(int type)
@@ -150,18 +137,17 @@ ZoomResult ComputeNextView()
     h = std::max(h, 1LL);
 
     // The selection lies on the picture on screen, whatever size the window
-    // has taken since: its extents over its own size.
-    const PictureSize shown = ShownPictureSize(cur);
-    const long double pX = cur.dwx / shown.width;
-    const long double pY = cur.dwy / shown.height;
+    // has taken since: its extents over its own size, by the zoom's rule.
+    const PlaneRegion shown = cur.Region(ShownPictureSize(cur));
+    const PlanePoint centre = shown.ZoomCentre(cur.ccx, cur.ccy);
     dpNext.diImgW = int32_t(w);
     dpNext.diImgH = int32_t(h);
-    dpNext.dwx = cur.cdx * pX;
-    dpNext.dwy = cur.cdy * pY;
+    dpNext.dwx = cur.cdx * shown.PixelExtentX();
+    dpNext.dwy = cur.cdy * shown.PixelExtentY();
     dpNext.dwPitchX = dpNext.dwx / dpNext.diImgW;
     dpNext.dwPitchY = dpNext.dwy / dpNext.diImgH;
-    dpNext.dwa = cur.ccx * pX - cur.dwx / 2 + cur.dwa;
-    dpNext.dwb = cur.ccy * pY - cur.dwy / 2 + cur.dwb;
+    dpNext.dwa = centre.re;
+    dpNext.dwb = centre.im;
     return ZoomResult::Ready;
 }
 
@@ -182,24 +168,21 @@ IndicatorSquare IndicatorSquareOf(const ViewRecord& whole)
 
 CrossMarks CrossMarksOf(const ViewRecord& view, const ViewRecord& whole, const IndicatorScale& scale)
 {
-    const long double e = scale.extent;
-    const long double s = scale.step;
     CrossMarks marks;
-    if (s == 0.0L)
+    if (scale.step == 0.0L)
         return marks;
-    const long double offX = view.dwa - whole.dwa;
-    const long double offY = view.dwb - whole.dwb;
-    if (std::fabs(offX) <= e / 2)
-        marks.x = int32_t(RoundHalfUp((offX + e / 2) / s));
-    if (std::fabs(offY) <= e / 2)
-        marks.y = int32_t(RoundHalfUp((offY + e / 2) / s));
+    // The indicator's square of the plane, around the whole view's centre:
+    // the marks go where the view's centre falls in it.
+    const long double e = scale.extent;
+    const PlaneRegion square{whole.dwa, whole.dwb, e, e, scale.step, scale.step, kIndicatorSize, kIndicatorSize};
+    marks.x = square.ColumnOf(view.dwa).value_or(0);
+    marks.y = square.RowOf(view.dwb).value_or(0);
     return marks;
 }
 
 PlanePoint PointOfPixel(const ViewRecord& view, PictureSize picture, int x, int y)
 {
-    return PlanePoint{(x - picture.width / 2) * view.dwPitchX + view.dwa,
-                      (y - picture.height / 2) * view.dwPitchY + view.dwb};
+    return view.Region(picture).PitchPoint(x, y);
 }
 
 namespace {
@@ -224,10 +207,12 @@ bool TakeStep(const ViewRecord& from, PictureSize shown, const ViewStep& step, V
     to.dwPitchX = std::ldexp(from.dwPitchX, -step.zoom);
     to.dwPitchY = std::ldexp(from.dwPitchY, -step.zoom);
     if (step.atPixel) {
-        // Pixel (x, y) of the next picture shows the point it showed before.
+        // Pixel (x, y) of the next picture shows the point it showed before,
+        // both by the pixel-size rule, which pixel information shows too.
         const PlanePoint kept = PointOfPixel(from, shown, step.x, step.y);
-        to.dwa = kept.re - (step.x - to.diImgW / 2) * to.dwPitchX;
-        to.dwb = kept.im - (step.y - to.diImgH / 2) * to.dwPitchY;
+        const PlanePoint centre = to.Region().CentreKeeping(step.x, step.y, kept);
+        to.dwa = centre.re;
+        to.dwb = centre.im;
     }
     to.dwa += static_cast<long double>(step.right) * (shown.width / 4) * from.dwPitchX;
     to.dwb += static_cast<long double>(step.down) * (shown.height / 4) * from.dwPitchY;

@@ -5,6 +5,7 @@
 
 #include "engine/FormulaParams.h"
 #include "engine/History.h"
+#include "engine/PlaneRegion.h"
 #include "engine/QVHost.h"
 #include "engine/ViewRecord.h"
 
@@ -70,14 +71,9 @@ CrossMarks CrossMarksOf(const ViewRecord& view, const ViewRecord& whole, const I
 
 // ---- steps of the wheel and the keys ----------------------------------------
 
-struct PlanePoint {
-    long double re = 0.0L;
-    long double im = 0.0L;
-};
-
-// The point of pixel (x, y) of a picture of the given size showing the view:
-// (x - width / 2) pixel sizes right of the centre and (y - height / 2) below
-// it, the halves truncated.
+// The point of pixel (x, y) of a picture of the given size showing the view,
+// by the pixel-size rule: (x - width / 2) pixel sizes right of the centre and
+// (y - height / 2) below it, the halves truncated.
 PlanePoint PointOfPixel(const ViewRecord& view, PictureSize picture, int x, int y);
 
 // One step of the wheel or the keys: the view zoomed in by 2^zoom (out where

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "engine/ColumnKernels.h"
+#include "engine/CountColors.h"
 #include "engine/RenderWorkers.h"
 
 namespace {
@@ -56,11 +57,6 @@ int BandRowsFor(int width, int samples)
     return int(std::clamp<size_t>(kBandCounts / perRow, 1, 4096));
 }
 
-ColorWord ColorWordOfCount(int count, const ColorMap& map)
-{
-    return count >= kCaptured ? kBlackWord : ColorWordOf(map[size_t(count)]);
-}
-
 uint32_t LinearOfSrgb(uint8_t value) { return kLinear[value]; }
 
 uint8_t SrgbOfLinear(uint32_t linear)
@@ -79,29 +75,30 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
     : job_(job),
       sampleWidth_(job.width * job.samples),
       sampleHeight_(job.height * job.samples),
+      samplePlane_(job.region.plane.AtSize(sampleWidth_, sampleHeight_)),
       threads_(job.threads > 0 ? job.threads : RenderThreadCount()),
       sampleX_(size_t(sampleWidth_))
 {
-    for (int c = 0; c <= kCaptured; ++c) {
-        const ColorMapEntry e = EntryOfColorWord(ColorWordOfCount(c, job_.colors));
-        colorOfCount_[size_t(c)] = e;
-        linearOfCount_[size_t(c)] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
+    // Each count's colour as the render paints it.
+    const CountColorWords words = ColorWordsOfCounts(job_.colors);
+    for (size_t c = 0; c < words.size(); ++c) {
+        const ColorMapEntry e = EntryOfColorWord(words[c]);
+        colorOfCount_[c] = e;
+        linearOfCount_[c] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
     }
-    // As the render maps a picture's columns and rows: (x - w / 2) * extent / w + centre.
-    const long double half = sampleWidth_ / 2.0L;
+    // The samples are the pixels of the larger picture, mapped by the render's rule.
     for (int x = 0; x < sampleWidth_; ++x)
-        sampleX_[size_t(x)] = (x - half) * job_.region.extentX / sampleWidth_ + job_.region.centreX;
+        sampleX_[size_t(x)] = samplePlane_.RenderRe(x);
 }
 
 void PictureRenderer::ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn,
-                                     uint16_t* counts) const
+                                     EscapeCount* counts) const
 {
-    const long double half = sampleHeight_ / 2.0L;
     std::vector<long double> cy(static_cast<size_t>(sampleRows));
     for (int y = 0; y < sampleRows; ++y)
-        cy[size_t(y)] = (firstSampleRow + y - half) * job_.region.extentY / sampleHeight_ + job_.region.centreY;
+        cy[size_t(y)] = samplePlane_.RenderIm(firstSampleRow + y);
     for (int x = firstColumn; x < endColumn; ++x)
-        IterateColumn(job_.region.type, sampleX_[size_t(x)], cy.data(), sampleRows, job_.region.params,
+        IterateColumn(job_.region.iteration, sampleX_[size_t(x)], cy.data(), sampleRows,
                       &counts[size_t(x) * size_t(sampleRows)]);
 }
 
@@ -109,7 +106,7 @@ bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::
 {
     const int n = job_.samples;
     const int sampleRows = count * n;
-    std::vector<uint16_t> counts(size_t(sampleWidth_) * size_t(sampleRows));
+    std::vector<EscapeCount> counts(size_t(sampleWidth_) * size_t(sampleRows));
     std::atomic<int> nextTask{0};
     const int tasks = (sampleWidth_ + kColumnsPerTask - 1) / kColumnsPerTask;
     const auto work = [&] {

@@ -11,19 +11,17 @@
 #include <vector>
 
 #include "colour/model/ColorMap.h"
-#include "engine/FormulaParams.h"
+#include "engine/Iteration.h"
+#include "engine/PlaneRegion.h"
 
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr int kMaxSamples = 4;
 
-// The region of the plane and the formula a picture shows.
+// What a picture shows: the formula iterated, and the rectangle of the plane
+// (at the view's own picture size, which the picture need not have).
 struct PictureRegion {
-    int type = 1;
-    long double centreX = 0.0L;
-    long double centreY = 0.0L;
-    long double extentX = 0.0L;
-    long double extentY = 0.0L;
-    FormulaParams params{};
+    Iteration iteration{1, {}};
+    PlaneRegion plane{};
 };
 
 struct PictureJob {
@@ -37,10 +35,6 @@ struct PictureJob {
     int threads = 0;
 };
 
-// The colour word a sample of the given count takes: the map's entry, black
-// for a captured point, as the render paints it.
-ColorWord ColorWordOfCount(int count, const ColorMap& map);
-
 // The average of colour words in linear light (the sRGB curve undone, summed
 // and put back), so that fine filaments keep their brightness when a picture
 // is made smaller. Integer arithmetic on a fixed table: the same bytes on
@@ -48,8 +42,8 @@ ColorWord ColorWordOfCount(int count, const ColorMap& map);
 uint32_t LinearOfSrgb(uint8_t value);
 uint8_t SrgbOfLinear(uint32_t linear);
 
-// Rows rendered at a time for a picture of the given width: a few megabytes
-// of escape counts whatever the size, and tall enough that a band holds
+// Rows rendered at a time for a picture of the given width: at most 16 Mi
+// escape counts whatever the size, and tall enough that a band holds
 // both halves of a view centred on the real axis, whose rows the kernels
 // then copy to their mirror rows.
 int BandRowsFor(int width, int samples);
@@ -63,11 +57,12 @@ public:
     bool RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel);
 
 private:
-    void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, uint16_t* counts) const;
+    void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, EscapeCount* counts) const;
 
     PictureJob job_;
     int sampleWidth_;
     int sampleHeight_;
+    PlaneRegion samplePlane_;  // the region at the size of the samples
     int threads_;
     std::vector<long double> sampleX_;
     // The linear light of each count's colour, red, green and blue.

@@ -527,7 +527,9 @@ Place PlaceOfCurrentView()
 
 PictureRegion RegionOfPlace(const Place& place)
 {
-    return PictureRegion{place.type, place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.params};
+    return PictureRegion{Iteration{place.type, place.params},
+                         PlaneRegion{place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.pixelRe,
+                                     place.pixelIm, place.width, place.height}};
 }
 
 ViewRecord ViewOfPlace(const Place& place)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "colour/model/ColorMap.h"
+#include "engine/CountColors.h"
 #include "engine/EngineState.h"
 #include "engine/Formulas.h"
 #include "engine/NumberFormat.h"
@@ -12,33 +13,18 @@
 
 namespace {
 
-using ColorWords = std::array<ColorWord, 256>;
-
-// The colour words of currentColorMap as it is now: handling messages may change it.
-ColorWords CurrentColorWords()
-{
-    ColorWords words;
-    for (size_t i = 0; i < words.size(); ++i)
-        words[i] = ColorWordOf(currentColorMap[i]);
-    return words;
-}
-
-// Stores one computed column in the buffer and histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const uint16_t* counts, int height, const ColorWords& words,
+// Stores one computed column in the buffers and the histogram and paints it.
+void StoreAndPaintColumn(QVHost& host, int x, const EscapeCount* counts, int height, const CountColorWords& words,
                          std::array<ColorWord, kBufferRows>& colors)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
+    EscapeCount* wholeColumn = &WholeCountBuffer[BufferIndex(x, 0)];
     for (int y = 0; y < height; ++y) {
-        const int j = counts[y];
-        if (j == kCaptured) {
-            colors[y] = kBlackWord;
-            bufferColumn[y] = 0;
-            ++EscapeHistogram[256];
-        } else {
-            colors[y] = words[j];
-            bufferColumn[y] = uint8_t(j);
-            ++EscapeHistogram[j];
-        }
+        const EscapeCount j = counts[y];
+        colors[y] = words[size_t(j)];
+        bufferColumn[y] = BufferValueOfCount(j);
+        wholeColumn[y] = j;
+        ++EscapeHistogram[size_t(j)];
     }
     host.PaintColumn(x, colors.data(), height);
 }
@@ -95,41 +81,37 @@ void RenderView(QVHost& host, ViewRecord& view)
     IsRendering = true;
     EnterRenderingState(host);
 
-    // The buffer bounds every picture, whatever the view asks for.
-    const ScanFrame frame{view.dwa,
-                          view.dwb,
-                          view.dwx,
-                          view.dwy,
-                          ClampToBuffer(view.diImgW, kBufferColumns),
-                          ClampToBuffer(view.diImgH, kBufferRows),
-                          view.diType,
-                          ActiveParams};
+    // The buffer bounds every picture, whatever the view asks for. The
+    // render's rule maps the pixels to points.
+    const PictureSize picture{ClampToBuffer(view.diImgW, kBufferColumns), ClampToBuffer(view.diImgH, kBufferRows)};
+    const ScanFrame frame{view.Region(picture), Iteration{view.diType, ActiveParams}};
 
-    host.FillPictureBackground(frame.width, frame.height);
+    host.FillPictureBackground(picture.width, picture.height);
     host.ForgetSelectionMark();
     EscapeHistogram.fill(0);
 
     LastBackCount = int(BackStack.size());
     LastForwardCount = int(ForwardStack.size());
     host.ShowReadouts(MakeReadouts(view, LastBackCount, LastForwardCount));
-    host.ResetProgress(frame.width);
+    host.ResetProgress(picture.width);
 
-    LastRenderedArea = RenderedArea{0, frame.height, frame.width};
+    LastRenderedArea = RenderedArea{0, picture.height, picture.width};
     CancelRequested = false;
 
     // Cancel is seen where messages are handled before a block; one handled
     // while the block is awaited lets that block be painted first.
     BlockWorkers workers(frame, RenderThreadCount());
     static std::array<ColorWord, kBufferRows> colors;
-    for (int block = 0; block * kColumnBlock < frame.width; ++block) {
+    for (int block = 0; block * kColumnBlock < picture.width; ++block) {
         host.ProcessPendingMessages();
         if (CancelRequested)
             break;
         workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
-        const ColorWords words = CurrentColorWords();
+        // currentColorMap as it is now: handling messages may change it.
+        const CountColorWords words = ColorWordsOfCounts(currentColorMap);
         const int first = block * kColumnBlock;
-        for (int x = first; x < std::min(frame.width, first + kColumnBlock); ++x) {
-            StoreAndPaintColumn(host, x, workers.Column(x), frame.height, words, colors);
+        for (int x = first; x < std::min(picture.width, first + kColumnBlock); ++x) {
+            StoreAndPaintColumn(host, x, workers.Column(x), picture.height, words, colors);
             LastRenderedArea.columns = x + 1;
             host.StepProgress();
         }
@@ -158,8 +140,7 @@ void RecolorPicture(QVHost& host)
     static std::array<ColorWord, kBufferRows> colors;
     for (int first = 0; first < area.columns; first += kColumnBlock) {
         host.ProcessPendingMessages();
-        ColorWords words = CurrentColorWords();
-        words[0] = kBlackWord;
+        const BufferColorWords words = ColorWordsOfBufferValues(currentColorMap);
         for (int x = first; x < std::min(area.columns, first + kColumnBlock); ++x) {
             const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
             for (int y = 0; y < area.rows; ++y)

@@ -8,16 +8,16 @@
 
 namespace {
 
-constexpr int kMostThreads = 64;
-
-std::vector<long double> RowPoints(const ScanFrame& f)
+// The rows' points by the render's rule.
+std::vector<long double> RowPoints(const PlaneRegion& r)
 {
-    const long double halfH = f.height / 2.0L;
-    std::vector<long double> cy(size_t(std::max(f.height, 0)));
-    for (int y = 0; y < f.height; ++y)
-        cy[y] = (y - halfH) * f.extentY / f.height + f.centreY;
+    std::vector<long double> cy(size_t(std::max(r.height, 0)));
+    for (int y = 0; y < r.height; ++y)
+        cy[size_t(y)] = r.RenderIm(y);
     return cy;
 }
+
+int Columns(const ScanFrame& frame) { return std::max(frame.region.width, 0); }
 
 }  // namespace
 
@@ -27,16 +27,16 @@ int RenderThreadCount()
         char* end = nullptr;
         const long n = std::strtol(text, &end, 10);
         if (end != text && *end == '\0' && n > 0)
-            return int(std::min<long>(n, kMostThreads));
+            return int(std::min<long>(n, kMostRenderThreads));
     }
-    return int(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned(kMostThreads)));
+    return int(std::clamp(std::thread::hardware_concurrency(), 1u, unsigned(kMostRenderThreads)));
 }
 
 BlockWorkers::BlockWorkers(const ScanFrame& frame, int threadCount)
     : frame_(frame),
-      blockCount_(std::max(frame.width, 0) / kColumnBlock + (std::max(frame.width, 0) % kColumnBlock != 0)),
-      cy_(RowPoints(frame)),
-      counts_(new uint16_t[size_t(std::max(frame.width, 0)) * size_t(std::max(frame.height, 0))]),
+      blockCount_(Columns(frame) / kColumnBlock + (Columns(frame) % kColumnBlock != 0)),
+      cy_(RowPoints(frame.region)),
+      counts_(new EscapeCount[size_t(Columns(frame)) * size_t(std::max(frame.region.height, 0))]),
       done_(size_t(blockCount_), false)
 {
     const int n = std::min(threadCount, blockCount_);
@@ -81,14 +81,11 @@ void BlockWorkers::Work()
 
 void BlockWorkers::ComputeBlock(int block)
 {
-    const long double halfW = frame_.width / 2.0L;
+    const PlaneRegion& r = frame_.region;
     const int first = block * kColumnBlock;
-    const int end = std::min(frame_.width, first + kColumnBlock);
-    for (int x = first; x < end && !stopping_; ++x) {
-        const long double cx = (x - halfW) * frame_.extentX / frame_.width + frame_.centreX;
-        IterateColumn(frame_.type, cx, cy_.data(), frame_.height, frame_.params,
-                      &counts_[size_t(x) * frame_.height]);
-    }
+    const int end = std::min(r.width, first + kColumnBlock);
+    for (int x = first; x < end && !stopping_; ++x)
+        IterateColumn(frame_.iteration, r.RenderRe(x), cy_.data(), r.height, &counts_[size_t(x) * size_t(r.height)]);
 }
 
 void BlockWorkers::WaitForBlock(int block, const std::function<void()>& whileWaiting)

@@ -13,7 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/Formulas.h"
+#include "engine/Iteration.h"
+#include "engine/PlaneRegion.h"
 
 inline constexpr int kColumnBlock = 16;
 
@@ -21,15 +22,12 @@ inline constexpr int kColumnBlock = 16;
 // nothing else, so the view, the parameters and the formula may change
 // meanwhile without touching the picture in progress.
 struct ScanFrame {
-    long double centreX;
-    long double centreY;
-    long double extentX;
-    long double extentY;
-    int width;
-    int height;
-    int type;
-    FormulaParams params;
+    PlaneRegion region;  // at the picture's size
+    Iteration iteration;
 };
+
+// The most worker threads a render or a picture off screen takes.
+inline constexpr int kMostRenderThreads = 64;
 
 // QUORVEX_THREADS when it holds a positive number, else one per core.
 int RenderThreadCount();
@@ -48,7 +46,7 @@ public:
     void WaitForBlock(int block, const std::function<void()>& whileWaiting);
     // Counts of rows 0..height-1 of a column of a block waited for; kCaptured
     // for captured points.
-    const uint16_t* Column(int x) const { return &counts_[size_t(x) * frame_.height]; }
+    const EscapeCount* Column(int x) const { return &counts_[size_t(x) * size_t(frame_.region.height)]; }
 
     static constexpr std::chrono::milliseconds kWaitSlice{15};
 
@@ -60,7 +58,7 @@ private:
     const ScanFrame frame_;
     const int blockCount_;
     std::vector<long double> cy_;
-    std::unique_ptr<uint16_t[]> counts_;
+    std::unique_ptr<EscapeCount[]> counts_;
 
     std::mutex mutex_;
     std::condition_variable blockDone_;

@@ -5,17 +5,13 @@
 #include <vector>
 
 #include "engine/FormulaSteps.h"
-#include "engine/Formulas.h"
 #include "engine/InteriorTrap.h"
 
 namespace {
 
-using formula_steps::kEscapeRadiusSquared;
-
 constexpr int kRunning = -1;
 // Steps between two renewals of the mark; the limit falls on a renewal.
 constexpr int kMarkPeriod = 8;
-static_assert(kIterationLimit % kMarkPeriod == 0);
 
 uint64_t DoubleBits(long double value)
 {
@@ -35,12 +31,12 @@ bool InDisk(const SquareLane& l)
 }
 
 // At a multiple of 8 steps: the count, or kRunning with z_s the new mark.
-int Renew(SquareLane& l)
+int Renew(SquareLane& l, const SquarePair& pair)
 {
-    if (l.x * l.x + l.y * l.y >= kEscapeRadiusSquared)
+    if (l.x * l.x + l.y * l.y >= pair.escapeRadiusSquared)
         return l.steps - 1;
-    if (l.steps == kIterationLimit || (l.hasTrap && InDisk(l)))
-        return kCaptured;
+    if (l.steps == pair.limit || (l.hasTrap && InDisk(l)))
+        return pair.captured;
     l.markXBits = DoubleBits(l.x);
     l.markX = l.x;
     l.markY = l.y;
@@ -50,29 +46,29 @@ int Renew(SquareLane& l)
 // One step of the lane: kRunning, or the count of its point. A point equal in
 // value to the mark repeats it up to the signs of zeros: the same magnitudes
 // for ever, never an escape.
-int StepLane(SquareLane& l, long double cx)
+int StepLane(SquareLane& l, const SquarePair& pair)
 {
     if (l.steps % kMarkPeriod == 0)
-        if (const int count = Renew(l); count != kRunning)
+        if (const int count = Renew(l, pair); count != kRunning)
             return count;
     const long double x = l.x;
     const long double y = l.y;
     const long double xx = x * x;
     const long double yy = y * y;
-    if (xx + yy >= kEscapeRadiusSquared)
+    if (xx + yy >= pair.escapeRadiusSquared)
         return l.steps - 1;
-    l.x = (xx - yy) + cx;
+    l.x = (xx - yy) + pair.cx;
     l.y = (x + x) * y + (static_cast<long double>(l.cyHigh) + l.cyLow);
     ++l.steps;
     if (DoubleBits(l.x) == l.markXBits && l.x == l.markX && l.y == l.markY)
-        return kCaptured;
+        return pair.captured;
     return kRunning;
 }
 
 // Stores the count and takes up the next point: false when none is left.
 bool Replace(SquarePair& pair, SquareLane& l, int count)
 {
-    pair.counts[l.row] = uint16_t(count);
+    pair.counts[l.row] = count;
     if (pair.next == pair.end)
         return false;
     TakeUpSquareRow(l, *pair.next++);
@@ -83,7 +79,7 @@ bool Replace(SquarePair& pair, SquareLane& l, int count)
 bool AdvanceLane(SquarePair& pair, int lane)
 {
     SquareLane& l = pair.lane[lane];
-    for (int count; (count = StepLane(l, pair.cx)) != kRunning;)
+    for (int count; (count = StepLane(l, pair)) != kRunning;)
         if (!Replace(pair, l, count))
             return false;
     return true;
@@ -103,7 +99,7 @@ bool MayHaveDisk(long double cx, long double cy)
 // The points of the column that need steps. A point whose disk holds z_0 = 0
 // is captured at once; one whose cy does not split into two doubles exactly
 // is iterated on its own.
-std::vector<SquareRow> RowsToStep(long double cx, const long double* cy, int rows, uint16_t* counts)
+std::vector<SquareRow> RowsToStep(long double cx, const long double* cy, int rows, EscapeCount* counts)
 {
     std::vector<SquareRow> todo;
     todo.reserve(size_t(rows));
@@ -113,7 +109,7 @@ std::vector<SquareRow> RowsToStep(long double cx, const long double* cy, int row
         r.cyHigh = double(cy[row]);
         r.cyLow = double(cy[row] - r.cyHigh);
         if (!SameBits(static_cast<long double>(r.cyHigh) + r.cyLow, cy[row])) {
-            counts[row] = uint16_t(IteratePoint(1, cx, cy[row], FormulaParams{}));
+            counts[row] = formula_steps::IteratePlainly<formula_steps::Z2>(cx, cy[row], FormulaParams{});
             continue;
         }
         if (MayHaveDisk(cx, cy[row]))
@@ -162,12 +158,12 @@ bool FinishSquareLane(SquarePair& pair, int lane)
 {
     SquareLane& l = pair.lane[lane];
     int count;
-    while ((count = StepLane(l, pair.cx)) == kRunning) {
+    while ((count = StepLane(l, pair)) == kRunning) {
     }
     return Replace(pair, l, count);
 }
 
-void IterateSquareColumn(long double cx, const long double* cy, int rows, uint16_t* counts, bool assembly)
+void IterateSquareColumn(long double cx, const long double* cy, int rows, EscapeCount* counts, bool assembly)
 {
     const std::vector<SquareRow> todo = RowsToStep(cx, cy, rows, counts);
     SquarePair pair;

@@ -8,36 +8,38 @@
 # one exact addition), the mark is first compared through the bits of
 # double(x), and a lane takes up the next point where it stands. The
 # arithmetic is that of RunSquarePair in SquarePair.cpp, operation for
-# operation; a test holds the two to the same bits.
+# operation; a test holds the two to the same bits. The escape radius, the
+# limit and the captured count are the pair's own fields, set from the
+# definitions the C++ kernels use; the offsets come from SquarePairLayout.h,
+# to which SquarePair.h holds the structs with static_assert.
 
-    .set L_X, 0
-    .set L_Y, 16
-    .set L_MX, 32
-    .set L_MY, 48
-    .set L_CYH, 64
-    .set L_CYL, 72
-    .set L_TX, 80
-    .set L_TY, 88
-    .set L_TR2, 96
-    .set L_MXBITS, 104
-    .set L_STEPS, 112
-    .set L_TRAP, 116
-    .set L_ROW, 120
-    .set R_SIZE, 48
-    .set R_TRAP, 40
-    .set R_ROW, 44
-    .set P_CX, 256
-    .set P_SCRATCH, 272
-    .set P_NEXT, 288
-    .set P_END, 296
-    .set P_COUNTS, 304
-    .set LIMIT, 256
-    .set CAPTURED, 256
+#include "engine/SquarePairLayout.h"
 
-    .section .rodata
-    .p2align 3
-.Lescape_radius_squared:
-    .double 10.0
+    .set L_X, SQUARE_LANE_X
+    .set L_Y, SQUARE_LANE_Y
+    .set L_MX, SQUARE_LANE_MARK_X
+    .set L_MY, SQUARE_LANE_MARK_Y
+    .set L_CYH, SQUARE_LANE_CY_HIGH
+    .set L_CYL, SQUARE_LANE_CY_LOW
+    .set L_TX, SQUARE_LANE_TRAP_X
+    .set L_TY, SQUARE_LANE_TRAP_Y
+    .set L_TR2, SQUARE_LANE_TRAP_RADIUS2
+    .set L_MXBITS, SQUARE_LANE_MARK_X_BITS
+    .set L_STEPS, SQUARE_LANE_STEPS
+    .set L_TRAP, SQUARE_LANE_HAS_TRAP
+    .set L_ROW, SQUARE_LANE_ROW
+    .set LANE1, SQUARE_LANE_SIZE
+    .set R_SIZE, SQUARE_ROW_SIZE
+    .set R_TRAP, SQUARE_ROW_HAS_TRAP
+    .set R_ROW, SQUARE_ROW_ROW
+    .set P_CX, SQUARE_PAIR_CX
+    .set P_SCRATCH, SQUARE_PAIR_SCRATCH
+    .set P_NEXT, SQUARE_PAIR_NEXT
+    .set P_END, SQUARE_PAIR_END
+    .set P_COUNTS, SQUARE_PAIR_COUNTS
+    .set P_RADIUS2, SQUARE_PAIR_RADIUS2
+    .set P_LIMIT, SQUARE_PAIR_LIMIT
+    .set P_CAPTURED, SQUARE_PAIR_CAPTURED
 
     .text
 
@@ -87,7 +89,7 @@
     faddp   %st, %st(1)             # xx+yy x y oX oY cx 10
     fcomip  %st(6), %st
     jae     .Lescaped_at_renewal\id
-    cmp     $LIMIT, \steps
+    cmp     P_LIMIT(%rdi), \steps
     je      .Lcaptured\id
     cmpl    $0, \lane+L_TRAP(%rdi)
     je      .Lmark_renewal\id
@@ -120,7 +122,7 @@
     jp      .Lnext\id
     jne     .Lnext\id
 .Lcaptured\id:                      # x y oX oY cx 10
-    mov     $CAPTURED, %eax
+    mov     P_CAPTURED(%rdi), %eax
     jmp     .Lpop2\id
 .Lescaped\id:                       # yy xx 2xy oX oY cx 10
     fstp    %st(0)
@@ -132,7 +134,7 @@
     fstp    %st(0)                  # oX oY cx 10
     movslq  \lane+L_ROW(%rdi), %rdx
     mov     P_COUNTS(%rdi), %rcx
-    mov     %ax, (%rcx,%rdx,2)
+    mov     %eax, (%rcx,%rdx,4)
     mov     P_NEXT(%rdi), %rsi
     cmp     P_END(%rdi), %rsi
     je      .Ldrained\id
@@ -171,30 +173,30 @@
     .globl  quorvex_run_square_pair
     .type   quorvex_run_square_pair, @function
 quorvex_run_square_pair:
-    fldl    .Lescape_radius_squared(%rip)
+    fldt    P_RADIUS2(%rdi)
     fldt    P_CX(%rdi)
-    fldt    128+L_Y(%rdi)
-    fldt    128+L_X(%rdi)
+    fldt    LANE1+L_Y(%rdi)
+    fldt    LANE1+L_X(%rdi)
     fldt    L_Y(%rdi)
     fldt    L_X(%rdi)
     mov     L_STEPS(%rdi), %r8d
-    mov     128+L_STEPS(%rdi), %r9d
+    mov     LANE1+L_STEPS(%rdi), %r9d
     mov     L_MXBITS(%rdi), %r10
-    mov     128+L_MXBITS(%rdi), %r11
+    mov     LANE1+L_MXBITS(%rdi), %r11
     .p2align 4
 .Lloop:
     LANE_STEP 0, %r8d, %r10, 0
-    LANE_STEP 128, %r9d, %r11, 1
+    LANE_STEP LANE1, %r9d, %r11, 1
     jmp     .Lloop
     LANE_END 0, %r8d, %r10, 0
-    LANE_END 128, %r9d, %r11, 1
-    LANE_SAVE 128, 0
+    LANE_END LANE1, %r9d, %r11, 1
+    LANE_SAVE LANE1, 0
     LANE_SAVE 0, 1
 .Lreturn:
     mov     %r8d, L_STEPS(%rdi)
-    mov     %r9d, 128+L_STEPS(%rdi)
+    mov     %r9d, LANE1+L_STEPS(%rdi)
     mov     %r10, L_MXBITS(%rdi)
-    mov     %r11, 128+L_MXBITS(%rdi)
+    mov     %r11, LANE1+L_MXBITS(%rdi)
     ret
     .size   quorvex_run_square_pair, .-quorvex_run_square_pair
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/FormulaParams.h"
+#include "engine/PlaneRegion.h"
 
 // The names are the program's own, kept short: di- a 32-bit integer, db- a
 // flag, dw- an extended float, c- a selection value in picture pixels.
@@ -33,12 +34,14 @@ struct ViewRecord {
     int32_t cdy = 0;            // selection's height, cey - csy
     int32_t ccx = 0;            // selection's centre column, (csx + cex) / 2
     int32_t ccy = 0;            // selection's centre row, (csy + cey) / 2
-};
 
-// A picture's size in pixels.
-struct PictureSize {
-    int width = 0;
-    int height = 0;
+    // The view's rectangle of the plane on a picture of the given size: its
+    // centre, extents and pixel sizes; on its own picture size without one.
+    PlaneRegion Region(PictureSize picture) const
+    {
+        return PlaneRegion{dwa, dwb, dwx, dwy, dwPitchX, dwPitchY, picture.width, picture.height};
+    }
+    PlaneRegion Region() const { return Region(PictureSize{diImgW, diImgH}); }
 };
 
 // The largest picture a zoom makes and the drawing window can show.
@@ -49,6 +52,11 @@ inline constexpr int kMaxPictureHeight = 1200;
 // a window's caption and frame (the frame height) taller.
 inline constexpr int kWindowExtraWidth = 6;
 inline constexpr int kWindowExtraHeight = 2;
+// Of these, the window's client area holds the picture at (1, 1) and is as
+// much wider and taller than it; the frame takes the rest.
+inline constexpr int kPictureInset = 1;
+inline constexpr int kFrameExtraWidth = kWindowExtraWidth - kPictureInset;
+inline constexpr int kFrameExtraHeight = kWindowExtraHeight - kPictureInset;
 
 // diWinW and diWinH of a window that fits the view's picture.
 void FitWindowSize(ViewRecord& view, int frameHeight);

@@ -147,7 +147,8 @@ int Render(const RenderOptions& o)
 int Bench()
 {
     PictureJob job;
-    job.region = PictureRegion{1, -0.5L, 0.0L, 3.6L, 3.6L * 2160 / 3840, StartupEditedParams()};
+    const FormulaParams params = StartupEditedParams();
+    job.region = PictureRegion{Iteration{1, params}, WholeViewRegion(1, params.Og, PictureSize{3840, 2160})};
     job.width = 3840;
     job.height = 2160;
     FillPresetColorMap(job.colors, kPresetSetting1);

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "engine/FormulaParams.h"
+#include "engine/FormulaTable.h"
 #include "engine/PictureRenderer.h"
+#include "engine/RenderWorkers.h"
 
 namespace {
 
@@ -64,8 +65,8 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
     } else if (name == "--colour-map" || name == "--color-map")
         o.colorMap = value;
     else if (name == "--threads") {
-        if (!WholeNumber(value, 1, 64, o.threads))
-            return fail("threads are 1 to 64");
+        if (!WholeNumber(value, 1, kMostRenderThreads, o.threads))
+            return fail("threads are 1 to " + std::to_string(kMostRenderThreads));
     } else if (name == "--part") {
         if (!Pair(value, '/', a, b) || !WholeNumber(b, 1, kMaxPictureSide, o.parts) ||
             !WholeNumber(a, 1, o.parts, o.part))
@@ -73,7 +74,8 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
     } else if (name == "--type") {
         int type = 0;
         if (!WholeNumber(value, kFirstFormulaType, kLastFormulaType, type))
-            return fail("the formula type is 1 to 6");
+            return fail("the formula type is " + std::to_string(kFirstFormulaType) + " to " +
+                        std::to_string(kLastFormulaType));
         o.type = type;
     } else if (name == "--centre" || name == "--center") {
         if (!Pair(value, ',', a, b) || !Real(a, o.centreRe) || !Real(b, o.centreIm))
@@ -153,10 +155,11 @@ bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions
 
 std::string RenderUsage()
 {
+    const std::string types = std::to_string(kFirstFormulaType) + "-" + std::to_string(kLastFormulaType);
     return "Usage: quorvex-render PLACE -o OUT.png|OUT.jpg [options]\n"
            "       quorvex-render --type T --centre RE,IM --extent W,H --size WxH -o OUT [options]\n"
            "Draws a Quorvex picture without a display: the place saved by the program (a .qvplace\n"
-           "file or a PNG the program saved), or the view given by formula type 1-6, centre and\n"
+           "file or a PNG the program saved), or the view given by formula type " + types + ", centre and\n"
            "extent in the plane. Numbers may be decimal or hexadecimal floating point.\n"
            "  -o, --output FILE    the picture, PNG or JPEG by its extension; written whole or not\n"
            "                       at all (\"-o -\" is refused: standard output is not written)\n"

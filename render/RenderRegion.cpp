@@ -16,9 +16,9 @@ PictureRegion RegionAtSize(const Place& place, int width, int height, bool stret
     // pixels times the picture's width.
     const int64_t taller = int64_t(height) * place.width - int64_t(width) * place.height;
     if (taller >= place.width)
-        region.extentY *= (long double)(int64_t(height) * place.width) / (long double)(int64_t(width) * place.height);
+        region.plane.extentY *= (long double)(int64_t(height) * place.width) / (long double)(int64_t(width) * place.height);
     else if (-taller >= place.height)
-        region.extentX *= (long double)(int64_t(width) * place.height) / (long double)(int64_t(height) * place.width);
+        region.plane.extentX *= (long double)(int64_t(width) * place.height) / (long double)(int64_t(height) * place.width);
     return region;
 }
 

@@ -61,9 +61,10 @@ TfrmQVCtrl::TfrmQVCtrl(QWidget* parent)
 
     KeepOnScreen(this);
     PlaceOnScreen(this, QPoint(8, 8));
-    screenSize = screenSizeOverride ? *screenSizeOverride
-                                    : (QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size()
-                                                                        : QSize(1024, 768));
+    const QSize screenSize = screenSizeOverride ? *screenSizeOverride
+                                                : (QGuiApplication::primaryScreen()
+                                                       ? QGuiApplication::primaryScreen()->size()
+                                                       : QSize(1024, 768));
     MeasureFrameHeight();
     SetStartupValues(screenSize, frameHeight);
     imgIndicater->Picture().fill(Qt::white);

@@ -29,7 +29,6 @@ public:
     // The screen size the start-up check uses, and the screen the windows are
     // kept to; tests put their own in place.
     static void SetScreenSizeForTests(std::optional<QSize> size);
-    QSize ScreenSize() const { return screenSize; }
     // Height of a window's caption and frame, measured once at creation.
     int FrameHeight() const { return frameHeight; }
 
@@ -84,7 +83,6 @@ private:
     QLabel* stDrawNestTotal = nullptr;
     QAction* pmiColorUser = nullptr;
 
-    QSize screenSize;
     int frameHeight = 0;
     IndicatorScale indicatorScale;
     CrossMarks crossMarks;

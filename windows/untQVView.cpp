@@ -32,7 +32,7 @@ TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
                                    this),
                       "imgQVView");
     imgQVView->setAccessibleName(QStringLiteral("描画ウィンドウ"));
-    imgQVView->move(1, 1);
+    imgQVView->move(kPictureInset, kPictureInset);
     connect(imgQVView, &TQVImage::MouseDown, this, &TfrmQVView::imgQVViewMouseDown);
     connect(imgQVView, &TQVImage::MouseMove, this, &TfrmQVView::imgQVViewMouseMove);
     connect(imgQVView, &TQVImage::MouseUp, this, &TfrmQVView::imgQVViewMouseUp);
@@ -87,14 +87,20 @@ void TfrmQVView::ApplySizeLimits()
     setMaximumSize(ClientSizeForOuter(QSize(kMaxPictureWidth, kMaxPictureHeight)));
 }
 
-QSize TfrmQVView::OuterSize() const { return QSize(width() + kFrameWidth, height() + frameHeight + 1); }
+QSize TfrmQVView::OuterSize() const
+{
+    return QSize(width() + kFrameExtraWidth, height() + frameHeight + kFrameExtraHeight);
+}
 
 QSize TfrmQVView::ClientSizeForOuter(QSize outer) const
 {
-    return QSize(outer.width() - kFrameWidth, outer.height() - frameHeight - 1);
+    return QSize(outer.width() - kFrameExtraWidth, outer.height() - frameHeight - kFrameExtraHeight);
 }
 
-QSize TfrmQVView::ClientSizeForPicture(int width, int height) { return QSize(width + 1, height + 1); }
+QSize TfrmQVView::ClientSizeForPicture(int width, int height)
+{
+    return QSize(width + kPictureInset, height + kPictureInset);
+}
 
 void TfrmQVView::FitWindowToView(ViewRecord& view)
 {
@@ -105,7 +111,7 @@ void TfrmQVView::FitWindowToView(ViewRecord& view)
     wantedClientSize = ClientSizeForOuter(QSize(outerW, outerH));
     fittedClientSize = FittedSizeOnScreen();
     resize(fittedClientSize);
-    imgQVView->move(1, 1);
+    imgQVView->move(kPictureInset, kPictureInset);
     PlaceOnScreen(this, pos());
     TrackResize = true;
 }
@@ -146,7 +152,7 @@ void TfrmQVView::resizeEvent(QResizeEvent* event)
     if (TrackResize && !IsFittedSize(size())) {
         fittedClientSize = wantedClientSize = QSize();
         TakeDrawingWindowSize(OuterSize(), frameHeight);
-        imgQVView->move(1, 1);
+        imgQVView->move(kPictureInset, kPictureInset);
     }
     imgQVView->SetFillColor(QApplication::palette().color(QPalette::Button));
     if (DebugMode)

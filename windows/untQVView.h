@@ -21,8 +21,8 @@ class TfrmQVView : public QWidget, public DrawingWindowPort {
     Q_OBJECT
 public:
     // The outer size counts the frame: the client area holds the picture at
-    // (1, 1), so a fitted window shows it whole with nothing beside it.
-    static constexpr int kFrameWidth = 5;
+    // (1, 1), so a fitted window shows it whole with nothing beside it
+    // (the margins of ViewRecord.h).
     static QSize ClientSizeForPicture(int width, int height);
     static constexpr int kMinOuterWidth = 150;
     static constexpr int kMinOuterHeight = 200;

@@ -1,5 +1,6 @@
 #include "colour/views/PaletteViews.h"
 
+#include "engine/CountColors.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
@@ -38,7 +39,7 @@ ColorEntryInformation DescribeColorEntry(int paletteIndex, const ColorMap& map)
     info.paletteIndex = paletteIndex;
     info.entry = map[size_t(paletteIndex)];
     info.changeable = paletteIndex > 0;
-    info.swatch = info.changeable ? ColorWordOf(info.entry) : kBlackWord;
+    info.swatch = ColorWordOfCount(CountOfBufferValue(uint8_t(paletteIndex)), map);
     return info;
 }
 

@@ -31,9 +31,11 @@ struct PixelInformation {
     ColorEntryInformation color;
 };
 
-// The point of pixel (x, y) of the picture on screen: its offset from the
-// pixel at the picture's halved size (integer halving) times the pixel size,
-// plus the centre.
+// The point of pixel (x, y) of the picture on screen by the pixel-size rule
+// (PlaneRegion::PitchPoint): its offset from the pixel at the picture's
+// halved size (integer halving) times the pixel size, plus the centre. It is
+// the point the wheel keeps under the pointer, and the read-out the program
+// has always shown, half a pixel beside the render's point on an odd side.
 long double PixelPointRe(const ViewRecord& view, int x);
 long double PixelPointIm(const ViewRecord& view, int y);
 

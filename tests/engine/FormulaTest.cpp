@@ -8,6 +8,7 @@
 #include <optional>
 #include <random>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -292,8 +293,8 @@ GridResult ExpectGridMatchesReference(int type, const FormulaParams& p, const Gr
     int mismatches = 0;
     for (int x = 0; x < W; ++x) {
         const long double cx = (x - W / 2.0L) * view.extentX / W + view.centreX;
-        std::vector<uint16_t> column(H);
-        IterateColumn(type, cx, cys.data(), H, p, column.data());
+        std::vector<EscapeCount> column(H);
+        IterateColumn(Iteration{type, p}, cx, cys.data(), H, column.data());
         for (int y = 0; y < H; ++y) {
             const long double cy = cys[y];
             const int expected = ReferenceCount(ReferenceStep(type), cx, cy, p);
@@ -388,6 +389,54 @@ TEST(FormulaGrid, PolynomialReducesToPowerMaps)
     }
 }
 
+// --- Formula table -----------------------------------------------------------
+
+// Points of a 41 x 31 grid over the type's whole view whose counts differ
+// between the parameter sets a and b, or (without b) between c and its conjugate.
+int GridDifferences(int type, const FormulaParams& a, const FormulaParams* b = nullptr)
+{
+    const PlanePoint centre = WholeViewCentre(type, a.Og);
+    int differences = 0;
+    for (int x = 0; x < 41; ++x)
+        for (int y = 0; y < 31; ++y) {
+            const long double cx = centre.re + (x - 20) * 3.6L / 41;
+            const long double cy = centre.im + (y - 15.5L) * 2.7L / 31;
+            const int count = IteratePoint(type, cx, cy, a);
+            differences += count != (b ? IteratePoint(type, cx, cy, *b) : IteratePoint(type, cx, -cy, a));
+        }
+    return differences;
+}
+
+// The table says which coefficients each step reads; its conjugate rule
+// lets rows share counts with every coefficient read real, and refuses a
+// complex one of them, where a point and its conjugate do differ.
+TEST(FormulaTable, ConjugatesShareCountsOnlyWhileEveryCoefficientReadIsReal)
+{
+    const struct {
+        ComplexValue FormulaParams::*part;
+        unsigned flag;
+    } coefficients[] = {{&FormulaParams::Gz, kReadsXi},
+                        {&FormulaParams::It, kReadsEta},
+                        {&FormulaParams::Rm, kReadsLambda},
+                        {&FormulaParams::Mu, kReadsMu}};
+    const FormulaParams real = StartupEditedParams();
+    for (const FormulaRecord& formula : FormulaTable()) {
+        SCOPED_TRACE(formula.type);
+        ASSERT_TRUE(ConjugatesShareCounts(formula, real));
+        EXPECT_EQ(GridDifferences(formula.type, real), 0);
+        for (const auto& k : coefficients) {
+            FormulaParams complex = real;
+            (complex.*k.part).im = 0.4L;
+            const bool read = GridDifferences(formula.type, real, &complex) > 0;
+            EXPECT_EQ(read, (formula.coefficients & k.flag) != 0) << "coefficient " << k.flag;
+            if (read) {
+                EXPECT_FALSE(ConjugatesShareCounts(formula, complex)) << "coefficient " << k.flag;
+                EXPECT_GT(GridDifferences(formula.type, complex), 0) << "coefficient " << k.flag;
+            }
+        }
+    }
+}
+
 // --- Column kernels ----------------------------------------------------------
 
 bool SameBits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
@@ -405,8 +454,8 @@ TEST(ColumnKernel, OrbitsThatComeBackAreCapturedAndLateEscapesAreNot)
     int captured = 0, late = 0;
     for (int type : {1, 2, 5})
         for (long double cx : {0.0L, -1.0L, -2.0L, -0.2L, -1.3L, -1.755L, 0.2502L, 0.25015L, 0.385L, beyondMinusTwo}) {
-            std::vector<uint16_t> column(rows.size());
-            IterateColumn(type, cx, rows.data(), int(rows.size()), p, column.data());
+            std::vector<EscapeCount> column(rows.size());
+            IterateColumn(Iteration{type, p}, cx, rows.data(), int(rows.size()), column.data());
             for (size_t i = 0; i < rows.size(); ++i) {
                 const int expected = IteratePoint(type, cx, rows[i], p);
                 ASSERT_EQ(column[i], expected) << "type " << type << " at " << cx << " + " << rows[i] << "i";
@@ -558,7 +607,7 @@ TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
             rows.push_back(RandomRow(random, twin.cx, i));
         twin.lane[0] = RandomLane(random, twin.cx, 0);
         twin.lane[1] = RandomLane(random, twin.cx, 1);
-        std::vector<uint16_t> twinCounts(kPoints, 999), assemblyCounts(kPoints, 999);
+        std::vector<EscapeCount> twinCounts(kPoints, 999), assemblyCounts(kPoints, 999);
         SquarePair assembly = twin;
         twin.next = assembly.next = rows.data();
         twin.end = assembly.end = rows.data() + rows.size();
@@ -571,7 +620,7 @@ TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
                           SameLaneBits(twin.lane[1 - drained], assembly.lane[1 - drained], true);
         if (!same && ++differing <= 5)
             ADD_FAILURE() << "run " << run;
-        for (uint16_t count : twinCounts) {
+        for (EscapeCount count : twinCounts) {
             escaped += count < kCaptured;
             captured += count == kCaptured;
         }
@@ -579,6 +628,66 @@ TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
     EXPECT_EQ(differing, 0);
     EXPECT_GT(escaped, 1000);
     EXPECT_GT(captured, 1000);
+}
+
+// z^2 + c from z = 0, one step after the other, with the given bounds.
+int PlainSquareCount(long double cx, long double cy, const SquarePair& bounds)
+{
+    long double x = 0, y = 0;
+    for (int j = 0; j < bounds.limit; ++j) {
+        formula_steps::Z2::Step(x, y, cx, cy, kNoParams);
+        if (x * x + y * y >= bounds.escapeRadiusSquared)
+            return j;
+    }
+    return bounds.captured;
+}
+
+// Both loops take the limit, the count of a captured point and the escape
+// radius from the pair: with bounds other than the program's, the assembly
+// and its twin still store the counts of the plain loop with those bounds.
+TEST(SquarePairLoop, BothLoopsTakeTheirBoundsFromThePair)
+{
+    std::mt19937_64 random(5);
+    static const long double kColumns[] = {-0.2L, -1.0L, -0.75L, 0.25L, -1.3L, -0.743643887L, 0.3L};
+    constexpr int kPoints = 40;
+    for (const auto& [limit, captured, radiusSquared] :
+         {std::tuple{64, 1000000, 10.0L}, {4096, 5000000, 10.0L}, {256, kCaptured, 100.0L}}) {
+        int wrong = 0, capturedSeen = 0, beyond256 = 0;
+        for (int run = 0; run < 40; ++run) {
+            SquarePair twin;
+            twin.limit = limit;
+            twin.captured = captured;
+            twin.escapeRadiusSquared = radiusSquared;
+            twin.cx = kColumns[random() % 7] + 0x1p-30L * int(random() % 1000);
+            std::vector<SquareRow> rows;
+            for (int i = 0; i < kPoints; ++i)
+                rows.push_back(RandomRow(random, twin.cx, i));
+            TakeUpSquareRow(twin.lane[0], rows[0]);
+            TakeUpSquareRow(twin.lane[1], rows[1]);
+            std::vector<EscapeCount> twinCounts(kPoints, -1), assemblyCounts(kPoints, -1);
+            SquarePair assembly = twin;
+            twin.next = assembly.next = rows.data() + 2;
+            twin.end = assembly.end = rows.data() + rows.size();
+            twin.counts = twinCounts.data();
+            assembly.counts = assemblyCounts.data();
+            const int twinDrained = RunSquarePair(twin);
+            while (FinishSquareLane(twin, 1 - twinDrained)) {
+            }
+            const int drained = quorvex_run_square_pair(&assembly);
+            while (FinishSquareLane(assembly, 1 - drained)) {
+            }
+            for (int i = 0; i < kPoints; ++i) {
+                const long double cy = static_cast<long double>(rows[size_t(i)].cyHigh) + rows[size_t(i)].cyLow;
+                const int expected = PlainSquareCount(twin.cx, cy, twin);
+                wrong += twinCounts[size_t(i)] != expected || assemblyCounts[size_t(i)] != expected;
+                capturedSeen += expected == captured;
+                beyond256 += expected >= 256 && expected != captured;
+            }
+        }
+        EXPECT_EQ(wrong, 0) << "limit " << limit;
+        EXPECT_GT(capturedSeen, 100) << "limit " << limit;
+        EXPECT_EQ(beyond256 > 0, limit > 256) << "limit " << limit;
+    }
 }
 
 // The column of z^2 + c by either loop gives the counts of IteratePoint.
@@ -589,7 +698,7 @@ TEST(SquarePairLoop, ColumnsByEitherLoopCountAsTheReference)
         rows[i] = -1.2L + 2.4L * i / 300;
     for (long double cx : {-1.76L, -1.0L, -0.75L, -0.2L, 0.25L, 0.2502L, 0.4L})
         for (bool assembly : {false, true}) {
-            std::vector<uint16_t> column(rows.size());
+            std::vector<EscapeCount> column(rows.size());
             IterateSquareColumn(cx, rows.data(), int(rows.size()), column.data(), assembly);
             for (size_t i = 0; i < rows.size(); ++i)
                 ASSERT_EQ(column[i], IteratePoint(1, cx, rows[i], kNoParams))

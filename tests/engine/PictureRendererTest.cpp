@@ -25,7 +25,8 @@ std::vector<uint8_t> Render(PictureJob job, int first = 0, int count = -1)
 PictureJob SeahorseJob(int width, int height, int samples)
 {
     PictureJob job;
-    job.region = PictureRegion{1, -0.745L, 0.11L, 0.03L, 0.0225L, FormulaParams{}};
+    job.region = PictureRegion{Iteration{1, FormulaParams{}},
+                               PlaneRegion{-0.745L, 0.11L, 0.03L, 0.0225L, 0.03L / width, 0.0225L / height, width, height}};
     job.width = width;
     job.height = height;
     job.samples = samples;
@@ -88,7 +89,7 @@ TEST(PictureRendererTest, OneSampleAtTheViewsSizeIsTheRenderedPicture)
         FakeHost host;
         RenderView(host, dpCurr);
         PictureJob job;
-        job.region = PictureRegion{type, dpCurr.dwa, dpCurr.dwb, dpCurr.dwx, dpCurr.dwy, ActiveParams};
+        job.region = PictureRegion{Iteration{type, ActiveParams}, dpCurr.Region()};
         job.width = 37;
         job.height = 29;
         job.colors = currentColorMap;

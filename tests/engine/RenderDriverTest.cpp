@@ -493,6 +493,20 @@ TEST_F(RenderDriverTest, EscapedPixelsTakeTheirMapEntryAndCapturedOnesBlack)
     EXPECT_EQ(EscapeHistogram[256], uint32_t(captured));
 }
 
+// Beside the 8-bit buffer, whose 0 stands for count 0 and for a captured
+// point alike, the whole counts tell the two apart.
+TEST_F(RenderDriverTest, WholeCountsKeepCountZeroApartFromCapturedPoints)
+{
+    SetUpViewWithEveryKindOfPixel(16, 12);
+    WholeCountBuffer.fill(-1);
+    RenderView(host, dpCurr);
+    for (int x = 0; x < 17; ++x)
+        for (int y = 0; y < 13; ++y) {
+            const int expected = x < 16 && y < 12 ? IteratePoint(1, PixelRe(dpCurr, x), PixelIm(dpCurr, y), ActiveParams) : -1;
+            ASSERT_EQ(WholeCountBuffer[BufferIndex(x, y)], expected) << x << "," << y;
+        }
+}
+
 TEST_F(RenderDriverTest, OddWidthMapsColumnsFromTheLeftEdgeWithHalfWidthAsReal)
 {
     SetUpView(1, 5, 3, -0.75L, 0.1L, 0.05L, 0.03L);

@@ -1,0 +1,33 @@
+/* Where the x87 loop finds the fields of SquareRow, SquareLane and
+   SquarePair (SquarePair.h): one definition for the assembly, which includes
+   this file, and for the C++, which holds the structs to it with
+   static_assert. Plain defines, for the assembler. */
+#pragma once
+
+#define SQUARE_ROW_SIZE 48
+#define SQUARE_ROW_HAS_TRAP 40
+#define SQUARE_ROW_ROW 44
+
+#define SQUARE_LANE_SIZE 128
+#define SQUARE_LANE_X 0
+#define SQUARE_LANE_Y 16
+#define SQUARE_LANE_MARK_X 32
+#define SQUARE_LANE_MARK_Y 48
+#define SQUARE_LANE_CY_HIGH 64
+#define SQUARE_LANE_CY_LOW 72
+#define SQUARE_LANE_TRAP_X 80
+#define SQUARE_LANE_TRAP_Y 88
+#define SQUARE_LANE_TRAP_RADIUS2 96
+#define SQUARE_LANE_MARK_X_BITS 104
+#define SQUARE_LANE_STEPS 112
+#define SQUARE_LANE_HAS_TRAP 116
+#define SQUARE_LANE_ROW 120
+
+#define SQUARE_PAIR_CX 256
+#define SQUARE_PAIR_SCRATCH 272
+#define SQUARE_PAIR_NEXT 288
+#define SQUARE_PAIR_END 296
+#define SQUARE_PAIR_COUNTS 304
+#define SQUARE_PAIR_RADIUS2 320
+#define SQUARE_PAIR_LIMIT 336
+#define SQUARE_PAIR_CAPTURED 340
