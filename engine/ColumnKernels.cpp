@@ -20,16 +20,20 @@ int FirstMirroredRow(const long double* cy, int rows)
 
 }  // namespace
 
-void IterateColumn(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts)
+void IterateColumn(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts,
+                   EscapeEnd* ends)
 {
     const FormulaRecord* formula = FindFormula(what.type);
     if (!formula) {
-        std::fill(counts, counts + rows, EscapeCount(kCaptured));
+        std::fill(counts, counts + rows, EscapeCount(what.limit));
         return;
     }
     // Signs of zeros may differ between conjugate orbits, and change no magnitude.
     const int own = ConjugatesShareCounts(*formula, what.params) ? FirstMirroredRow(cy, rows) : rows;
-    formula->iterateRows(what, cx, cy, own, counts);
-    for (int row = own; row < rows; ++row)
+    formula->iterateRows(what, ColumnRun{cx, cy, own, what.limit, counts, ends});
+    for (int row = own; row < rows; ++row) {
         counts[row] = counts[rows - row];
+        if (ends)
+            ends[row] = ends[rows - row];
+    }
 }

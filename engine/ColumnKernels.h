@@ -4,5 +4,7 @@
 
 #include "engine/Iteration.h"
 
-// counts[i] = IteratePoint(what.type, cx, cy[i], what.params) for i = 0..rows-1.
-void IterateColumn(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts);
+// counts[i] = IteratePoint(what, cx, cy[i], &ends[i]) for i = 0..rows-1;
+// ends, which may be null, only where the point escapes.
+void IterateColumn(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts,
+                   EscapeEnd* ends = nullptr);

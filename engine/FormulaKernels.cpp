@@ -18,14 +18,14 @@ struct SquaresOrbit {
     long double y = 0.0L;
     long double squareDiff = 0.0L;
 
-    bool Settle(long double nx, long double ny)
+    long double Settle(long double nx, long double ny)
     {
         const long double xx = nx * nx;
         const long double yy = ny * ny;
         x = nx;
         y = ny;
         squareDiff = xx - yy;
-        return xx + yy >= kEscapeRadiusSquared;
+        return xx + yy;
     }
 };
 
@@ -35,17 +35,17 @@ struct SparsePolynomialOrbit {
     long double x = 0.0L;
     long double y = 0.0L;
 
-    bool StepEscapes(long double cx, long double cy, const FormulaParams&)
+    long double Step(long double cx, long double cy, const FormulaParams&)
     {
         map->Step(x, y, cx, cy);
-        return x * x + y * y >= kEscapeRadiusSquared;
+        return x * x + y * y;
     }
 };
 
 // exp(1 - z^2) + c. glibc's sincosl reduces the argument once and runs the
 // same kernels as cosl and sinl, so the pair is the same bits as two calls.
 struct ExpOrbit : SquaresOrbit {
-    bool StepEscapes(long double cx, long double cy, const FormulaParams&)
+    long double Step(long double cx, long double cy, const FormulaParams&)
     {
         const long double e = std::exp(1.0L - squareDiff);
         long double sine = 0.0L;
@@ -57,32 +57,32 @@ struct ExpOrbit : SquaresOrbit {
 
 }  // namespace
 
-void SquareRows(const Iteration&, long double cx, const long double* cy, int rows, EscapeCount* counts)
+void SquareRows(const Iteration&, const ColumnRun& run)
 {
-    IterateSquareColumn(cx, cy, rows, counts);
+    IterateSquareColumn(run);
 }
 
-void PolynomialRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts)
+void PolynomialRows(const Iteration& what, const ColumnRun& run)
 {
     const FormulaParams& params = what.params;
     if (RealZ4Poly::Applies(params))
-        return PairedRun<PlainOrbit<RealZ4Poly>>(cx, cy, rows, params, counts).Run();
+        return PairedRun<PlainOrbit<RealZ4Poly>>(run, params).Run();
     if (!SparseZ4Poly::Applies(params))
-        return PairedRun<PlainOrbit<Z4Poly>>(cx, cy, rows, params, counts).Run();
+        return PairedRun<PlainOrbit<Z4Poly>>(run, params).Run();
     const SparseZ4Poly map(params);
     SparsePolynomialOrbit start;
     start.map = &map;
-    PairedRun<SparsePolynomialOrbit>(cx, cy, rows, params, counts, start).Run();
+    PairedRun<SparsePolynomialOrbit>(run, params, start).Run();
 }
 
-void RationalRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts)
+void RationalRows(const Iteration& what, const ColumnRun& run)
 {
     if (RealZRatio::Applies(what.params))
-        return RunSingly<PlainOrbit<RealZRatio>>(cx, cy, rows, what.params, counts);
-    RunSingly<PlainOrbit<ZRatio>>(cx, cy, rows, what.params, counts);
+        return RunSingly<PlainOrbit<RealZRatio>>(run, what.params);
+    RunSingly<PlainOrbit<ZRatio>>(run, what.params);
 }
 
-void ExponentialRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts)
+void ExponentialRows(const Iteration& what, const ColumnRun& run)
 {
-    RunSingly<ExpOrbit>(cx, cy, rows, what.params, counts);
+    RunSingly<ExpOrbit>(run, what.params);
 }

@@ -5,16 +5,16 @@
 
 #include "engine/Iteration.h"
 
-// counts[i] for the points cx + i cy[i], i = 0..rows-1: the counts of the
-// formula's plain loop, bit for bit.
-using RowKernel = void (*)(const Iteration& what, long double cx, const long double* cy, int rows,
-                           EscapeCount* counts);
+// The counts of the points run.cx + i run.cy[i], i = 0..run.rows-1, and
+// the ends of those that escape: those of the formula's plain loop, bit for
+// bit. run.limit is what.limit.
+using RowKernel = void (*)(const Iteration& what, const ColumnRun& run);
 
 // z^2 + c: the two-orbit x87 loop with the certified interior trap.
-void SquareRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts);
+void SquareRows(const Iteration& what, const ColumnRun& run);
 // The quartic polynomial without its products by coefficient parts that are zero.
-void PolynomialRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts);
+void PolynomialRows(const Iteration& what, const ColumnRun& run);
 // The rational map, one point after the other; shorter with real xi and eta.
-void RationalRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts);
+void RationalRows(const Iteration& what, const ColumnRun& run);
 // The mysterious map, with cosine and sine from one call.
-void ExponentialRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts);
+void ExponentialRows(const Iteration& what, const ColumnRun& run);

@@ -222,19 +222,25 @@ struct ExpZ2 {
 };
 
 // The plain loop of a map from z = 0, one step after the other: what every
-// kernel's counts are held to.
+// kernel's counts, and the ends of the orbits that escape, are held to.
 template <typename Formula>
-int IteratePlainly(long double cx, long double cy, const FormulaParams& params)
+EscapeCount IteratePlainly(long double cx, long double cy, const FormulaParams& params,
+                           int limit = kDefaultIterationLimit, EscapeEnd* end = nullptr)
 {
     long double x = 0.0L;
     long double y = 0.0L;
-    for (int j = 0; j < kIterationLimit; ++j) {
+    long double before = 0.0L;
+    for (int j = 0; j < limit; ++j) {
         Formula::Step(x, y, cx, cy, params);
         const long double r = x * x + y * y;
-        if (r >= kEscapeRadiusSquared)
+        if (r >= kEscapeRadiusSquared) {
+            if (end)
+                *end = EscapeEnd{float(before), float(r)};
             return j;
+        }
+        before = r;
     }
-    return kCaptured;
+    return limit;
 }
 
 }  // namespace formula_steps

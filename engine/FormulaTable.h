@@ -28,8 +28,10 @@ struct FormulaRecord {
     bool wholeCentreIsOmicron;
     long double wholeCentreRe;
     long double wholeCentreIm;
-    // One point iterated plainly from z = 0: the count every kernel gives.
-    int (*iteratePoint)(long double cx, long double cy, const FormulaParams& params);
+    // One point iterated plainly from z = 0: the count every kernel gives,
+    // and the end of its orbit if it escapes and end is not null.
+    EscapeCount (*iteratePoint)(long double cx, long double cy, const FormulaParams& params, int limit,
+                                EscapeEnd* end);
     // The counts of a column's rows, by the fastest kernel for the parameters.
     RowKernel iterateRows;
     // The coefficients the step reads (FormulaCoefficient flags).

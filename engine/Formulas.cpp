@@ -1,9 +1,14 @@
 #include "engine/Formulas.h"
 
+EscapeCount IteratePoint(const Iteration& what, long double cx, long double cy, EscapeEnd* end)
+{
+    const FormulaRecord* formula = FindFormula(what.type);
+    return formula ? formula->iteratePoint(cx, cy, what.params, what.limit, end) : what.limit;
+}
+
 int IteratePoint(int type, long double cx, long double cy, const FormulaParams& params)
 {
-    const FormulaRecord* formula = FindFormula(type);
-    return formula ? formula->iteratePoint(cx, cy, params) : kCaptured;
+    return IteratePoint(Iteration{type, params}, cx, cy);
 }
 
 FormulaParams StartupEditedParams()

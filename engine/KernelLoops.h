@@ -4,29 +4,45 @@
 // one that comes back is captured at once. The formulas' kernels are made of
 // them (FormulaKernels.*, FormulaTable.cpp).
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "engine/Iteration.h"
 
 namespace kernel_loops {
 
-// The orbit of a map whose step needs only x and y.
+// The orbit of a map whose step needs only x and y. A step returns |z|^2
+// of the new point.
 template <typename Formula>
 struct PlainOrbit {
     long double x = 0.0L;
     long double y = 0.0L;
 
-    bool StepEscapes(long double cx, long double cy, const FormulaParams& params)
+    long double Step(long double cx, long double cy, const FormulaParams& params)
     {
         Formula::Step(x, y, cx, cy, params);
-        return x * x + y * y >= kEscapeRadiusSquared;
+        return x * x + y * y;
     }
 };
 
 inline constexpr int kRunning = -1;
-// Steps between two renewals of the earlier point an orbit is compared with.
-inline constexpr int kMarkPeriod = 8;
-static_assert(kIterationLimit % kMarkPeriod == 0, "the limit is tested where the mark is renewed");
+// The mark an orbit is compared with is renewed only where the step count s
+// is a multiple of MarkInterval(s): every 8 steps up to 256, then 16 times
+// an octave, so that the stretch compared with one mark grows with the
+// orbit (more than s / 32 steps) and a cycle of any length is caught soon
+// after the orbit has settled on it. Where the limit is tested, every
+// kLimitStep steps, is the only place a mark may be renewed.
+inline constexpr int kMarkPeriod = kLimitStep;
+inline constexpr int kMarkOctaveShift = 4;
+constexpr int MarkInterval(int steps)
+{
+    const int octave = steps > 0 ? int(std::bit_floor(unsigned(steps))) : 0;
+    return std::max(kMarkPeriod, octave >> kMarkOctaveShift);
+}
+constexpr bool RenewsMark(int steps) { return steps % MarkInterval(steps) == 0; }
+static_assert(RenewsMark(8) && RenewsMark(248) && RenewsMark(256) && !RenewsMark(264) && RenewsMark(272) &&
+              !RenewsMark(4096 + 128) && RenewsMark(4096 + 256));
 
 inline bool SameBits(long double a, long double b)
 {
@@ -41,42 +57,61 @@ struct Lane {
     long double cy = 0.0L;
     long double markX = 0.0L;  // z0 = 0 until the first renewal
     long double markY = 0.0L;
+    float before = 0;  // |z|^2 of the point before the last step
+    float after = 0;   // of the point that escaped
     int steps = 0;
     int row = -1;
 
-    // One step: kRunning, or the count of the point.
-    int Advance(long double cx, const FormulaParams& params)
+    // One step: kRunning, or the count of the point (the limit if captured).
+    int Advance(long double cx, const FormulaParams& params, int limit)
     {
-        if (z.StepEscapes(cx, cy, params)) [[unlikely]]
+        const long double r = z.Step(cx, cy, params);
+        if (r >= kEscapeRadiusSquared) [[unlikely]] {
+            after = float(r);
             return steps;
+        }
+        before = float(r);
         ++steps;
         if (z.x == markX) [[unlikely]] {
             if (z.y == markY && SameBits(z.x, markX) && SameBits(z.y, markY))
-                return kCaptured;
+                return limit;
         }
         if (steps % kMarkPeriod == 0) [[unlikely]] {
-            if (steps == kIterationLimit)
-                return kCaptured;
-            markX = z.x;
-            markY = z.y;
+            if (steps == limit)
+                return limit;
+            if (RenewsMark(steps)) {
+                markX = z.x;
+                markY = z.y;
+            }
         }
         return kRunning;
     }
+
+    // Where the point's count goes, and its end if it escaped.
+    void Store(int result, const ColumnRun& run) const
+    {
+        run.counts[row] = result;
+        if (run.ends && result < run.limit)
+            run.ends[row] = EscapeEnd{before, after};
+    }
 };
+
 
 // Points of the column one after the other: for the rational map, whose
 // divisions keep the processor busy, and the map whose step calls the
 // library, where a second point in flight gains nothing.
 template <typename Orbit>
-void RunSingly(long double cx, const long double* cy, int rows, const FormulaParams& params, EscapeCount* counts)
+void RunSingly(const ColumnRun& run, const FormulaParams& params, const Orbit& start = Orbit{})
 {
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0; row < run.rows; ++row) {
         Lane<Orbit> lane;
-        lane.cy = cy[row];
+        lane.z = start;
+        lane.cy = run.cy[row];
+        lane.row = row;
         int result;
-        while ((result = lane.Advance(cx, params)) == kRunning) {
+        while ((result = lane.Advance(run.cx, params, run.limit)) == kRunning) {
         }
-        counts[row] = result;
+        lane.Store(result, run);
     }
 }
 
@@ -86,9 +121,8 @@ void RunSingly(long double cx, const long double* cy, int rows, const FormulaPar
 template <typename Orbit>
 class PairedRun {
 public:
-    PairedRun(long double cx, const long double* cy, int rows, const FormulaParams& params, EscapeCount* counts,
-              const Orbit& start = Orbit{})
-        : cx_(cx), cy_(cy), rows_(rows), params_(params), counts_(counts), start_(start)
+    PairedRun(const ColumnRun& run, const FormulaParams& params, const Orbit& start = Orbit{})
+        : run_(run), params_(params), start_(start)
     {
     }
 
@@ -100,8 +134,8 @@ public:
         if (!TakeUp(b))
             return RunAlone(a, kRunning);
         for (;;) {
-            const int ra = a.Advance(cx_, params_);
-            const int rb = b.Advance(cx_, params_);
+            const int ra = a.Advance(run_.cx, params_, run_.limit);
+            const int rb = b.Advance(run_.cx, params_, run_.limit);
             if (ra != kRunning) [[unlikely]] {
                 if (!Replace(a, ra))
                     return RunAlone(b, rb);
@@ -117,10 +151,10 @@ private:
     // Puts the next row into the lane: false when none is left.
     bool TakeUp(Lane<Orbit>& lane)
     {
-        if (next_ == rows_)
+        if (next_ == run_.rows)
             return false;
         lane.z = start_;
-        lane.cy = cy_[next_];
+        lane.cy = run_.cy[next_];
         lane.markX = lane.markY = 0.0L;
         lane.steps = 0;
         lane.row = next_++;
@@ -129,37 +163,34 @@ private:
 
     bool Replace(Lane<Orbit>& lane, int result)
     {
-        counts_[lane.row] = result;
+        lane.Store(result, run_);
         return TakeUp(lane);
     }
 
     void RunAlone(Lane<Orbit>& lane, int result)
     {
         while (result == kRunning)
-            result = lane.Advance(cx_, params_);
-        counts_[lane.row] = result;
+            result = lane.Advance(run_.cx, params_, run_.limit);
+        lane.Store(result, run_);
     }
 
-    long double cx_;
-    const long double* cy_;
-    int rows_;
+    const ColumnRun run_;
     const FormulaParams& params_;
-    EscapeCount* counts_;
     const Orbit start_;
     int next_ = 0;
 };
 
 // The row kernels of a map whose step needs only x and y, for the table.
 template <typename Formula>
-void SingleRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts)
+void SingleRows(const Iteration& what, const ColumnRun& run)
 {
-    RunSingly<PlainOrbit<Formula>>(cx, cy, rows, what.params, counts);
+    RunSingly<PlainOrbit<Formula>>(run, what.params);
 }
 
 template <typename Formula>
-void PairedRows(const Iteration& what, long double cx, const long double* cy, int rows, EscapeCount* counts)
+void PairedRows(const Iteration& what, const ColumnRun& run)
 {
-    PairedRun<PlainOrbit<Formula>>(cx, cy, rows, what.params, counts).Run();
+    PairedRun<PlainOrbit<Formula>>(run, what.params).Run();
 }
 
 }  // namespace kernel_loops

@@ -1,5 +1,6 @@
 #include "engine/SquarePair.h"
 
+#include <cmath>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -9,9 +10,8 @@
 
 namespace {
 
-constexpr int kRunning = -1;
-// Steps between two renewals of the mark; the limit falls on a renewal.
-constexpr int kMarkPeriod = 8;
+using kernel_loops::kRunning;
+using kernel_loops::kMarkPeriod;
 
 uint64_t DoubleBits(long double value)
 {
@@ -30,16 +30,88 @@ bool InDisk(const SquareLane& l)
     return InTrap(disk, l.x, l.y);
 }
 
-// At a multiple of 8 steps: the count, or kRunning with z_s the new mark.
+// The count of a point whose z_s escaped with |z_s|^2 = r, and its end.
+int Escaped(const SquareLane& l, const SquarePair& pair, long double r)
+{
+    if (pair.ends)
+        pair.ends[l.row] = EscapeEnd{l.before, float(r)};
+    return l.steps - 1;
+}
+
+// A renewal that did not end the point: goes back to the checkpoint and
+// takes the steps again with the test; the lane's own turn is over.
+constexpr int kRolledBack = -2;
+
+void RenewMark(SquareLane& l)
+{
+    if (kernel_loops::RenewsMark(l.steps)) {
+        l.markXBits = DoubleBits(l.x);
+        l.markX = l.x;
+        l.markY = l.y;
+    }
+}
+
+// At a multiple of 8 steps up to fastFrom: the count, or kRunning.
 int Renew(SquareLane& l, const SquarePair& pair)
 {
-    if (l.x * l.x + l.y * l.y >= pair.escapeRadiusSquared)
-        return l.steps - 1;
-    if (l.steps == pair.limit || (l.hasTrap && InDisk(l)))
+    if (l.steps == pair.limit) {
+        const long double r = l.x * l.x + l.y * l.y;
+        return r >= pair.escapeRadiusSquared ? Escaped(l, pair, r) : pair.captured;
+    }
+    if (l.hasTrap && InDisk(l))
         return pair.captured;
-    l.markXBits = DoubleBits(l.x);
-    l.markX = l.x;
-    l.markY = l.y;
+    RenewMark(l);
+    if (l.steps == pair.fastFrom) {
+        l.checkX = l.x;
+        l.checkY = l.y;
+    }
+    return kRunning;
+}
+
+// One step with the escape test: kRunning, or the count of the point.
+int TestedStep(SquareLane& l, const SquarePair& pair)
+{
+    const long double x = l.x;
+    const long double y = l.y;
+    const long double xx = x * x;
+    const long double yy = y * y;
+    const long double r = xx + yy;
+    if (r >= pair.escapeRadiusSquared)
+        return Escaped(l, pair, r);
+    l.before = float(r);
+    l.x = (xx - yy) + pair.cx;
+    l.y = (x + x) * y + (static_cast<long double>(l.cyHigh) + l.cyLow);
+    ++l.steps;
+    return kRunning;
+}
+
+// The steps from the checkpoint again, each tested, up to z_s: the count of
+// the point, which escaped among them; kRolledBack should it not.
+int RollBack(SquareLane& l, const SquarePair& pair)
+{
+    const int end = l.steps;
+    l.x = l.checkX;
+    l.y = l.checkY;
+    l.steps = (end - 1) & ~(kCheckPeriod - 1);
+    for (int k = end - l.steps; k >= 0; --k)
+        if (const int count = TestedStep(l, pair); count != kRunning)
+            return count;
+    return kRolledBack;
+}
+
+// At a multiple of 8 steps past fastFrom: the count, kRunning, or kRolledBack.
+int RenewFast(SquareLane& l, const SquarePair& pair)
+{
+    if (!(l.x * l.x + l.y * l.y < pair.escapeRadiusSquared))
+        return RollBack(l, pair);
+    if (l.steps == pair.limit || (l.hasTrap && InDisk(l)) ||
+        (DoubleBits(l.x) == l.markXBits && l.x == l.markX && l.y == l.markY))
+        return pair.captured;
+    RenewMark(l);
+    if (l.steps % kCheckPeriod == 0) {
+        l.checkX = l.x;
+        l.checkY = l.y;
+    }
     return kRunning;
 }
 
@@ -48,18 +120,26 @@ int Renew(SquareLane& l, const SquarePair& pair)
 // for ever, never an escape.
 int StepLane(SquareLane& l, const SquarePair& pair)
 {
-    if (l.steps % kMarkPeriod == 0)
-        if (const int count = Renew(l, pair); count != kRunning)
+    const bool fast = l.steps > pair.fastFrom;
+    if (l.steps % (fast ? kFastPeriod : kMarkPeriod) == 0) {
+        const int count = fast ? RenewFast(l, pair) : Renew(l, pair);
+        if (count == kRolledBack)
+            return kRunning;
+        if (count != kRunning)
             return count;
-    const long double x = l.x;
-    const long double y = l.y;
-    const long double xx = x * x;
-    const long double yy = y * y;
-    if (xx + yy >= pair.escapeRadiusSquared)
-        return l.steps - 1;
-    l.x = (xx - yy) + pair.cx;
-    l.y = (x + x) * y + (static_cast<long double>(l.cyHigh) + l.cyLow);
-    ++l.steps;
+    }
+    if (fast) {
+        const long double x = l.x;
+        const long double y = l.y;
+        const long double xx = x * x;
+        const long double yy = y * y;
+        l.x = (xx - yy) + pair.cx;
+        l.y = (x + x) * y + (static_cast<long double>(l.cyHigh) + l.cyLow);
+        ++l.steps;
+        return kRunning;
+    }
+    if (const int count = TestedStep(l, pair); count != kRunning)
+        return count;
     if (DoubleBits(l.x) == l.markXBits && l.x == l.markX && l.y == l.markY)
         return pair.captured;
     return kRunning;
@@ -99,23 +179,27 @@ bool MayHaveDisk(long double cx, long double cy)
 // The points of the column that need steps. A point whose disk holds z_0 = 0
 // is captured at once; one whose cy does not split into two doubles exactly
 // is iterated on its own.
-std::vector<SquareRow> RowsToStep(long double cx, const long double* cy, int rows, EscapeCount* counts)
+std::vector<SquareRow> RowsToStep(const ColumnRun& run, bool& withinTwo)
 {
+    withinTwo = std::fabs(run.cx) <= 2;
     std::vector<SquareRow> todo;
-    todo.reserve(size_t(rows));
-    for (int row = 0; row < rows; ++row) {
+    todo.reserve(size_t(run.rows));
+    for (int row = 0; row < run.rows; ++row) {
+        const long double cy = run.cy[row];
+        withinTwo = withinTwo && std::fabs(cy) <= 2;
         SquareRow r;
         r.row = row;
-        r.cyHigh = double(cy[row]);
-        r.cyLow = double(cy[row] - r.cyHigh);
-        if (!SameBits(static_cast<long double>(r.cyHigh) + r.cyLow, cy[row])) {
-            counts[row] = formula_steps::IteratePlainly<formula_steps::Z2>(cx, cy[row], FormulaParams{});
+        r.cyHigh = double(cy);
+        r.cyLow = double(cy - r.cyHigh);
+        if (!SameBits(static_cast<long double>(r.cyHigh) + r.cyLow, cy)) {
+            run.counts[row] = formula_steps::IteratePlainly<formula_steps::Z2>(
+                run.cx, cy, FormulaParams{}, run.limit, run.ends ? &run.ends[row] : nullptr);
             continue;
         }
-        if (MayHaveDisk(cx, cy[row]))
-            if (const std::optional<TrapDisk> disk = CertifyTrap(cx, cy[row])) {
+        if (MayHaveDisk(run.cx, cy))
+            if (const std::optional<TrapDisk> disk = CertifyTrap(run.cx, cy)) {
                 if (InTrap(*disk, 0, 0)) {
-                    counts[row] = kCaptured;
+                    run.counts[row] = run.limit;
                     continue;
                 }
                 r.hasTrap = 1;
@@ -163,14 +247,19 @@ bool FinishSquareLane(SquarePair& pair, int lane)
     return Replace(pair, l, count);
 }
 
-void IterateSquareColumn(long double cx, const long double* cy, int rows, EscapeCount* counts, bool assembly)
+void IterateSquareColumn(const ColumnRun& run, bool assembly)
 {
-    const std::vector<SquareRow> todo = RowsToStep(cx, cy, rows, counts);
+    bool withinTwo = false;
+    const std::vector<SquareRow> todo = RowsToStep(run, withinTwo);
     SquarePair pair;
-    pair.cx = cx;
+    pair.fastFrom = withinTwo && run.limit % kFastPeriod == 0 ? kFastFrom : kNeverFast;
+    pair.cx = run.cx;
     pair.next = todo.data();
     pair.end = todo.data() + todo.size();
-    pair.counts = counts;
+    pair.counts = run.counts;
+    pair.limit = run.limit;
+    pair.captured = run.limit;
+    pair.ends = run.ends;
     if (todo.size() < 2) {
         if (!todo.empty()) {
             TakeUpSquareRow(pair.lane[0], *pair.next++);
@@ -183,4 +272,9 @@ void IterateSquareColumn(long double cx, const long double* cy, int rows, Escape
     const int drained = assembly ? quorvex_run_square_pair(&pair) : RunSquarePair(pair);
     while (FinishSquareLane(pair, 1 - drained)) {
     }
+}
+
+void IterateSquareColumn(long double cx, const long double* cy, int rows, EscapeCount* counts, bool assembly)
+{
+    IterateSquareColumn(ColumnRun{cx, cy, rows, kDefaultIterationLimit, counts, nullptr}, assembly);
 }

@@ -8,7 +8,7 @@
 #define SQUARE_ROW_HAS_TRAP 40
 #define SQUARE_ROW_ROW 44
 
-#define SQUARE_LANE_SIZE 128
+#define SQUARE_LANE_SIZE 160
 #define SQUARE_LANE_X 0
 #define SQUARE_LANE_Y 16
 #define SQUARE_LANE_MARK_X 32
@@ -22,12 +22,26 @@
 #define SQUARE_LANE_STEPS 112
 #define SQUARE_LANE_HAS_TRAP 116
 #define SQUARE_LANE_ROW 120
+#define SQUARE_LANE_BEFORE 124
+#define SQUARE_LANE_CHECK_X 128
+#define SQUARE_LANE_CHECK_Y 144
 
-#define SQUARE_PAIR_CX 256
-#define SQUARE_PAIR_SCRATCH 272
-#define SQUARE_PAIR_NEXT 288
-#define SQUARE_PAIR_END 296
-#define SQUARE_PAIR_COUNTS 304
-#define SQUARE_PAIR_RADIUS2 320
-#define SQUARE_PAIR_LIMIT 336
-#define SQUARE_PAIR_CAPTURED 340
+#define SQUARE_PAIR_CX 320
+#define SQUARE_PAIR_SCRATCH 336
+#define SQUARE_PAIR_NEXT 352
+#define SQUARE_PAIR_END 360
+#define SQUARE_PAIR_COUNTS 368
+#define SQUARE_PAIR_RADIUS2 384
+#define SQUARE_PAIR_LIMIT 400
+#define SQUARE_PAIR_CAPTURED 404
+#define SQUARE_PAIR_ENDS 408
+#define SQUARE_PAIR_FAST_FROM 416
+
+/* The mark is renewed every 2^(bits of s - 1 - this) steps, every 8 at
+   least (kernel_loops::MarkInterval). */
+#define SQUARE_MARK_OCTAVE_SHIFT 4
+
+/* Past fastFrom: steps between two renewals, and between two checkpoints;
+   powers of two. */
+#define SQUARE_FAST_PERIOD 8
+#define SQUARE_CHECK_PERIOD 32
