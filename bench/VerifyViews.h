@@ -18,6 +18,7 @@ struct VerifyView {
     int type;
     long double centreX, centreY, extentX, extentY;
     FormulaParams params;
+    int limit = kDefaultIterationLimit;
 };
 
 struct VerifyTally {
@@ -52,6 +53,41 @@ inline void AddSquareEdges(std::vector<VerifyView>& views)
     views.push_back(Centred("deep", 1, -0.743643887L, 0.131825904L, 3.6e-9L));
     views.push_back(Centred("interior", 1, -0.2L, 0, 0.8L));
     views.push_back(Centred("bulb", 1, -1, 0, 0.5L));
+}
+
+// Views at limits above 256, where the marks of long orbits are renewed
+// ever more rarely: the seahorse valley deep down, the cusp and the edges
+// where orbits settle slowly, a bulb of period 3, a small copy of the set
+// on the real axis, and the other formulas at the edge of their sets.
+inline void AddHighLimits(std::vector<VerifyView>& views)
+{
+    struct Deep {
+        const char* name;
+        int type;
+        long double x, y, extent;
+        int limit;
+    };
+    static const Deep kDeep[] = {
+        {"seahorse", 1, -0.743643887037151L, 0.131825904205330L, 1e-10L, 65536},
+        {"seahorse", 1, -0.743643887037151L, 0.131825904205330L, 1e-6L, 4096},
+        {"cusp", 1, 0.25L, 0, 1e-6L, 65536},
+        {"cusp", 1, 0.25L, 0, 1e-9L, 262144},
+        {"junction -0.75", 1, -0.75L, 0, 1e-8L, 65536},
+        {"cardioid edge", 1, 0.3L, 0.5L, 1e-5L, 16384},
+        {"period 3 bulb", 1, -0.1225L, 0.7448L, 0.08L, 1048576},
+        {"period 3 bulb edge", 1, -0.125L, 0.6495L, 1e-4L, 65536},
+        {"small copy at -1.75", 1, -1.7548776662L, 0, 1e-7L, 262144},
+        {"edge z^3", 2, -0.6L, 0.3L, 1e-4L, 4096},
+        {"edge z^4", 3, 0.4L, 0.55L, 1e-4L, 4096},
+        {"edge polynomial", 4, 0.4L, 0.3L, 1e-3L, 1024},
+        {"edge rational", 5, 0.2L, 0.6L, 1e-3L, 1024},
+        {"edge mysterious", 6, -1.5L, 0.5L, 1e-2L, 1024},
+    };
+    for (const Deep& d : kDeep) {
+        VerifyView v = Centred(std::string(d.name) + " at " + std::to_string(d.limit), d.type, d.x, d.y, d.extent);
+        v.limit = d.limit;
+        views.push_back(v);
+    }
 }
 
 // Coefficients for the maps that read them: the start-up ones, real ones,
@@ -91,8 +127,10 @@ inline VerifyView RandomView(int type, std::mt19937_64& random)
 inline std::vector<VerifyView> MakeVerifyViews(int perType, bool edges, uint64_t seed = 18)
 {
     std::vector<VerifyView> views;
-    if (edges)
+    if (edges) {
         verify_views::AddSquareEdges(views);
+        verify_views::AddHighLimits(views);
+    }
     std::mt19937_64 random(seed);
     for (int i = 0; i < perType; ++i)
         for (int type = kFirstFormulaType; type <= kLastFormulaType; ++type)
@@ -102,18 +140,23 @@ inline std::vector<VerifyView> MakeVerifyViews(int perType, bool edges, uint64_t
 
 // Renders the view with the program's workers and with IteratePoint per
 // pixel, pixels mapped as the render maps them; returns the points whose
-// counts differ.
+// counts, or the ends of whose escaping orbits, differ.
 inline long CountMismatches(const VerifyView& v, int width, int height, int threads = 2)
 {
     const PlaneRegion region = PlaneRegion{v.centreX, v.centreY, v.extentX, v.extentY, 0, 0, 0, 0}.AtSize(width, height);
-    BlockWorkers workers(ScanFrame{region, Iteration{v.type, v.params}}, threads);
+    const Iteration what{v.type, v.params, v.limit};
+    BlockWorkers workers(ScanFrame{region, what}, threads);
     long mismatches = 0;
     for (int block = 0; block * kColumnBlock < width; ++block) {
         workers.WaitForBlock(block, [] {});
         for (int x = block * kColumnBlock; x < std::min(width, (block + 1) * kColumnBlock); ++x) {
             const EscapeCount* column = workers.Column(x);
-            for (int y = 0; y < height; ++y)
-                mismatches += column[y] != IteratePoint(v.type, region.RenderRe(x), region.RenderIm(y), v.params);
+            const EscapeEnd* ends = workers.Ends(x);
+            for (int y = 0; y < height; ++y) {
+                EscapeEnd end;
+                const EscapeCount n = IteratePoint(what, region.RenderRe(x), region.RenderIm(y), &end);
+                mismatches += column[y] != n || (n < v.limit && !(ends[y] == end));
+            }
         }
     }
     return mismatches;

@@ -36,10 +36,23 @@ void FillDistinctColorMap()
         SetEntryColor(currentColorMap[i], ColorWord(i + 1) * 0x010203u);
 }
 
+// A map whose every entry's red is its number: the colour word of a count is
+// then the entry it takes.
+const ColorMap kEntryNumbers = [] {
+    ColorMap map{};
+    for (int i = 0; i < 256; ++i)
+        map[size_t(i)].red = uint8_t(i);
+    return map;
+}();
+
 struct Case {
     const char* name;
     int type;  // 1 to 6; with a zero extent the whole view of the type
     long double centreX, centreY, extentX, extentY;
+    int limit = kDefaultIterationLimit;
+    // The picture: 1600 x 1200 unless smaller, where the plain loop would take hours.
+    int width = kWidth;
+    int height = kHeight;
 };
 
 constexpr Case kCases[] = {
@@ -53,27 +66,34 @@ constexpr Case kCases[] = {
     {"deep1", 1, -0.743643887L, 0.131825904L, 3.6e-9L, 2.7e-9L},
     {"bulb2", 1, -1.0L, 0.0L, 0.5L, 0.375L},
     {"cusp1", 1, 0.25L, 0.0L, 1e-6L, 7.5e-7L},
+    // High limits: the seahorse valley at 1e-10, a view all inside at the
+    // highest limit, the cusp where orbits settle slowest.
+    {"seahorse65536", 1, -0.743643887037151L, 0.131825904205330L, 1e-10L, 7.5e-11L, 65536},
+    {"interior1048576", 1, -0.1225L, 0.7448L, 0.08L, 0.06L, 1048576, 160, 120},
+    {"cusp65536", 1, 0.25L, 0.0L, 1e-6L, 7.5e-7L, 65536, 400, 300},
 };
 
-// dpCurr as the case's view at 1600 x 1200, WholeView the type's whole view.
+// dpCurr as the case's view at its size and limit, WholeView the type's whole view.
 void SetUpCase(const Case& c)
 {
     ResetEngineState();
     FillDistinctColorMap();
-    dpCurr.diImgW = kWidth;
-    dpCurr.diImgH = kHeight;
+    dpCurr.diImgW = c.width;
+    dpCurr.diImgH = c.height;
     SetUpWholeView(c.type);
+    ActiveDepth.limit = c.limit;
     if (c.extentX == 0)
         return;
     dpCurr.dwa = c.centreX;
     dpCurr.dwb = c.centreY;
     dpCurr.dwx = c.extentX;
     dpCurr.dwy = c.extentY;
-    dpCurr.dwPitchX = c.extentX / kWidth;
-    dpCurr.dwPitchY = c.extentY / kHeight;
+    dpCurr.dwPitchX = c.extentX / c.width;
+    dpCurr.dwPitchY = c.extentY / c.height;
 }
 
-// Counts, buffers, histogram and pixels of the program's render against the plain picture.
+// Counts, ends of the orbits, buffers, histogram and pixels of the program's
+// render against the plain picture.
 bool SameAsPlain(const PlainPicture& plain, const PictureHost& host)
 {
     if (plain.histogram != EscapeHistogram)
@@ -81,17 +101,30 @@ bool SameAsPlain(const PlainPicture& plain, const PictureHost& host)
     for (int x = 0; x < plain.width; ++x)
         for (int y = 0; y < plain.height; ++y) {
             const int n = plain.Count(x, y);
-            if (IterationBuffer[BufferIndex(x, y)] != BufferValueOfCount(n) || WholeCountBuffer[BufferIndex(x, y)] != n ||
-                host.Pixel(x, y) != ColorWordOfCount(n, currentColorMap))
+            const size_t i = size_t(BufferIndex(x, y));
+            const bool escaped = n < plain.limit;
+            if (IterationBuffer[i] != PlainColorWord(n, kEntryNumbers, plain.limit) || WholeCountBuffer[i] != n ||
+                (escaped && !(EscapeEndBuffer[i] == plain.End(x, y))) ||
+                host.Pixel(x, y) != PlainColorWord(n, currentColorMap, plain.limit))
                 return false;
         }
     return true;
 }
 
-void PrintLine(const char* name, double plainSeconds, double programSeconds, bool identical)
+// The share of captured points, in per cent.
+double CapturedShare(const PlainPicture& plain)
 {
-    std::printf("case=%s size=%dx%d plain_s=%.4f program_s=%.4f ratio=%.2f identical=%s\n", name, kWidth, kHeight,
+    return 100.0 * plain.histogram[256] / (double(plain.width) * plain.height);
+}
+
+void PrintLine(const char* name, int width, int height, double plainSeconds, double programSeconds, bool identical,
+               double captured = -1)
+{
+    std::printf("case=%s size=%dx%d plain_s=%.4f program_s=%.4f ratio=%.2f identical=%s", name, width, height,
                 plainSeconds, programSeconds, plainSeconds / programSeconds, identical ? "yes" : "no");
+    if (captured >= 0)
+        std::printf(" captured=%.2f%%", captured);
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -99,11 +132,12 @@ bool CompareCase(const Case& c)
 {
     SetUpCase(c);
     PlainPicture plain;
-    const double plainSeconds = SecondsOf([&] { plain = RenderPlainly(dpCurr, ActiveParams); });
-    PictureHost host(kWidth, kHeight);
+    const double plainSeconds = SecondsOf([&] { plain = RenderPlainly(dpCurr, ActiveParams, c.limit); });
+    PictureHost host(c.width, c.height);
     const double programSeconds = SecondsOf([&] { RenderView(host, dpCurr); });
     const bool identical = SameAsPlain(plain, host);
-    PrintLine(c.name, plainSeconds, programSeconds, identical);
+    PrintLine(c.name, c.width, c.height, plainSeconds, programSeconds, identical,
+              c.limit != kDefaultIterationLimit ? CapturedShare(plain) : -1);
     return identical;
 }
 
@@ -119,8 +153,19 @@ bool CompareRecolor()
     const double plainSeconds = SecondsOf([&] { RecolorPlainly(plain, kWidth, kHeight); });
     const double programSeconds = SecondsOf([&] { RecolorPicture(program); });
     const bool identical = plain.SamePicture(program);
-    PrintLine("recolour", plainSeconds, programSeconds, identical);
+    PrintLine("recolour", kWidth, kHeight, plainSeconds, programSeconds, identical);
     return identical;
+}
+
+// --compare NAME... compares only the cases named.
+bool Chosen(const Case& c, int argc, char** argv)
+{
+    if (argc <= 2)
+        return true;
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], c.name) == 0)
+            return true;
+    return false;
 }
 
 int Compare(int argc, char** argv)
@@ -128,7 +173,10 @@ int Compare(int argc, char** argv)
     std::printf("cores=%u workers=%d\n", std::thread::hardware_concurrency(), RenderThreadCount());
     bool allIdentical = true;
     for (const Case& c : kCases)
-        allIdentical = CompareCase(c) && allIdentical;
+        if (Chosen(c, argc, argv))
+            allIdentical = CompareCase(c) && allIdentical;
+    if (argc > 2)
+        return allIdentical ? 0 : 1;
     allIdentical = CompareRecolor() && allIdentical;
 #ifdef QUORVEX_BENCH_QT
     PrintHostShare(argc, argv, [](int type) {

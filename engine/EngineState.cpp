@@ -14,8 +14,13 @@ FormulaParams ActiveParams{};
 
 IterationBufferType IterationBuffer{};
 WholeCountBufferType WholeCountBuffer{};
+EscapeEndBufferType EscapeEndBuffer{};
 EscapeHistogramType EscapeHistogram{};
 RenderedArea LastRenderedArea{};
+CountSummary LastCountSummary{};
+
+PictureDepth ActiveDepth{};
+bool AutomaticLimit = false;
 
 bool IsRendering = false;
 bool CancelRequested = false;
@@ -50,8 +55,12 @@ void ResetEngineState()
     ActiveParams = FormulaParams{};
     IterationBuffer.fill(0);
     WholeCountBuffer.fill(0);
+    EscapeEndBuffer.fill(EscapeEnd{});
     EscapeHistogram.fill(0);
     LastRenderedArea = RenderedArea{};
+    LastCountSummary = CountSummary{};
+    ActiveDepth = PictureDepth{};
+    AutomaticLimit = false;
     IsRendering = false;
     CancelRequested = false;
     DebugMode = false;

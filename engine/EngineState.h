@@ -5,20 +5,26 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/AutomaticLimit.h"
+#include "engine/CountColors.h"
 #include "engine/Formulas.h"
+#include "engine/PictureDepth.h"
 #include "engine/ViewRecord.h"
 
 inline constexpr int kBufferColumns = 2001;
 inline constexpr int kBufferRows = 1501;
 
 // Escape counts of the last render, column-major: (x, y) at x * kBufferRows + y.
-// 8 bits: 0 for a captured point as for count 0 (BufferValueOfCount).
+// 8 bits: the count's entry in the count colouring, the count itself with a
+// limit of 256; 0 for a captured point as for count 0 (BufferValueOfCount).
 using IterationBufferType = std::array<uint8_t, kBufferColumns * kBufferRows>;
-// The same counts whole, kCaptured for a captured point, laid out alike.
+// The same counts whole, the limit for a captured point, laid out alike.
 using WholeCountBufferType = std::array<EscapeCount, kBufferColumns * kBufferRows>;
-// Counters 0..255 per escape count, counter 256 for captured points.
-using EscapeHistogramType = std::array<uint32_t, kCaptured + 1>;
-static_assert(kCaptured == 256, "a captured point's count is the histogram's last counter");
+// The ends of the escaped points' orbits, laid out alike.
+using EscapeEndBufferType = std::array<EscapeEnd, kBufferColumns * kBufferRows>;
+// Counters 0..255 per buffer value (the escape count with a limit of 256),
+// counter 256 for captured points.
+using EscapeHistogramType = std::array<uint32_t, kCapturedCounter + 1>;
 
 inline constexpr int BufferIndex(int x, int y) { return x * kBufferRows + y; }
 
@@ -48,8 +54,19 @@ extern FormulaParams ActiveParams;
 
 extern IterationBufferType IterationBuffer;
 extern WholeCountBufferType WholeCountBuffer;
+extern EscapeEndBufferType EscapeEndBuffer;
 extern EscapeHistogramType EscapeHistogram;
 extern RenderedArea LastRenderedArea;
+// The counts of the last render: their range, and what the automatic limit
+// decides from.
+extern CountSummary LastCountSummary;
+
+// The limit and colouring of the view on screen, kept with it in the history
+// as the coefficients are.
+extern PictureDepth ActiveDepth;
+// The limit menu's choice "automatic": a new view takes the limit the rule
+// chose from the last render (NextAutomaticLimit of LastCountSummary).
+extern bool AutomaticLimit;
 
 extern bool IsRendering;
 extern bool CancelRequested;

@@ -2,7 +2,7 @@
 
 #include "engine/EngineState.h"
 
-HistoryEntry CurrentEntry() { return HistoryEntry{dpCurr, ActiveParams}; }
+HistoryEntry CurrentEntry() { return HistoryEntry{dpCurr, ActiveParams, ActiveDepth}; }
 
 void ClearHistoryStack(ViewStack& stack)
 {

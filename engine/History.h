@@ -5,7 +5,7 @@
 
 #include "engine/ViewRecord.h"
 
-// The view on screen as a history entry: dpCurr with ActiveParams.
+// The view on screen as a history entry: dpCurr with ActiveParams and ActiveDepth.
 HistoryEntry CurrentEntry();
 
 void ClearHistoryStack(ViewStack& stack);

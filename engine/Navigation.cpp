@@ -39,6 +39,10 @@ void StepThroughHistory(QVHost& host, ViewStack& from, ViewStack& to, QVCommand 
         EditedParams = ActiveParams;
         host.ShowEditedParams();
     }
+    if (entry->depth != ActiveDepth) {
+        ActiveDepth = entry->depth;
+        host.ShowPictureDepth();
+    }
     entry.reset();
     FitExtendAndRender(host);
 }
@@ -93,7 +97,15 @@ void SetUpWholeView(int type)
 {
     SetWholeViewFields(dpCurr, type, EditedParams.Og);
     ActiveParams = EditedParams;
+    if (AutomaticLimit)
+        ActiveDepth.limit = kDefaultIterationLimit;
     WholeView = dpCurr;
+}
+
+void TakeLimitForNewView()
+{
+    if (AutomaticLimit)
+        ActiveDepth.limit = NextAutomaticLimit(LastCountSummary);
 }
 
 void SetSelection(ViewRecord& view, int x1, int y1, int x2, int y2)

@@ -25,8 +25,13 @@ void GoForward(QVHost& host);
 void Redraw(QVHost& host);
 
 // Whole-view defaults of a formula type written into dpCurr, the edited
-// parameters made active and WholeView taken. Sizes stay.
+// parameters made active and WholeView taken; with the automatic limit, the
+// limit starts again at 256. Sizes stay.
 void SetUpWholeView(int type);
+// A view made from the one on screen (a zoom, the wheel, the keys) keeps its
+// limit and colouring; with the automatic limit it takes the limit the rule
+// chose from the last render.
+void TakeLimitForNewView();
 // The whole-view fields of a formula type on the view's own picture size:
 // depth 1, extents, pixel sizes and the centre, which is og for types 2 to 5.
 void SetWholeViewFields(ViewRecord& view, int type, const ComplexValue& og);

@@ -71,6 +71,56 @@ uint8_t SrgbOfLinear(uint32_t linear)
     return uint8_t((linear - *below <= *above - linear ? below : above) - kLinear);
 }
 
+namespace {
+
+// Runs work(task) for tasks 0..tasks-1 on up to `threads` threads, this one among them.
+void RunTasks(int tasks, int threads, const std::atomic<bool>& cancel, const std::function<void(int)>& work)
+{
+    std::atomic<int> nextTask{0};
+    const auto worker = [&] {
+        for (int task; !cancel && (task = nextTask++) < tasks;)
+            work(task);
+    };
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < std::min(threads, tasks); ++i)
+        helpers.emplace_back(worker);
+    worker();
+    for (std::thread& helper : helpers)
+        helper.join();
+}
+
+}  // namespace
+
+std::optional<CountTally> TallyOfRegion(const PictureRegion& region, int fallbackWidth, int fallbackHeight,
+                                        int threads, const std::atomic<bool>& cancel)
+{
+    const bool own = region.plane.width > 0 && region.plane.height > 0;
+    const PlaneRegion plane = region.plane.AtSize(own ? region.plane.width : fallbackWidth,
+                                                  own ? region.plane.height : fallbackHeight);
+    std::vector<long double> cy(size_t(std::max(plane.height, 0)));
+    for (int y = 0; y < plane.height; ++y)
+        cy[size_t(y)] = plane.RenderIm(y);
+    const int limit = region.iteration.limit;
+    const int tasks = (plane.width + kColumnsPerTask - 1) / kColumnsPerTask;
+    std::vector<CountTally> tallies(size_t(std::max(tasks, 0)), CountTally(0));
+    RunTasks(tasks, threads, cancel, [&](int task) {
+        CountTally tally(limit);
+        std::vector<EscapeCount> counts(cy.size());
+        for (int x = task * kColumnsPerTask; x < std::min(plane.width, (task + 1) * kColumnsPerTask); ++x) {
+            IterateColumn(region.iteration, plane.RenderRe(x), cy.data(), plane.height, counts.data());
+            for (EscapeCount n : counts)
+                tally.Add(n);
+        }
+        tallies[size_t(task)] = std::move(tally);
+    });
+    if (cancel)
+        return std::nullopt;
+    CountTally whole(limit);
+    for (const CountTally& t : tallies)
+        whole.Merge(t);
+    return whole;
+}
+
 PictureRenderer::PictureRenderer(const PictureJob& job)
     : job_(job),
       sampleWidth_(job.width * job.samples),
@@ -79,55 +129,72 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
       threads_(job.threads > 0 ? job.threads : RenderThreadCount()),
       sampleX_(size_t(sampleWidth_))
 {
-    // Each count's colour as the render paints it.
-    const CountColorWords words = ColorWordsOfCounts(job_.colors);
-    for (size_t c = 0; c < words.size(); ++c) {
-        const ColorMapEntry e = EntryOfColorWord(words[c]);
-        colorOfCount_[c] = e;
-        linearOfCount_[c] = {LinearOfSrgb(e.red), LinearOfSrgb(e.green), LinearOfSrgb(e.blue)};
-    }
     // The samples are the pixels of the larger picture, mapped by the render's rule.
     for (int x = 0; x < sampleWidth_; ++x)
         sampleX_[size_t(x)] = samplePlane_.RenderRe(x);
 }
 
+bool PictureRenderer::MakePainter(const std::atomic<bool>& cancel)
+{
+    const PictureDepth depth{job_.region.iteration.limit, job_.coloring};
+    if (depth.coloring != Coloring::Histogram) {
+        painter_.emplace(depth);
+    } else {
+        const std::optional<CountTally> tally =
+            TallyOfRegion(job_.region, job_.width, job_.height, threads_, cancel);
+        if (!tally)
+            return false;
+        painter_.emplace(depth, &*tally);
+    }
+    painter_->TakeMap(job_.colors);
+    return true;
+}
+
 void PictureRenderer::ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn,
-                                     EscapeCount* counts) const
+                                     EscapeCount* counts, float* fractions) const
 {
     std::vector<long double> cy(static_cast<size_t>(sampleRows));
     for (int y = 0; y < sampleRows; ++y)
         cy[size_t(y)] = samplePlane_.RenderIm(firstSampleRow + y);
-    for (int x = firstColumn; x < endColumn; ++x)
-        IterateColumn(job_.region.iteration, sampleX_[size_t(x)], cy.data(), sampleRows,
-                      &counts[size_t(x) * size_t(sampleRows)]);
+    std::vector<EscapeEnd> ends(fractions ? cy.size() : 0);
+    for (int x = firstColumn; x < endColumn; ++x) {
+        const size_t column = size_t(x) * size_t(sampleRows);
+        IterateColumn(job_.region.iteration, sampleX_[size_t(x)], cy.data(), sampleRows, &counts[column],
+                      fractions ? ends.data() : nullptr);
+        for (size_t y = 0; y < ends.size(); ++y)
+            fractions[column + y] =
+                IsEscapeCount(counts[column + y], job_.region.iteration.limit) ? SmoothFraction(ends[y]) : 0.0f;
+    }
 }
 
 bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel)
 {
+    if (!painter_ && !MakePainter(cancel))
+        return false;
+    const CountPainter& painter = *painter_;
     const int n = job_.samples;
     const int sampleRows = count * n;
-    std::vector<EscapeCount> counts(size_t(sampleWidth_) * size_t(sampleRows));
-    std::atomic<int> nextTask{0};
+    const size_t samples = size_t(sampleWidth_) * size_t(sampleRows);
+    std::vector<EscapeCount> counts(samples);
+    // The smooth colouring's fractions, worked out beside the counts.
+    std::vector<float> fractions(painter.UsesEnds() ? samples : 0);
     const int tasks = (sampleWidth_ + kColumnsPerTask - 1) / kColumnsPerTask;
-    const auto work = [&] {
-        for (int task; !cancel && (task = nextTask++) < tasks;)
-            ComputeColumns(first * n, sampleRows, task * kColumnsPerTask,
-                           std::min(sampleWidth_, (task + 1) * kColumnsPerTask), counts.data());
-    };
-    std::vector<std::thread> helpers;
-    for (int i = 1; i < std::min(threads_, tasks); ++i)
-        helpers.emplace_back(work);
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
+    RunTasks(tasks, threads_, cancel, [&](int task) {
+        ComputeColumns(first * n, sampleRows, task * kColumnsPerTask,
+                       std::min(sampleWidth_, (task + 1) * kColumnsPerTask), counts.data(),
+                       fractions.empty() ? nullptr : fractions.data());
+    });
     if (cancel)
         return false;
 
+    const auto colorAt = [&](size_t sample) {
+        return painter.ColorOfFraction(counts[sample], fractions.empty() ? 0.0 : double(fractions[sample]));
+    };
     if (n == 1) {
         // One sample: the count's own colour, as the render paints it.
         for (int y = 0; y < count; ++y)
             for (int x = 0; x < job_.width; ++x) {
-                const ColorMapEntry& e = colorOfCount_[counts[size_t(x) * size_t(sampleRows) + size_t(y)]];
+                const ColorMapEntry e = EntryOfColorWord(colorAt(size_t(x) * size_t(sampleRows) + size_t(y)));
                 uint8_t* pixel = rgb + (size_t(y) * size_t(job_.width) + size_t(x)) * 3;
                 pixel[0] = e.red;
                 pixel[1] = e.green;
@@ -142,10 +209,10 @@ bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::
             for (int i = 0; i < n; ++i)
                 for (int j = 0; j < n; ++j) {
                     const size_t column = size_t(x * n + i);
-                    const auto& linear = linearOfCount_[counts[column * size_t(sampleRows) + size_t(y * n + j)]];
-                    sum[0] += linear[0];
-                    sum[1] += linear[1];
-                    sum[2] += linear[2];
+                    const ColorMapEntry e = EntryOfColorWord(colorAt(column * size_t(sampleRows) + size_t(y * n + j)));
+                    sum[0] += kLinear[e.red];
+                    sum[1] += kLinear[e.green];
+                    sum[2] += kLinear[e.blue];
                 }
             uint8_t* pixel = rgb + (size_t(y) * size_t(job_.width) + size_t(x)) * 3;
             for (int k = 0; k < 3; ++k)

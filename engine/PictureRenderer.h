@@ -1,17 +1,21 @@
 #pragma once
 // Pictures of any size, off screen: a view's region of the plane drawn at a
 // chosen size, each pixel the average of n x n samples, computed on every
-// core with the render's own column kernels. At the view's own size with one
-// sample a pixel has the very colour the on-screen render gives it.
+// core with the render's own column kernels, in any colouring. At the view's
+// own size with one sample a pixel has the very colour the on-screen render
+// gives it.
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "colour/model/ColorMap.h"
+#include "engine/CountColors.h"
 #include "engine/Iteration.h"
+#include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
 
 inline constexpr int kMaxPictureSide = 16384;
@@ -20,7 +24,7 @@ inline constexpr int kMaxSamples = 4;
 // What a picture shows: the formula iterated, and the rectangle of the plane
 // (at the view's own picture size, which the picture need not have).
 struct PictureRegion {
-    Iteration iteration{1, {}};
+    Iteration iteration{1, {}};  // its limit among it
     PlaneRegion plane{};
 };
 
@@ -31,9 +35,19 @@ struct PictureJob {
     // n: each pixel averages n x n samples, 1 to 4.
     int samples = 1;
     ColorMap colors{};
+    Coloring coloring = kDefaultColoring;
     // Worker threads; 0 for one a core.
     int threads = 0;
 };
+
+// What the histogram colouring of a picture spreads over the map: the
+// counts of the region the picture shows at the view's own picture size
+// (region.plane's width and height; the picture's where it has none), so
+// that every band of a picture, at any size and with any samples, is
+// coloured alike, and at the view's own size these are the picture's own
+// counts, as on screen. Nothing once cancel is set.
+std::optional<CountTally> TallyOfRegion(const PictureRegion& region, int fallbackWidth, int fallbackHeight,
+                                        int threads, const std::atomic<bool>& cancel);
 
 // The average of colour words in linear light (the sRGB curve undone, summed
 // and put back), so that fine filaments keep their brightness when a picture
@@ -53,11 +67,14 @@ public:
     explicit PictureRenderer(const PictureJob& job);
 
     // Rows [first, first + count) as 8-bit red, green, blue, 3 bytes a pixel,
-    // row after row. False, with rgb partly written, once cancel is set.
+    // row after row. False, with rgb partly written, once cancel is set. The
+    // first call of the histogram colouring takes the tally first.
     bool RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel);
 
 private:
-    void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, EscapeCount* counts) const;
+    void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, EscapeCount* counts,
+                        float* fractions) const;
+    bool MakePainter(const std::atomic<bool>& cancel);
 
     PictureJob job_;
     int sampleWidth_;
@@ -65,7 +82,5 @@ private:
     PlaneRegion samplePlane_;  // the region at the size of the samples
     int threads_;
     std::vector<long double> sampleX_;
-    // The linear light of each count's colour, red, green and blue.
-    std::array<std::array<uint32_t, 3>, kCaptured + 1> linearOfCount_{};
-    std::array<ColorMapEntry, kCaptured + 1> colorOfCount_{};
+    std::optional<CountPainter> painter_;
 };

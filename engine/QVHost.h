@@ -70,4 +70,7 @@ public:
     // The coefficients in use changed with the view shown and were copied
     // into EditedParams: the coefficient dialog shows them.
     virtual void ShowEditedParams() {}
+    // The limit or colouring in force may have changed, with the view shown
+    // or the automatic limit's choice after a render: the menus show them.
+    virtual void ShowPictureDepth() {}
 };

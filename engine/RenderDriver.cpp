@@ -6,6 +6,7 @@
 
 #include "colour/model/ColorMap.h"
 #include "engine/CountColors.h"
+#include "engine/PictureDepth.h"
 #include "engine/EngineState.h"
 #include "engine/Formulas.h"
 #include "engine/NumberFormat.h"
@@ -13,20 +14,83 @@
 
 namespace {
 
-// Stores one computed column in the buffers and the histogram and paints it.
-void StoreAndPaintColumn(QVHost& host, int x, const EscapeCount* counts, int height, const CountColorWords& words,
-                         std::array<ColorWord, kBufferRows>& colors)
+using ColumnColors = std::array<ColorWord, kBufferRows>;
+
+// Stores one computed column in the buffers, the histogram and the summary,
+// and paints it.
+void StoreAndPaintColumn(QVHost& host, int x, const EscapeCount* counts, const EscapeEnd* ends, int height,
+                         const CountPainter& painter, ColumnColors& colors)
 {
     uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
     EscapeCount* wholeColumn = &WholeCountBuffer[BufferIndex(x, 0)];
+    EscapeEnd* endColumn = &EscapeEndBuffer[BufferIndex(x, 0)];
     for (int y = 0; y < height; ++y) {
         const EscapeCount j = counts[y];
-        colors[y] = words[size_t(j)];
-        bufferColumn[y] = BufferValueOfCount(j);
+        colors[y] = painter.ColorOf(j, ends[y]);
+        bufferColumn[y] = BufferValueOfCount(j, LastCountSummary.limit);
         wholeColumn[y] = j;
-        ++EscapeHistogram[size_t(j)];
+        endColumn[y] = ends[y];
+        ++EscapeHistogram[size_t(HistogramCounterOfCount(j, LastCountSummary.limit))];
+        LastCountSummary.Add(j);
     }
     host.PaintColumn(x, colors.data(), height);
+}
+
+// The escaped points of the area by count, from the whole counts.
+CountTally TallyOfArea(const RenderedArea& area, int limit)
+{
+    CountTally tally(limit);
+    for (int x = 0; x < area.columns; ++x) {
+        const EscapeCount* column = &WholeCountBuffer[BufferIndex(x, 0)];
+        for (int y = 0; y < area.rows; ++y)
+            tally.Add(column[y]);
+    }
+    return tally;
+}
+
+// The painter of a colouring for the picture the buffers hold.
+CountPainter PainterOfBuffers(Coloring coloring, const RenderedArea& area)
+{
+    const PictureDepth depth{LastCountSummary.limit, coloring};
+    if (coloring != Coloring::Histogram)
+        return CountPainter(depth);
+    const CountTally tally = TallyOfArea(area, depth.limit);
+    return CountPainter(depth, &tally);
+}
+
+// Paints the area again from the whole counts, handling messages before
+// every block of columns; currentColorMap as it is at each block.
+void PaintFromWholeCounts(QVHost& host, const RenderedArea& area, CountPainter& painter)
+{
+    static ColumnColors colors;
+    for (int first = 0; first < area.columns; first += kColumnBlock) {
+        host.ProcessPendingMessages();
+        painter.TakeMap(currentColorMap);
+        for (int x = first; x < std::min(area.columns, first + kColumnBlock); ++x) {
+            const size_t column = size_t(BufferIndex(x, 0));
+            for (int y = 0; y < area.rows; ++y)
+                colors[size_t(y)] = painter.ColorOf(WholeCountBuffer[column + size_t(y)], EscapeEndBuffer[column + size_t(y)]);
+            host.PaintColumn(x, colors.data(), area.rows);
+        }
+        host.ColumnsComplete();
+    }
+}
+
+// The count colouring's way, from the 8-bit buffer: count 0 paints black.
+void PaintFromBuffer(QVHost& host, const RenderedArea& area)
+{
+    static ColumnColors colors;
+    for (int first = 0; first < area.columns; first += kColumnBlock) {
+        host.ProcessPendingMessages();
+        const BufferColorWords words = ColorWordsOfBufferValues(currentColorMap);
+        for (int x = first; x < std::min(area.columns, first + kColumnBlock); ++x) {
+            const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
+            for (int y = 0; y < area.rows; ++y)
+                colors[size_t(y)] = words[bufferColumn[y]];
+            host.PaintColumn(x, colors.data(), area.rows);
+        }
+        host.ColumnsComplete();
+    }
 }
 
 void SetRenderCommands(QVHost& host, bool rendering, int backCount, int forwardCount)
@@ -84,11 +148,14 @@ void RenderView(QVHost& host, ViewRecord& view)
     // The buffer bounds every picture, whatever the view asks for. The
     // render's rule maps the pixels to points.
     const PictureSize picture{ClampToBuffer(view.diImgW, kBufferColumns), ClampToBuffer(view.diImgH, kBufferRows)};
-    const ScanFrame frame{view.Region(picture), Iteration{view.diType, ActiveParams}};
+    const PictureDepth depth = ActiveDepth;
+    const ScanFrame frame{view.Region(picture), Iteration{view.diType, ActiveParams, depth.limit}};
 
     host.FillPictureBackground(picture.width, picture.height);
     host.ForgetSelectionMark();
     EscapeHistogram.fill(0);
+    LastCountSummary = CountSummary{};
+    LastCountSummary.limit = depth.limit;
 
     LastBackCount = int(BackStack.size());
     LastForwardCount = int(ForwardStack.size());
@@ -98,29 +165,38 @@ void RenderView(QVHost& host, ViewRecord& view)
     LastRenderedArea = RenderedArea{0, picture.height, picture.width};
     CancelRequested = false;
 
+    // The histogram colouring needs the whole picture's counts: the columns
+    // show the count colouring until the last is done.
+    const bool histogram = depth.coloring == Coloring::Histogram;
+    CountPainter painter(histogram ? PictureDepth{depth.limit, Coloring::Count} : depth);
     // Cancel is seen where messages are handled before a block; one handled
     // while the block is awaited lets that block be painted first.
     BlockWorkers workers(frame, RenderThreadCount());
-    static std::array<ColorWord, kBufferRows> colors;
+    static ColumnColors colors;
     for (int block = 0; block * kColumnBlock < picture.width; ++block) {
         host.ProcessPendingMessages();
         if (CancelRequested)
             break;
         workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
         // currentColorMap as it is now: handling messages may change it.
-        const CountColorWords words = ColorWordsOfCounts(currentColorMap);
+        painter.TakeMap(currentColorMap);
         const int first = block * kColumnBlock;
         for (int x = first; x < std::min(picture.width, first + kColumnBlock); ++x) {
-            StoreAndPaintColumn(host, x, workers.Column(x), picture.height, words, colors);
+            StoreAndPaintColumn(host, x, workers.Column(x), workers.Ends(x), picture.height, painter, colors);
             LastRenderedArea.columns = x + 1;
             host.StepProgress();
         }
         host.ColumnsComplete();
     }
+    if (histogram) {
+        CountPainter final = PainterOfBuffers(Coloring::Histogram, LastRenderedArea);
+        PaintFromWholeCounts(host, LastRenderedArea, final);
+    }
 
     view.csx = view.csy = view.cex = view.cey = 0;
     view.dbOK = true;
     LeaveRenderingState(host);
+    host.ShowPictureDepth();
     if (DebugMode)
         host.RefreshDiagnostics();
     IsRendering = false;
@@ -137,17 +213,11 @@ void RecolorPicture(QVHost& host)
     // Only what the last render really drew: columns a cancelled render never
     // reached, or rows beyond its height, hold counts of another picture.
     const RenderedArea area = LastRenderedArea;
-    static std::array<ColorWord, kBufferRows> colors;
-    for (int first = 0; first < area.columns; first += kColumnBlock) {
-        host.ProcessPendingMessages();
-        const BufferColorWords words = ColorWordsOfBufferValues(currentColorMap);
-        for (int x = first; x < std::min(area.columns, first + kColumnBlock); ++x) {
-            const uint8_t* bufferColumn = &IterationBuffer[BufferIndex(x, 0)];
-            for (int y = 0; y < area.rows; ++y)
-                colors[y] = words[bufferColumn[y]];
-            host.PaintColumn(x, colors.data(), area.rows);
-        }
-        host.ColumnsComplete();
+    if (ActiveDepth.coloring == Coloring::Count) {
+        PaintFromBuffer(host, area);
+    } else {
+        CountPainter painter = PainterOfBuffers(ActiveDepth.coloring, area);
+        PaintFromWholeCounts(host, area, painter);
     }
 
     LeaveRenderingState(host);

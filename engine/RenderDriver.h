@@ -4,11 +4,15 @@
 #include "engine/QVHost.h"
 #include "engine/ViewRecord.h"
 
-// Full render of the view (always dpCurr), column by column, handling pending
-// messages every 16 columns and stopping at a column boundary on cancel.
+// Full render of the view (always dpCurr) at ActiveDepth, column by column,
+// handling pending messages every 16 columns and stopping at a column
+// boundary on cancel. In the histogram colouring the columns show the count
+// colouring until the render ends, and then what it drew is painted again.
 void RenderView(QVHost& host, ViewRecord& view);
-// Repaints what the last render filled from the iteration buffer and
-// currentColorMap, without iterating. Escape count 0 paints black.
+// Repaints what the last render filled in ActiveDepth's colouring and
+// currentColorMap, without iterating: the count colouring from the
+// iteration buffer (escape count 0 paints black), the others from the whole
+// counts and the ends of the orbits.
 void RecolorPicture(QVHost& host);
 
 void EnterRenderingState(QVHost& host);

@@ -37,6 +37,7 @@ BlockWorkers::BlockWorkers(const ScanFrame& frame, int threadCount)
       blockCount_(Columns(frame) / kColumnBlock + (Columns(frame) % kColumnBlock != 0)),
       cy_(RowPoints(frame.region)),
       counts_(new EscapeCount[size_t(Columns(frame)) * size_t(std::max(frame.region.height, 0))]),
+      ends_(new EscapeEnd[size_t(Columns(frame)) * size_t(std::max(frame.region.height, 0))]),
       done_(size_t(blockCount_), false)
 {
     const int n = std::min(threadCount, blockCount_);
@@ -84,8 +85,10 @@ void BlockWorkers::ComputeBlock(int block)
     const PlaneRegion& r = frame_.region;
     const int first = block * kColumnBlock;
     const int end = std::min(r.width, first + kColumnBlock);
-    for (int x = first; x < end && !stopping_; ++x)
-        IterateColumn(frame_.iteration, r.RenderRe(x), cy_.data(), r.height, &counts_[size_t(x) * size_t(r.height)]);
+    for (int x = first; x < end && !stopping_; ++x) {
+        const size_t column = size_t(x) * size_t(r.height);
+        IterateColumn(frame_.iteration, r.RenderRe(x), cy_.data(), r.height, &counts_[column], &ends_[column]);
+    }
 }
 
 void BlockWorkers::WaitForBlock(int block, const std::function<void()>& whileWaiting)

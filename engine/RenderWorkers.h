@@ -44,9 +44,11 @@ public:
     // Returns once every column of the block is computed, calling whileWaiting
     // each time kWaitSlice passes without that.
     void WaitForBlock(int block, const std::function<void()>& whileWaiting);
-    // Counts of rows 0..height-1 of a column of a block waited for; kCaptured
-    // for captured points.
+    // Counts of rows 0..height-1 of a column of a block waited for; the
+    // limit for captured points.
     const EscapeCount* Column(int x) const { return &counts_[size_t(x) * size_t(frame_.region.height)]; }
+    // The ends of the escaped points' orbits in that column.
+    const EscapeEnd* Ends(int x) const { return &ends_[size_t(x) * size_t(frame_.region.height)]; }
 
     static constexpr std::chrono::milliseconds kWaitSlice{15};
 
@@ -59,6 +61,7 @@ private:
     const int blockCount_;
     std::vector<long double> cy_;
     std::unique_ptr<EscapeCount[]> counts_;
+    std::unique_ptr<EscapeEnd[]> ends_;
 
     std::mutex mutex_;
     std::condition_variable blockDone_;

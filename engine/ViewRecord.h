@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/FormulaParams.h"
+#include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
 
 // The names are the program's own, kept short: di- a 32-bit integer, db- a
@@ -70,10 +71,11 @@ inline constexpr int PictureHeightOfWindow(int windowHeight, int frameHeight)
 }
 
 // One view of the history with what its picture is drawn from besides the
-// view record: the coefficients in use.
+// view record: the coefficients in use, the limit and the colouring.
 struct HistoryEntry {
     ViewRecord view;
     FormulaParams params;
+    PictureDepth depth;
 };
 
 // Last in, first out; the stack owns its entries.
