@@ -10,6 +10,7 @@
 #include "commands/WindowPorts.h"
 #include "engine/EngineState.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 #include "platform/PictureSave.h"
 #include "platform/QVApplication.h"
 #include "platform/QVDialogs.h"

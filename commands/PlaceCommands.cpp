@@ -10,6 +10,7 @@
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 #include "platform/QVDialogs.h"
 #include "platform/QtSupport.h"
 

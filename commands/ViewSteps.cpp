@@ -13,6 +13,7 @@
 #include "commands/WindowsHostAdapter.h"
 #include "engine/EngineState.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 #include "engine/RenderDriver.h"
 #include "platform/QtSupport.h"
 
