@@ -7,6 +7,7 @@ packages=(
   g++ cmake make pkg-config
   qt6-base-dev libgl1-mesa-dev
   libjpeg-dev libpng-dev
+  libmpfr-dev
   libgtest-dev
   xvfb xauth imagemagick
   fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n

@@ -1,0 +1,84 @@
+#include "engine/deep/DeepJob.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+namespace {
+
+// Bits of the reference beyond the pixel's 64: the rounding errors of the
+// orbit in high precision act as a shift of the centre, amplified along the
+// orbit as a pixel's own offset is; 32 more bits keep that shift below
+// 2^-32 of a pixel wherever the amplification of the errors is no more than
+// 2^32 times that of an offset.
+constexpr long kReferenceMargin = 32;
+
+bool FiniteParams(const FormulaParams& p)
+{
+    for (const ComplexValue* k : {&p.Gz, &p.It, &p.Rm, &p.Mu})
+        if (!std::isfinite(k->re) || !std::isfinite(k->im))
+            return false;
+    return true;
+}
+
+long double Magnitude(const DeepJob& job)
+{
+    return std::max(std::fabs(job.centreX.Rounded()), std::fabs(job.centreY.Rounded()));
+}
+
+// The bits the reference needs, before any cap.
+long NeededBits(const DeepJob& job)
+{
+    const long double magnitude = Magnitude(job);
+    const long above = magnitude >= 1 ? long(std::ilogb(magnitude)) + 1 : 0;
+    return above - long(std::ilogb(std::min(job.pitchX, job.pitchY))) + kLongDoubleBits + kReferenceMargin;
+}
+
+}  // namespace
+
+const char* DeepFaultText(DeepFault fault)
+{
+    switch (fault) {
+    case DeepFault::None: return "can be drawn";
+    case DeepFault::Formula: return "deep views are drawn for the polynomial formulas 1 to 4 only";
+    case DeepFault::PictureSize: return "the picture must be 1 to 16384 pixels wide and high";
+    case DeepFault::Limit: return "the iteration limit must be 1 to 1048576";
+    case DeepFault::NotFinite: return "a centre, extent or coefficient is not a finite number";
+    case DeepFault::ZeroExtent: return "the extent must be greater than zero";
+    case DeepFault::PixelTooSmall: return "the pixels are smaller than 80-bit numbers can tell apart";
+    case DeepFault::Precision: return "the view would need more than 34000 bits of precision";
+    }
+    return "?";
+}
+
+DeepFault CheckDeepJob(const DeepJob& job)
+{
+    if (job.type < kFirstDeepType || job.type > kLastDeepType)
+        return DeepFault::Formula;
+    if (job.width < 1 || job.height < 1 || job.width > kMaxDeepSide || job.height > kMaxDeepSide)
+        return DeepFault::PictureSize;
+    if (job.limit < 1 || job.limit > kMaxDeepLimit)
+        return DeepFault::Limit;
+    if (!std::isfinite(job.pitchX) || !std::isfinite(job.pitchY) || !job.centreX.IsFinite() ||
+        !job.centreY.IsFinite() || !std::isfinite(Magnitude(job)) || !FiniteParams(job.params))
+        return DeepFault::NotFinite;
+    if (!(job.pitchX > 0) || !(job.pitchY > 0))
+        return DeepFault::ZeroExtent;
+    if (job.pitchX < kSmallestDeepPixel || job.pitchY < kSmallestDeepPixel)
+        return DeepFault::PixelTooSmall;
+    if (NeededBits(job) > kMaxPreciseBits)
+        return DeepFault::Precision;
+    return DeepFault::None;
+}
+
+long ReferenceBits(const DeepJob& job)
+{
+    return std::clamp(NeededBits(job), kLongDoubleBits, kMaxPreciseBits);
+}
+
+bool DirectKernelsResolve(long double centreX, long double centreY, long double pitchX, long double pitchY)
+{
+    const long double magnitude = std::max({std::fabs(centreX), std::fabs(centreY), 1.0L});
+    const long double unit = std::ldexp(1.0L, std::ilogb(magnitude) - 63);
+    return std::min(pitchX, pitchY) >= 0x1p12L * unit;
+}

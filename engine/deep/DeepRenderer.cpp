@@ -1,0 +1,229 @@
+#include "engine/deep/DeepRenderer.h"
+
+#include <algorithm>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine/RenderWorkers.h"
+#include "engine/deep/DeepBla.h"
+
+struct DeepRenderer::Orbits {
+    std::vector<ReferenceOrbit> orbits;  // [0]: the orbit of 0, where every pixel starts
+    std::vector<BlaTable> tables;        // one an orbit, when spans are used
+    std::vector<DeepComplex> starts;
+};
+
+namespace {
+
+constexpr long double kEscape = 10.0L;
+constexpr int kCancelEveryPixels = 16;
+
+// |a| < |b|, also where the squares underflow (differences of 10^-2500 and below).
+bool Nearer(DeepComplex a, DeepComplex b)
+{
+    constexpr long double kTiny = 0x1p-16000L;
+    const long double na = Norm(a);
+    const long double nb = Norm(b);
+    if (na >= kTiny || nb >= kTiny)
+        return na < nb;
+    return Norm(std::ldexp(1.0L, 8000) * a) < Norm(std::ldexp(1.0L, 8000) * b);
+}
+
+void Add(DeepStats& total, const DeepStats& part)
+{
+    total.pixelSteps += part.pixelSteps;
+    total.exactSteps += part.exactSteps;
+    total.spanSteps += part.spanSteps;
+    total.spans += part.spans;
+    total.rebases += part.rebases;
+}
+
+// One pixel's orbit, as the difference d from a reference orbit point W(m):
+// the pixel's z is W(m) + d after n steps.
+template <typename Formula>
+class PixelOrbit {
+public:
+    PixelOrbit(const Formula& formula, const DeepRenderer::Orbits& orbits, uint32_t limit, bool spans)
+        : formula_(formula), orbits_(orbits), limit_(limit), spans_(spans)
+    {
+    }
+
+    DeepPixel Run(DeepComplex dc, DeepStats& stats) const
+    {
+        State s;
+        long double previous = 0.0L;  // |z|^2 of the iterate before the current one
+        uint32_t singlesUntil = 0;    // after a span that ended outside the circle: steps one by one
+        while (s.n < limit_) {
+            if (spans_ && s.m >= 1 && s.n >= singlesUntil) {
+                uint32_t length = 0;
+                const BlaTable& table = orbits_.tables[s.orbit];
+                if (const BlaSpan* span = table.Find(s.m, TaxiSize(s.d), limit_ - s.n, length)) {
+                    const DeepComplex d = span->a * s.d + span->b * dc;
+                    const DeepComplex z = Orbit(s).points[s.m + length] + d;
+                    const long double norm = Norm(z);
+                    if (norm >= kEscape) {
+                        singlesUntil = s.n + length;
+                        continue;
+                    }
+                    s.d = d;
+                    s.m += length;
+                    s.n += length;
+                    stats.spanSteps += length;
+                    ++stats.spans;
+                    previous = norm;
+                    Rebase(s, z, stats);
+                    continue;
+                }
+            }
+            const ReferenceOrbit& orbit = Orbit(s);
+            s.d = formula_.Step(orbit.points[s.m], orbit.Slope(s.m), s.d, dc);
+            ++s.m;
+            ++s.n;
+            ++stats.exactSteps;
+            const DeepComplex z = orbit.points[s.m] + s.d;
+            const long double norm = Norm(z);
+            if (norm >= kEscape) {
+                stats.pixelSteps += s.n;
+                return {s.n - 1, double(norm), double(previous)};
+            }
+            previous = norm;
+            Rebase(s, z, stats);
+        }
+        stats.pixelSteps += limit_;
+        return {limit_, 0.0, 0.0};
+    }
+
+private:
+    struct State {
+        DeepComplex d;
+        size_t m = 0;
+        size_t orbit = 0;
+        uint32_t n = 0;
+    };
+
+    const ReferenceOrbit& Orbit(const State& s) const { return orbits_.orbits[s.orbit]; }
+
+    // Rebasing: when the pixel's z is nearer the start of an orbit (0, or a
+    // critical point) than to the orbit point it follows, or that orbit has
+    // ended, the difference from that start takes over, from its point 0.
+    void Rebase(State& s, DeepComplex z, DeepStats& stats) const
+    {
+        size_t best = 0;
+        DeepComplex nearest = z - orbits_.starts[0];
+        for (size_t j = 1; j < orbits_.starts.size(); ++j) {
+            const DeepComplex d = z - orbits_.starts[j];
+            if (Nearer(d, nearest)) {
+                best = j;
+                nearest = d;
+            }
+        }
+        if (s.m == Orbit(s).Last() || Nearer(nearest, s.d)) {
+            s.d = nearest;
+            s.m = 0;
+            s.orbit = best;
+            ++stats.rebases;
+        }
+    }
+
+    const Formula& formula_;
+    const DeepRenderer::Orbits& orbits_;
+    const uint32_t limit_;
+    const bool spans_;
+};
+
+}  // namespace
+
+DeepRenderer::DeepRenderer(const DeepJob& job, const DeepSettings& settings)
+    : job_(job), settings_(settings), fault_(CheckDeepJob(job))
+{
+    if (fault_ == DeepFault::None)
+        bits_ = ReferenceBits(job_);
+}
+
+DeepRenderer::~DeepRenderer() = default;
+
+bool DeepRenderer::Prepare(const std::atomic<bool>& cancel, DeepProgress* progress)
+{
+    if (fault_ != DeepFault::None)
+        return false;
+    if (orbits_)
+        return true;
+    auto orbits = std::make_unique<Orbits>();
+    orbits->starts.push_back({});
+    if (job_.type == 4 && settings_.criticalOrbits)
+        for (const DeepComplex& point : QuarticCriticalPoints(job_.params))
+            orbits->starts.push_back(point);
+    const long double largestDc = Modulus(
+        {PixelOffset(0, job_.width, job_.pitchX), PixelOffset(0, job_.height, job_.pitchY)});
+    for (const DeepComplex& start : orbits->starts) {
+        ReferenceOrbit orbit;
+        if (!ComputeReferenceOrbit(job_, start, bits_, orbit, cancel, progress ? &progress->referenceSteps : nullptr))
+            return false;
+        if (settings_.bla)
+            orbits->tables.push_back(WithDeepFormula(job_.type, job_.params, [&](const auto& formula) {
+                return BlaTable(orbit, formula, largestDc);
+            }));
+        orbits->orbits.push_back(std::move(orbit));
+    }
+    orbits_ = std::move(orbits);
+    return true;
+}
+
+bool DeepRenderer::RenderRows(int first, int count, DeepPixel* out, const std::atomic<bool>& cancel,
+                              DeepProgress* progress)
+{
+    if (first < 0 || count < 0 || first + count > job_.height || !Prepare(cancel, progress))
+        return false;
+    std::vector<long double> columns(size_t(job_.width));
+    for (int x = 0; x < job_.width; ++x)
+        columns[size_t(x)] = PixelOffset(x, job_.width, job_.pitchX);
+    std::atomic<int> next{first};
+    std::mutex statsMutex;
+    auto work = [&](const auto& formula) {
+        const PixelOrbit pixels(formula, *orbits_, job_.limit, settings_.bla);
+        DeepStats stats;
+        for (int y; (y = next++) < first + count && !cancel.load(std::memory_order_relaxed);) {
+            const long double dy = PixelOffset(y, job_.height, job_.pitchY);
+            DeepPixel* row = out + size_t(y - first) * size_t(job_.width);
+            for (int x = 0; x < job_.width; ++x) {
+                if (x % kCancelEveryPixels == 0 && cancel.load(std::memory_order_relaxed))
+                    break;
+                row[x] = pixels.Run({columns[size_t(x)], dy}, stats);
+            }
+            if (progress)
+                ++progress->rowsDone;
+        }
+        std::lock_guard<std::mutex> lock(statsMutex);
+        Add(stats_, stats);
+    };
+    const int threads = std::clamp(settings_.threads > 0 ? settings_.threads : RenderThreadCount(), 1,
+                                   std::max(count, 1));
+    WithDeepFormula(job_.type, job_.params, [&](const auto& formula) {
+        std::vector<std::thread> helpers;
+        for (int i = 1; i < threads; ++i)
+            helpers.emplace_back([&] { work(formula); });
+        work(formula);
+        for (std::thread& t : helpers)
+            t.join();
+    });
+    return !cancel.load();
+}
+
+size_t DeepRenderer::OrbitPoints() const
+{
+    size_t n = 0;
+    if (orbits_)
+        for (const ReferenceOrbit& o : orbits_->orbits)
+            n += o.points.size();
+    return n;
+}
+
+size_t DeepRenderer::TableSpans() const
+{
+    size_t n = 0;
+    if (orbits_)
+        for (const BlaTable& t : orbits_->tables)
+            n += t.Spans();
+    return n;
+}
