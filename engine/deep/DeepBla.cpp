@@ -68,24 +68,29 @@ void BlaTable::Build(std::vector<BlaSpan> singles, long double largestDc)
     }
 }
 
+// The radii of the spans from one point never grow with their length (a
+// span's radius is at most its first half's), so the valid spans from m are
+// those up to some length: found by halving the range of levels.
 const BlaSpan* BlaTable::Find(size_t m, long double size, uint64_t room, uint32_t& steps) const
 {
     const size_t t = m - 1;
     size_t top = levels_.size();
     if (t != 0)
         top = std::min(top, size_t(std::countr_zero(t)));
-    for (size_t k = top; k >= 1; --k) {
-        const std::vector<BlaSpan>& level = levels_[k - 1];
-        const size_t j = t >> k;
-        if ((uint64_t(1) << k) > room || j >= level.size())
-            continue;
-        const BlaSpan& span = level[j];
-        if (size < span.radius) {
-            steps = uint32_t(1) << k;
-            return &span;
-        }
+    while (top >= 1 && ((uint64_t(1) << top) > room || (t >> top) >= levels_[top - 1].size()))
+        --top;
+    size_t low = 0;  // spans up to level low are valid (0: none yet)
+    while (low < top) {
+        const size_t k = (low + top + 1) / 2;
+        if (size < levels_[k - 1][t >> k].radius)
+            low = k;
+        else
+            top = k - 1;
     }
-    return nullptr;
+    if (low == 0)
+        return nullptr;
+    steps = uint32_t(1) << low;
+    return &levels_[low - 1][t >> low];
 }
 
 size_t BlaTable::Spans() const

@@ -46,7 +46,7 @@ const char* DeepFaultText(DeepFault fault)
     case DeepFault::NotFinite: return "a centre, extent or coefficient is not a finite number";
     case DeepFault::ZeroExtent: return "the extent must be greater than zero";
     case DeepFault::PixelTooSmall: return "the pixels are smaller than 80-bit numbers can tell apart";
-    case DeepFault::Precision: return "the view would need more than 34000 bits of precision";
+    case DeepFault::Precision: return "the view would need more than 17000 bits of precision";
     }
     return "?";
 }
@@ -66,14 +66,14 @@ DeepFault CheckDeepJob(const DeepJob& job)
         return DeepFault::ZeroExtent;
     if (job.pitchX < kSmallestDeepPixel || job.pitchY < kSmallestDeepPixel)
         return DeepFault::PixelTooSmall;
-    if (NeededBits(job) > kMaxPreciseBits)
+    if (NeededBits(job) > kMaxReferenceBits)
         return DeepFault::Precision;
     return DeepFault::None;
 }
 
 long ReferenceBits(const DeepJob& job)
 {
-    return std::clamp(NeededBits(job), kLongDoubleBits, kMaxPreciseBits);
+    return std::clamp(NeededBits(job), kLongDoubleBits, kMaxReferenceBits);
 }
 
 bool DirectKernelsResolve(long double centreX, long double centreY, long double pitchX, long double pitchY)

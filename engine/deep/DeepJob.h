@@ -17,6 +17,10 @@ inline constexpr int kMaxDeepSide = 16384;
 // bits, 64 binary orders above the smallest normal one (2^-16382): views
 // down to about 10^-4908 wide at 1600 pixels.
 inline constexpr long double kSmallestDeepPixel = 0x1p-16318L;
+// The most bits a reference orbit is computed with: the smallest pixels at a
+// centre of magnitude up to 2^500 (any point farther out than sqrt(10)
+// escapes at once).
+inline constexpr long kMaxReferenceBits = 17000;
 
 // A picture of formula type 1 to 4 whose pixel (x, y) stands for the point
 // centre + ((x - width/2) pitchX, (y - height/2) pitchY), the offsets taken in
@@ -41,7 +45,7 @@ enum class DeepFault {
     NotFinite,      // a centre, pixel size or coefficient that is NaN or infinite
     ZeroExtent,     // a pixel size of zero or below
     PixelTooSmall,  // below kSmallestDeepPixel
-    Precision,      // the reference would need more than kMaxPreciseBits
+    Precision,      // the reference would need more than kMaxReferenceBits
 };
 
 // A short English reason for the command line and the logs.

@@ -11,7 +11,7 @@
 struct DeepRenderer::Orbits {
     std::vector<ReferenceOrbit> orbits;  // [0]: the orbit of 0, where every pixel starts
     std::vector<BlaTable> tables;        // one an orbit, when spans are used
-    std::vector<DeepComplex> starts;
+    std::vector<DeepComplex> starts;  // [0] is 0
 };
 
 namespace {
@@ -19,15 +19,19 @@ namespace {
 constexpr long double kEscape = 10.0L;
 constexpr int kCancelEveryPixels = 16;
 
-// |a| < |b|, also where the squares underflow (differences of 10^-2500 and below).
-bool Nearer(DeepComplex a, DeepComplex b)
+// |a| < |b| where the squares underflow (differences of 10^-2500 and below).
+[[gnu::noinline]] bool NearerWhenTiny(DeepComplex a, DeepComplex b)
+{
+    return Norm(0x1p8000L * a) < Norm(0x1p8000L * b);
+}
+
+// |a| < |b| from their squares na and nb.
+inline bool Nearer(long double na, long double nb, DeepComplex a, DeepComplex b)
 {
     constexpr long double kTiny = 0x1p-16000L;
-    const long double na = Norm(a);
-    const long double nb = Norm(b);
     if (na >= kTiny || nb >= kTiny)
         return na < nb;
-    return Norm(std::ldexp(1.0L, 8000) * a) < Norm(std::ldexp(1.0L, 8000) * b);
+    return NearerWhenTiny(a, b);
 }
 
 void Add(DeepStats& total, const DeepStats& part)
@@ -72,7 +76,7 @@ public:
                     stats.spanSteps += length;
                     ++stats.spans;
                     previous = norm;
-                    Rebase(s, z, stats);
+                    Rebase(s, z, norm, stats);
                     continue;
                 }
             }
@@ -88,7 +92,7 @@ public:
                 return {s.n - 1, double(norm), double(previous)};
             }
             previous = norm;
-            Rebase(s, z, stats);
+            Rebase(s, z, norm, stats);
         }
         stats.pixelSteps += limit_;
         return {limit_, 0.0, 0.0};
@@ -107,18 +111,21 @@ private:
     // Rebasing: when the pixel's z is nearer the start of an orbit (0, or a
     // critical point) than to the orbit point it follows, or that orbit has
     // ended, the difference from that start takes over, from its point 0.
-    void Rebase(State& s, DeepComplex z, DeepStats& stats) const
+    void Rebase(State& s, DeepComplex z, long double norm, DeepStats& stats) const
     {
         size_t best = 0;
-        DeepComplex nearest = z - orbits_.starts[0];
+        DeepComplex nearest = z;
+        long double nearestNorm = norm;
         for (size_t j = 1; j < orbits_.starts.size(); ++j) {
             const DeepComplex d = z - orbits_.starts[j];
-            if (Nearer(d, nearest)) {
+            const long double n = Norm(d);
+            if (Nearer(n, nearestNorm, d, nearest)) {
                 best = j;
                 nearest = d;
+                nearestNorm = n;
             }
         }
-        if (s.m == Orbit(s).Last() || Nearer(nearest, s.d)) {
+        if (s.m == Orbit(s).Last() || Nearer(nearestNorm, Norm(s.d), nearest, s.d)) {
             s.d = nearest;
             s.m = 0;
             s.orbit = best;
