@@ -9,7 +9,8 @@
 //                          valley deepen past where 80-bit numbers stop
 //   --find-nucleus T RE IM RADIUS MAXPERIOD   a minibrot near (RE, IM)
 //   --find-misiurewicz T RE IM MAXK MAXQ DIGITS   a Misiurewicz point near it
-//   --deep-view T RE IM EXTENT W H LIMIT [truth] [bla] [out.ppm]   one view
+//   --deep-view T RE IM EXTENT W H LIMIT [truth] [bla] [zero] [out.ppm]   one view
+//                          (zero: the quartic rebased onto the orbit of 0 only)
 
 int VerifyDeep(int argc, char** argv);
 int BenchDeep(int argc, char** argv);

@@ -105,11 +105,13 @@ struct Polynomial {
 }  // namespace
 
 Nucleus FindNucleus(int type, const FormulaParams& params, const PreciseReal& re, const PreciseReal& im,
-                    long double radius, int maxPeriod, long bits)
+                    long double radius, int maxPeriod, long bits, long double startRe, long double startIm)
 {
     Nucleus out;
     Polynomial poly(type, params, bits);
-    Mp c(bits), z(bits), dz(bits), slope(bits), next(bits);
+    Mp c(bits), z(bits), dz(bits), slope(bits), next(bits), start(bits), gap(bits);
+    start.Set(startRe, startIm);
+    z.Set(start);
     mpfr_set(c.re, re.Get(), MPFR_RNDN);
     mpfr_set(c.im, im.Get(), MPFR_RNDN);
     mpfr_t n, r, r2;
@@ -123,16 +125,20 @@ Nucleus FindNucleus(int type, const FormulaParams& params, const PreciseReal& re
         poly.Value(z, next, false);
         z.Set(next);
         z.Plus(c);
-        z.Norm(n);
+        gap.Set(z);
+        mpfr_sub(gap.re, gap.re, start.re, MPFR_RNDN);
+        mpfr_sub(gap.im, gap.im, start.im, MPFR_RNDN);
+        gap.Norm(n);
         dz.Norm(r);
         mpfr_mul(r, r, r2, MPFR_RNDN);
         if (mpfr_cmp(n, r) < 0)
             out.period = p;
+        z.Norm(n);
         if (mpfr_cmp_ui(n, 1000000) > 0)
             break;
     }
     for (int round = 0; round < 200 && out.period > 0 && !out.converged; ++round) {
-        z.Set(0, 0);
+        z.Set(start);
         dz.Set(0, 0);
         double logMultiplier = 0;
         for (int k = 0; k < out.period; ++k) {
@@ -149,6 +155,8 @@ Nucleus FindNucleus(int type, const FormulaParams& params, const PreciseReal& re
         // degree of the map at its critical point 0.
         const int degree = type == 4 ? (params.Rm.re != 0 || params.Rm.im != 0 ? 2 : 3) : type + 1;
         out.log10Size = -(dz.Log10Modulus() + logMultiplier / (degree - 1));
+        mpfr_sub(z.re, z.re, start.re, MPFR_RNDN);
+        mpfr_sub(z.im, z.im, start.im, MPFR_RNDN);
         z.Over(dz);
         mpfr_sub(c.re, c.re, z.re, MPFR_RNDN);
         mpfr_sub(c.im, c.im, z.im, MPFR_RNDN);

@@ -15,10 +15,13 @@ struct Nucleus {
 };
 
 // The smallest p <= maxPeriod at which the disk of parameters of the given
-// radius around (re, im) takes z_p over 0 (to first order), and the nucleus
-// of that period Newton's method reaches from (re, im), in `bits`.
+// radius around (re, im) takes z_p over the start (to first order), z_0 the
+// start, and the parameter of that period where z_p is the start, by
+// Newton's method from (re, im), in `bits`. From 0 that is the nucleus of a
+// minibrot; from another critical point of the quartic, a parameter whose
+// cycle through that point is superattracting.
 Nucleus FindNucleus(int type, const FormulaParams& params, const PreciseReal& re, const PreciseReal& im,
-                    long double radius, int maxPeriod, long bits);
+                    long double radius, int maxPeriod, long bits, long double startRe = 0, long double startIm = 0);
 
 // A Misiurewicz point: z_(k+q) = z_k, preperiod k and period q exactly, by
 // Newton's method from (re, im); converged false when Newton's method does

@@ -142,3 +142,9 @@ std::vector<uint32_t> TruthCounts(const DeepJob& job, int first, int count, long
         t.join();
     return counts;
 }
+
+uint32_t TruthCount(const DeepJob& job, int x, int y, long bits)
+{
+    TruthPixel pixel(job, bits);
+    return pixel.Count(x, y);
+}

@@ -15,3 +15,5 @@ long TruthBits(const DeepJob& job);
 // centre + offset exactly, iterated from z = 0 with the formula's update
 // and the escape test |z|^2 >= 10 in `bits` of precision (0: TruthBits).
 std::vector<uint32_t> TruthCounts(const DeepJob& job, int first, int count, long bits = 0, int threads = 0);
+// The count of one pixel in the given bits.
+uint32_t TruthCount(const DeepJob& job, int x, int y, long bits);
