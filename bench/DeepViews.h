@@ -15,7 +15,7 @@ struct DeepView {
     std::string im;
     long double extent;  // the width in the plane; the height follows the picture's shape
     uint32_t limit;
-    int side;  // the size of a square picture to check it at (the truth takes a while)
+    int side;  // checked: a square picture this wide (the truth takes a while); timed: see BenchDeepViews
 };
 
 // The view at width x height pixels, type 4 with the coefficients the program starts with.

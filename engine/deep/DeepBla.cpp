@@ -79,7 +79,11 @@ const BlaSpan* BlaTable::Find(size_t m, long double size, uint64_t room, uint32_
         top = std::min(top, size_t(std::countr_zero(t)));
     while (top >= 1 && ((uint64_t(1) << top) > room || (t >> top) >= levels_[top - 1].size()))
         --top;
-    size_t low = 0;  // spans up to level low are valid (0: none yet)
+    // Where the shortest span fails, as in the last steps before a pixel
+    // escapes, one look settles it.
+    if (top == 0 || !(size < levels_[0][t >> 1].radius))
+        return nullptr;
+    size_t low = 1;  // spans up to level low are valid
     while (low < top) {
         const size_t k = (low + top + 1) / 2;
         if (size < levels_[k - 1][t >> k].radius)
@@ -87,8 +91,6 @@ const BlaSpan* BlaTable::Find(size_t m, long double size, uint64_t room, uint32_
         else
             top = k - 1;
     }
-    if (low == 0)
-        return nullptr;
     steps = uint32_t(1) << low;
     return &levels_[low - 1][t >> low];
 }

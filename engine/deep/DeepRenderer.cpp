@@ -1,7 +1,9 @@
 #include "engine/deep/DeepRenderer.h"
 
 #include <algorithm>
+#include <functional>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -139,6 +141,59 @@ private:
     const bool spans_;
 };
 
+// Rows of a picture that threads take one at a time.
+struct Band {
+    Band(const DeepJob& job, int first, int end, DeepPixel* out, const std::atomic<bool>& cancel,
+         DeepProgress* progress)
+        : job(job), first(first), end(end), out(out), cancel(cancel), progress(progress), next(first)
+    {
+        for (int x = 0; x < job.width; ++x)
+            columns.push_back(PixelOffset(x, job.width, job.pitchX));
+    }
+
+    const DeepJob& job;
+    const int first, end;
+    DeepPixel* const out;
+    const std::atomic<bool>& cancel;
+    DeepProgress* const progress;
+    std::vector<long double> columns;  // each column's offset from the centre
+    std::atomic<int> next;
+};
+
+// Draws rows of the band until none is left or cancel is set.
+template <typename Formula>
+void DrawRows(const PixelOrbit<Formula>& pixels, Band& band, DeepStats& stats)
+{
+    const DeepJob& job = band.job;
+    for (int y; (y = band.next++) < band.end && !band.cancel.load(std::memory_order_relaxed);) {
+        const long double dy = PixelOffset(y, job.height, job.pitchY);
+        DeepPixel* row = band.out + size_t(y - band.first) * size_t(job.width);
+        int x = 0;
+        for (; x < job.width; ++x) {
+            if (x % kCancelEveryPixels == 0 && band.cancel.load(std::memory_order_relaxed))
+                break;
+            row[x] = pixels.Run({band.columns[size_t(x)], dy}, stats);
+        }
+        if (band.progress && x == job.width)
+            ++band.progress->rowsDone;
+    }
+}
+
+// Runs work on this thread and up to threads - 1 more (no more than rows).
+void OnThreads(int threads, int rows, const std::function<void()>& work)
+{
+    std::vector<std::thread> helpers;
+    try {
+        for (int i = 1; i < std::min(threads, rows); ++i)
+            helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // Fewer helpers, or none: this thread takes the rows that are left.
+    }
+    work();
+    for (std::thread& t : helpers)
+        t.join();
+}
+
 }  // namespace
 
 DeepRenderer::DeepRenderer(const DeepJob& job, const DeepSettings& settings)
@@ -182,37 +237,16 @@ bool DeepRenderer::RenderRows(int first, int count, DeepPixel* out, const std::a
 {
     if (first < 0 || count < 0 || first + count > job_.height || !Prepare(cancel, progress))
         return false;
-    std::vector<long double> columns(size_t(job_.width));
-    for (int x = 0; x < job_.width; ++x)
-        columns[size_t(x)] = PixelOffset(x, job_.width, job_.pitchX);
-    std::atomic<int> next{first};
+    Band band{job_, first, first + count, out, cancel, progress};
     std::mutex statsMutex;
-    auto work = [&](const auto& formula) {
-        const PixelOrbit pixels(formula, *orbits_, job_.limit, settings_.bla);
-        DeepStats stats;
-        for (int y; (y = next++) < first + count && !cancel.load(std::memory_order_relaxed);) {
-            const long double dy = PixelOffset(y, job_.height, job_.pitchY);
-            DeepPixel* row = out + size_t(y - first) * size_t(job_.width);
-            for (int x = 0; x < job_.width; ++x) {
-                if (x % kCancelEveryPixels == 0 && cancel.load(std::memory_order_relaxed))
-                    break;
-                row[x] = pixels.Run({columns[size_t(x)], dy}, stats);
-            }
-            if (progress)
-                ++progress->rowsDone;
-        }
-        std::lock_guard<std::mutex> lock(statsMutex);
-        Add(stats_, stats);
-    };
-    const int threads = std::clamp(settings_.threads > 0 ? settings_.threads : RenderThreadCount(), 1,
-                                   std::max(count, 1));
     WithDeepFormula(job_.type, job_.params, [&](const auto& formula) {
-        std::vector<std::thread> helpers;
-        for (int i = 1; i < threads; ++i)
-            helpers.emplace_back([&] { work(formula); });
-        work(formula);
-        for (std::thread& t : helpers)
-            t.join();
+        const PixelOrbit pixels(formula, *orbits_, job_.limit, settings_.bla);
+        OnThreads(settings_.threads > 0 ? settings_.threads : RenderThreadCount(), count, [&] {
+            DeepStats stats;
+            DrawRows(pixels, band, stats);
+            std::lock_guard<std::mutex> lock(statsMutex);
+            Add(stats_, stats);
+        });
     });
     return !cancel.load();
 }
