@@ -28,6 +28,12 @@ public:
     // The longest span from point m (1 or more) valid for a difference of
     // taxi size (|re| + |im|) `size`, of at most `room` steps; nullptr if none.
     const BlaSpan* Find(size_t m, long double size, uint64_t room, uint32_t& steps) const;
+    // Whether any span from point m is valid for that size: the shortest one is.
+    bool MayStart(size_t m, long double size) const
+    {
+        const size_t t = m - 1;
+        return (t & 1) == 0 && !levels_.empty() && (t >> 1) < levels_[0].size() && size < levels_[0][t >> 1].radius;
+    }
 
     size_t Spans() const;
 

@@ -12,8 +12,8 @@
 
 struct DeepRenderer::Orbits {
     std::vector<ReferenceOrbit> orbits;  // [0]: the orbit of 0, where every pixel starts
-    std::vector<BlaTable> tables;        // one an orbit, when spans are used
-    std::vector<DeepComplex> starts;  // [0] is 0
+    std::vector<BlaTable> tables;        // one for each orbit, when spans are used
+    std::vector<DeepComplex> starts;     // where each orbit starts: [0] is 0
 };
 
 namespace {
@@ -58,44 +58,18 @@ public:
     DeepPixel Run(DeepComplex dc, DeepStats& stats) const
     {
         State s;
-        long double previous = 0.0L;  // |z|^2 of the iterate before the current one
-        uint32_t singlesUntil = 0;    // after a span that ended outside the circle: steps one by one
+        uint64_t exact = 0;
         while (s.n < limit_) {
-            if (spans_ && s.m >= 1 && s.n >= singlesUntil) {
-                uint32_t length = 0;
-                const BlaTable& table = orbits_.tables[s.orbit];
-                if (const BlaSpan* span = table.Find(s.m, TaxiSize(s.d), limit_ - s.n, length)) {
-                    const DeepComplex d = span->a * s.d + span->b * dc;
-                    const DeepComplex z = Orbit(s).points[s.m + length] + d;
-                    const long double norm = Norm(z);
-                    if (norm >= kEscape) {
-                        singlesUntil = s.n + length;
-                        continue;
-                    }
-                    s.d = d;
-                    s.m += length;
-                    s.n += length;
-                    stats.spanSteps += length;
-                    ++stats.spans;
-                    previous = norm;
-                    Rebase(s, z, norm, stats);
-                    continue;
-                }
-            }
-            const ReferenceOrbit& orbit = Orbit(s);
-            s.d = formula_.Step(orbit.points[s.m], orbit.Slope(s.m), s.d, dc);
-            ++s.m;
-            ++s.n;
-            ++stats.exactSteps;
-            const DeepComplex z = orbit.points[s.m] + s.d;
-            const long double norm = Norm(z);
-            if (norm >= kEscape) {
+            if (spans_ && s.m >= 1 && s.n >= s.singlesUntil &&
+                orbits_.tables[s.orbit].MayStart(s.m, TaxiSize(s.d)) && TakeSpan(s, dc, stats))
+                continue;
+            if (Steps(s, dc, exact, stats)) {
+                stats.exactSteps += exact;
                 stats.pixelSteps += s.n;
-                return {s.n - 1, double(norm), double(previous)};
+                return {s.n - 1, double(s.last), double(s.previous)};
             }
-            previous = norm;
-            Rebase(s, z, norm, stats);
         }
+        stats.exactSteps += exact;
         stats.pixelSteps += limit_;
         return {limit_, 0.0, 0.0};
     }
@@ -106,7 +80,74 @@ private:
         size_t m = 0;
         size_t orbit = 0;
         uint32_t n = 0;
+        long double previous = 0.0L;  // |z|^2 of the iterate before the current one
+        long double last = 0.0L;      // |z|^2 of the iterate that escaped
+        uint32_t singlesUntil = 0;    // steps up to here are taken one by one
     };
+
+    // Perturbed steps one by one from the pixel's point, in locals, until it
+    // escapes (true), reaches the limit, rebases, or may take a span again.
+    bool Steps(State& s, DeepComplex dc, uint64_t& exact, DeepStats& stats) const
+    {
+        const ReferenceOrbit& orbit = Orbit(s);
+        const DeepComplex* points = orbit.points.data();
+        const DeepComplex* slopes = orbit.slopes.data();
+        const size_t end = orbit.Last();
+        const BlaTable* table = spans_ ? &orbits_.tables[s.orbit] : nullptr;
+        const bool onlyZero = orbits_.starts.size() == 1;
+        DeepComplex d = s.d;
+        size_t m = s.m;
+        uint32_t n = s.n;
+        for (;;) {
+            d = formula_.Step(points[m], Formula::kUsesSlopes ? slopes[m] : DeepComplex{}, d, dc);
+            ++m;
+            ++n;
+            ++exact;
+            const DeepComplex z = points[m] + d;
+            const long double norm = Norm(z);
+            if (norm >= kEscape) {
+                s.n = n;
+                s.last = norm;
+                return true;
+            }
+            s.previous = norm;
+            const bool leave = m == end || n >= limit_ || !onlyZero || Nearer(norm, Norm(d), z, d) ||
+                               (table && n >= s.singlesUntil && table->MayStart(m, TaxiSize(d)));
+            if (leave) {
+                s.d = d;
+                s.m = m;
+                s.n = n;
+                Rebase(s, z, norm, stats);
+                return false;
+            }
+        }
+    }
+
+    // The longest valid span from the pixel's point, unless the pixel leaves
+    // the circle at its end: then the steps inside are taken one by one, to
+    // find the step it escaped at and the iterate before. True if taken.
+    bool TakeSpan(State& s, DeepComplex dc, DeepStats& stats) const
+    {
+        uint32_t length = 0;
+        const BlaSpan* span = orbits_.tables[s.orbit].Find(s.m, TaxiSize(s.d), limit_ - s.n, length);
+        if (!span)
+            return false;
+        const DeepComplex d = span->a * s.d + span->b * dc;
+        const DeepComplex z = Orbit(s).points[s.m + length] + d;
+        const long double norm = Norm(z);
+        if (norm >= kEscape) {
+            s.singlesUntil = s.n + length;
+            return false;
+        }
+        s.d = d;
+        s.m += length;
+        s.n += length;
+        stats.spanSteps += length;
+        ++stats.spans;
+        s.previous = norm;
+        Rebase(s, z, norm, stats);
+        return true;
+    }
 
     const ReferenceOrbit& Orbit(const State& s) const { return orbits_.orbits[s.orbit]; }
 

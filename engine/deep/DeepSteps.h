@@ -39,6 +39,7 @@ struct Linear {
 
 // z^2 + c: a1 = 2Z, a2 = 1.
 struct Square {
+    static constexpr bool kUsesSlopes = false;
     explicit Square(const FormulaParams&) {}
     DeepComplex Step(DeepComplex z, DeepComplex, DeepComplex d, DeepComplex dc) const
     {
@@ -49,6 +50,7 @@ struct Square {
 
 // z^3 + c: a1 = 3Z^2, a2 = 3Z, a3 = 1.
 struct Cube {
+    static constexpr bool kUsesSlopes = false;
     explicit Cube(const FormulaParams&) {}
     DeepComplex Step(DeepComplex z, DeepComplex, DeepComplex d, DeepComplex dc) const
     {
@@ -59,6 +61,7 @@ struct Cube {
 
 // z^4 + c: a1 = 4Z^3, a2 = 6Z^2, a3 = 4Z, a4 = 1.
 struct Fourth {
+    static constexpr bool kUsesSlopes = false;
     explicit Fourth(const FormulaParams&) {}
     DeepComplex Step(DeepComplex z, DeepComplex, DeepComplex d, DeepComplex dc) const
     {
@@ -78,6 +81,7 @@ struct Fourth {
 // a3 = 4 xi Z + eta, a4 = xi.
 class Quartic {
 public:
+    static constexpr bool kUsesSlopes = true;
     explicit Quartic(const FormulaParams& p) : xi_(Complex(p.Gz)), eta_(Complex(p.It)), lambda_(Complex(p.Rm)) {}
 
     DeepComplex Step(DeepComplex z, DeepComplex slope, DeepComplex d, DeepComplex dc) const
