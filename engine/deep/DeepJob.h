@@ -12,10 +12,10 @@ inline constexpr int kLastDeepType = 4;
 inline constexpr uint32_t kMaxDeepLimit = 1u << 20;
 inline constexpr int kMaxDeepSide = 16384;
 // The smallest pixel a deep view may have. Every pixel's offset from the
-// centre is a multiple of half a pixel, and at 2^-16318 that and everything
-// the orbits' differences shrink to stays a normal long double, with all 64
-// bits, 64 binary orders above the smallest normal one (2^-16382): views
-// down to about 10^-4908 wide at 1600 pixels.
+// centre is a multiple of half a pixel; at 2^-16318 the offsets, and the
+// orbits' differences that grow from them, stay normal long doubles with
+// all 64 bits, with 64 binary orders to spare above the smallest normal one
+// (2^-16382): views down to about 10^-4909 wide at 1600 pixels.
 inline constexpr long double kSmallestDeepPixel = 0x1p-16318L;
 // The most bits a reference orbit is computed with: the smallest pixels at a
 // centre of magnitude up to 2^500 (any point farther out than sqrt(10)

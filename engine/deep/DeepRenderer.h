@@ -3,7 +3,7 @@
 // numbers tell apart. One reference orbit of the view's centre in high
 // precision (and, for the quartic, one from each other critical point);
 // every pixel iterates only its difference from it in long double (down to
-// pixels of 10^-4911, no scaled exponents needed), rebased onto the start of
+// pixels of 10^-4912, no scaled exponents needed), rebased onto the start of
 // an orbit where the difference loses its meaning, and skips steps by
 // bilinear approximation where that is valid. Any band of rows gives the
 // very bits the whole picture has, with any number of threads.
