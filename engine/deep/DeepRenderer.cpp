@@ -19,6 +19,9 @@ struct DeepRenderer::Orbits {
 namespace {
 
 constexpr long double kEscape = 10.0L;
+// |z| <= |re| + |im|: below this no point escapes, and its square, which may
+// underflow where a part of z is tiny, is not needed.
+constexpr long double kEscapeTaxi = 3.16L;
 constexpr int kCancelEveryPixels = 16;
 
 // |a| < |b| where the squares underflow (differences of 10^-2500 and below).
@@ -27,14 +30,29 @@ constexpr int kCancelEveryPixels = 16;
     return Norm(0x1p8000L * a) < Norm(0x1p8000L * b);
 }
 
-// |a| < |b| from their squares na and nb.
-inline bool Nearer(long double na, long double nb, DeepComplex a, DeepComplex b)
+// |a| < |b|. The taxi sizes settle it unless the two are within a factor
+// sqrt 2 of each other (|a| <= |re| + |im| <= sqrt 2 |a|), which also
+// spares squaring a difference of 10^-2500 or less: its square underflows,
+// slowly on the x87.
+inline bool Nearer(DeepComplex a, DeepComplex b)
 {
+    constexpr long double kSqrt2 = 1.41421356237309504880L;
     constexpr long double kTiny = 0x1p-16000L;
+    const long double ta = TaxiSize(a);
+    const long double tb = TaxiSize(b);
+    if (tb * kSqrt2 < ta)
+        return false;
+    if (ta * kSqrt2 < tb)
+        return true;
+    const long double na = Norm(a);
+    const long double nb = Norm(b);
     if (na >= kTiny || nb >= kTiny)
         return na < nb;
     return NearerWhenTiny(a, b);
 }
+
+// |z|^2 >= 10, the escape.
+inline bool Escaped(DeepComplex z) { return TaxiSize(z) >= kEscapeTaxi && Norm(z) >= kEscape; }
 
 void Add(DeepStats& total, const DeepStats& part)
 {
@@ -66,7 +84,7 @@ public:
             if (Steps(s, dc, exact, stats)) {
                 stats.exactSteps += exact;
                 stats.pixelSteps += s.n;
-                return {s.n - 1, double(s.last), double(s.previous)};
+                return {s.n - 1, double(s.last), double(Norm(s.previous))};
             }
         }
         stats.exactSteps += exact;
@@ -80,8 +98,8 @@ private:
         size_t m = 0;
         size_t orbit = 0;
         uint32_t n = 0;
-        long double previous = 0.0L;  // |z|^2 of the iterate before the current one
-        long double last = 0.0L;      // |z|^2 of the iterate that escaped
+        DeepComplex previous;      // the iterate before the current one
+        long double last = 0.0L;   // |z|^2 of the iterate that escaped
         uint32_t singlesUntil = 0;    // steps up to here are taken one by one
     };
 
@@ -99,25 +117,24 @@ private:
         size_t m = s.m;
         uint32_t n = s.n;
         for (;;) {
-            d = formula_.Step(points[m], Formula::kUsesSlopes ? slopes[m] : DeepComplex{}, d, dc);
+            d = PerturbedStep(formula_, points[m], Formula::kUsesSlopes ? slopes[m] : DeepComplex{}, d, dc);
             ++m;
             ++n;
             ++exact;
             const DeepComplex z = points[m] + d;
-            const long double norm = Norm(z);
-            if (norm >= kEscape) {
+            if (Escaped(z)) {
                 s.n = n;
-                s.last = norm;
+                s.last = Norm(z);
                 return true;
             }
-            s.previous = norm;
-            const bool leave = m == end || n >= limit_ || !onlyZero || Nearer(norm, Norm(d), z, d) ||
+            s.previous = z;
+            const bool leave = m == end || n >= limit_ || !onlyZero || Nearer(z, d) ||
                                (table && n >= s.singlesUntil && table->MayStart(m, TaxiSize(d)));
             if (leave) {
                 s.d = d;
                 s.m = m;
                 s.n = n;
-                Rebase(s, z, norm, stats);
+                Rebase(s, z, stats);
                 return false;
             }
         }
@@ -134,8 +151,7 @@ private:
             return false;
         const DeepComplex d = span->a * s.d + span->b * dc;
         const DeepComplex z = Orbit(s).points[s.m + length] + d;
-        const long double norm = Norm(z);
-        if (norm >= kEscape) {
+        if (Escaped(z)) {
             s.singlesUntil = s.n + length;
             return false;
         }
@@ -144,8 +160,8 @@ private:
         s.n += length;
         stats.spanSteps += length;
         ++stats.spans;
-        s.previous = norm;
-        Rebase(s, z, norm, stats);
+        s.previous = z;
+        Rebase(s, z, stats);
         return true;
     }
 
@@ -154,21 +170,18 @@ private:
     // Rebasing: when the pixel's z is nearer the start of an orbit (0, or a
     // critical point) than to the orbit point it follows, or that orbit has
     // ended, the difference from that start takes over, from its point 0.
-    void Rebase(State& s, DeepComplex z, long double norm, DeepStats& stats) const
+    void Rebase(State& s, DeepComplex z, DeepStats& stats) const
     {
         size_t best = 0;
         DeepComplex nearest = z;
-        long double nearestNorm = norm;
         for (size_t j = 1; j < orbits_.starts.size(); ++j) {
             const DeepComplex d = z - orbits_.starts[j];
-            const long double n = Norm(d);
-            if (Nearer(n, nearestNorm, d, nearest)) {
+            if (Nearer(d, nearest)) {
                 best = j;
                 nearest = d;
-                nearestNorm = n;
             }
         }
-        if (s.m == Orbit(s).Last() || Nearer(nearestNorm, Norm(s.d), nearest, s.d)) {
+        if (s.m == Orbit(s).Last() || Nearer(nearest, s.d)) {
             s.d = nearest;
             s.m = 0;
             s.orbit = best;

@@ -45,7 +45,8 @@ struct Square {
     {
         return (2 * z + d) * d + dc;
     }
-    Linear LinearAt(DeepComplex z, DeepComplex) const { return {2 * z, 1.0L}; }
+    DeepComplex A1(DeepComplex z, DeepComplex) const { return 2 * z; }
+    Linear LinearAt(DeepComplex z, DeepComplex slope) const { return {A1(z, slope), 1.0L}; }
 };
 
 // z^3 + c: a1 = 3Z^2, a2 = 3Z, a3 = 1.
@@ -56,7 +57,8 @@ struct Cube {
     {
         return (3 * (z * z) + (3 * z + d) * d) * d + dc;
     }
-    Linear LinearAt(DeepComplex z, DeepComplex) const { return {3 * (z * z), 3 * Modulus(z) + 1}; }
+    DeepComplex A1(DeepComplex z, DeepComplex) const { return 3 * (z * z); }
+    Linear LinearAt(DeepComplex z, DeepComplex slope) const { return {A1(z, slope), 3 * Modulus(z) + 1}; }
 };
 
 // z^4 + c: a1 = 4Z^3, a2 = 6Z^2, a3 = 4Z, a4 = 1.
@@ -68,10 +70,11 @@ struct Fourth {
         const DeepComplex z2 = z * z;
         return (4 * (z2 * z) + (6 * z2 + (4 * z + d) * d) * d) * d + dc;
     }
-    Linear LinearAt(DeepComplex z, DeepComplex) const
+    DeepComplex A1(DeepComplex z, DeepComplex) const { return 4 * (z * z * z); }
+    Linear LinearAt(DeepComplex z, DeepComplex slope) const
     {
         const long double m = Modulus(z);
-        return {4 * (z * z * z), 6 * m * m + 4 * m + 1};
+        return {A1(z, slope), 6 * m * m + 4 * m + 1};
     }
 };
 
@@ -90,6 +93,7 @@ public:
         const DeepComplex a2 = (6 * (xi_ * z) + 3 * eta_) * z + lambda_;
         return (slope + (a2 + (a3 + xi_ * d) * d) * d) * d + dc;
     }
+    DeepComplex A1(DeepComplex, DeepComplex slope) const { return slope; }
     Linear LinearAt(DeepComplex z, DeepComplex slope) const
     {
         const DeepComplex a3 = 4 * (xi_ * z) + eta_;
@@ -102,6 +106,19 @@ private:
 };
 
 }  // namespace deep_steps
+
+// One perturbed step. A difference below 2^-8190 has products with itself
+// below the smallest normal long double (2^-16382): they underflow, slowly on
+// the x87, to values the sum cannot hold beside a1 d and dc but for the last
+// bits, so the step is then its linear part.
+template <typename Formula>
+DeepComplex PerturbedStep(const Formula& f, DeepComplex z, DeepComplex slope, DeepComplex d, DeepComplex dc)
+{
+    constexpr long double kProductsUnderflow = 0x1p-8190L;
+    if (TaxiSize(d) < kProductsUnderflow)
+        return f.A1(z, slope) * d + dc;
+    return f.Step(z, slope, d, dc);
+}
 
 // Calls visit with the step of the job's polynomial map (types 1 to 4; z^2
 // for any other, which the jobs refuse before).
