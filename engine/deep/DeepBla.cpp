@@ -26,7 +26,9 @@
 // every pixel, and the table is the view's alone: the same for every band
 // and every thread. The error of a span is the rounding error of its steps
 // carried along the orbit, as the exact steps' own rounding is: relative to
-// d it grows with the number of steps, never with the depth.
+// d it grows with the number of steps, never with the depth. (The radii are
+// tolerances, not cliffs: a difference a relative few eps beyond one, as an
+// approximated d(m + lx) may be, leaves out a part a few eps larger.)
 //
 // A span skips the escape and rebasing tests of the steps inside it. There
 // every |d| is below eps |Z|: a pixel escaping inside a span is one whose
