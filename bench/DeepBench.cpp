@@ -24,10 +24,8 @@ namespace {
 
 const std::atomic<bool> kNoCancel{false};
 
-// The deep counts against the truth. A pixel whose count the truth itself
-// changes when it takes twice its bits is undecided (its point lies closer
-// to the set than those bits tell: the centre of a view on a Misiurewicz
-// point, say); the rest are exact or wrong.
+// The deep counts against the truth: exact, wrong, or undecided where the
+// truth's own count is not settled (TruthSettled).
 struct Agreement {
     long pixels = 0;
     long exact = 0;
@@ -53,8 +51,7 @@ Agreement Agree(const std::vector<uint32_t>& counts, const std::vector<uint32_t>
         ++a.pixels;
         if (counts[i] == truth[i]) {
             ++a.exact;
-        } else if (TruthCount(job, int(i % size_t(job.width)), int(i / size_t(job.width)), 2 * TruthBits(job)) !=
-                   truth[i]) {
+        } else if (!TruthSettled(job, int(i % size_t(job.width)), int(i / size_t(job.width)), truth[i])) {
             ++a.undecided;
         } else {
             a.largest = std::max(a.largest, Difference(counts[i], truth[i]));

@@ -28,10 +28,17 @@ public:
     TruthPixel(const TruthPixel&) = delete;
     TruthPixel& operator=(const TruthPixel&) = delete;
 
-    uint32_t Count(int px, int py)
+    // The count of pixel (px, py); with a shift, of its point moved right by
+    // 2^shift of a pixel.
+    uint32_t Count(int px, int py, long shift = 0)
     {
         mpfr_set_ld(t_, PixelOffset(px, job_.width, job_.pitchX), MPFR_RNDN);
         mpfr_add(cx_, job_.centreX.Get(), t_, MPFR_RNDN);
+        if (shift != 0) {
+            mpfr_set_ld(t_, job_.pitchX, MPFR_RNDN);
+            mpfr_mul_2si(t_, t_, shift, MPFR_RNDN);
+            mpfr_add(cx_, cx_, t_, MPFR_RNDN);
+        }
         mpfr_set_ld(t_, PixelOffset(py, job_.height, job_.pitchY), MPFR_RNDN);
         mpfr_add(cy_, job_.centreY.Get(), t_, MPFR_RNDN);
         for (mpfr_ptr p : {x_, y_, x2_, y2_})
@@ -143,8 +150,13 @@ std::vector<uint32_t> TruthCounts(const DeepJob& job, int first, int count, long
     return counts;
 }
 
-uint32_t TruthCount(const DeepJob& job, int x, int y, long bits)
+uint32_t TruthCount(const DeepJob& job, int x, int y, long bits, long shift)
 {
     TruthPixel pixel(job, bits);
-    return pixel.Count(x, y);
+    return pixel.Count(x, y, shift);
+}
+
+bool TruthSettled(const DeepJob& job, int x, int y, uint32_t count)
+{
+    return TruthCount(job, x, y, 2 * TruthBits(job)) == count && TruthCount(job, x, y, TruthBits(job), -90) == count;
 }

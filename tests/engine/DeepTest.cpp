@@ -52,8 +52,7 @@ long Differing(const std::vector<DeepPixel>& a, const std::vector<DeepPixel>& b)
     return n;
 }
 
-// Pixels whose count differs from the truth's where the truth is settled
-// (the same with twice its bits).
+// Pixels whose count differs from the truth's where the truth is settled.
 long Mismatches(const DeepJob& job)
 {
     const std::vector<DeepPixel> deep = Render(job, 2);
@@ -62,7 +61,7 @@ long Mismatches(const DeepJob& job)
     for (size_t i = 0; i < truth.size(); ++i) {
         const int x = int(i % size_t(job.width));
         const int y = int(i / size_t(job.width));
-        mismatches += deep[i].count != truth[i] && TruthCount(job, x, y, 2 * TruthBits(job)) == truth[i];
+        mismatches += deep[i].count != truth[i] && TruthSettled(job, x, y, truth[i]);
     }
     return mismatches;
 }
