@@ -4,11 +4,13 @@
 //                            every count compared; exits 1 if any differs
 //   bench_render --verify    many small views of every formula, the program's
 //                            counts against the plain loop; exits 1 if any differs
+//   bench_render --verify-deep, --deep, ...   the deep renderer (DeepBench.h)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 
+#include "DeepBench.h"
 #include "PictureHost.h"
 #include "PlainRender.h"
 #include "Stopwatch.h"
@@ -232,6 +234,15 @@ int main(int argc, char** argv)
         return Compare(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--verify") == 0)
         return Verify();
+    const struct {
+        const char* name;
+        int (*run)(int, char**);
+    } deepModes[] = {{"--verify-deep", VerifyDeep},         {"--deep", BenchDeep},
+                     {"--switch-over", SwitchOverEvidence}, {"--find-nucleus", FindNucleusCommand},
+                     {"--deep-view", DeepViewCommand},      {"--find-misiurewicz", FindMisiurewiczCommand}};
+    for (const auto& mode : deepModes)
+        if (argc > 1 && std::strcmp(argv[1], mode.name) == 0)
+            return mode.run(argc, argv);
     PrintWholeViews(argc > 1 ? std::atoi(argv[1]) : 580);
     return 0;
 }

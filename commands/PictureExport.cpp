@@ -2,9 +2,8 @@
 
 #include <QFile>
 #include <QMetaObject>
-#include <algorithm>
-#include <vector>
 
+#include "engine/PictureBands.h"
 #include "platform/PictureSave.h"
 
 PictureExport::PictureExport(const PictureJob& job, const QString& path, const std::string& placeText,
@@ -41,16 +40,12 @@ void PictureExport::Run(std::string path, std::string placeText)
         if (file.Open(reason) != FileWriteResult::Written) {
             outcome.failure = PictureFailureText(path_, reason);
         } else {
-            PictureRenderer renderer(job_);
-            const int band = BandRowsFor(job_.width, job_.samples);
-            std::vector<uint8_t> rgb(size_t(job_.width) * 3 * size_t(band));
-            bool going = true;
-            for (int y = 0; going && y < job_.height; y += band) {
-                const int count = std::min(band, job_.height - y);
-                going = renderer.RenderRows(y, count, rgb.data(), cancel_) && file.WriteRows(rgb.data(), count);
-                if (going)
-                    rowsDone_ = y + count;
-            }
+            RenderPictureRows(job_, 0, job_.height, cancel_, [&](const uint8_t* rgb, int rows) {
+                if (!file.WriteRows(rgb, rows))
+                    return false;
+                rowsDone_ += rows;
+                return true;
+            });
             if (cancel_)
                 outcome.cancelled = true;
             else if (file.Finish(reason) == FileWriteResult::Written)

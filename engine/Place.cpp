@@ -15,6 +15,7 @@
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
+#include "engine/ViewRecord.h"
 #include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 
@@ -452,15 +453,6 @@ std::string OpenFailure(const std::string& path, const std::string& systemReason
     return "開けません: " + systemReason;
 }
 
-bool SameWholeView(const ViewRecord& a, const ViewRecord& b)
-{
-    return a.diType == b.diType && a.diImgW == b.diImgW && a.diImgH == b.diImgH && a.dwx == b.dwx &&
-           a.dwy == b.dwy && a.dwPitchX == b.dwPitchX && a.dwPitchY == b.dwPitchY && a.dwa == b.dwa &&
-           a.dwb == b.dwb;
-}
-
-bool SameColorMap(const ColorMap& a, const ColorMap& b) { return std::memcmp(a.data(), b.data(), sizeof a) == 0; }
-
 // A PNG the program saved carries its place.
 bool ReadPlaceOfPng(const std::string& path, Place& place, std::string& reason)
 {
@@ -501,75 +493,4 @@ bool WritePlaceFile(const std::string& path, const Place& place, std::string& re
 {
     const std::string text = FormatPlace(place);
     return WriteWholeFile(path, text.data(), text.size(), reason) == FileWriteResult::Written;
-}
-
-Place PlaceOfCurrentView()
-{
-    const PictureSize shown = ShownPictureSize(dpCurr);
-    Place place;
-    place.type = dpCurr.diType;
-    place.width = shown.width;
-    place.height = shown.height;
-    place.centreRe = dpCurr.dwa;
-    place.centreIm = dpCurr.dwb;
-    place.extentRe = dpCurr.dwx;
-    place.extentIm = dpCurr.dwy;
-    place.pixelRe = dpCurr.dwPitchX;
-    place.pixelIm = dpCurr.dwPitchY;
-    place.depth = dpCurr.dinum;
-    place.params = ActiveParams;
-    place.wholeWidth = WholeView.diImgW;
-    place.wholeHeight = WholeView.diImgH;
-    place.hasColorMap = true;
-    place.colorMap = currentColorMap;
-    return place;
-}
-
-PictureRegion RegionOfPlace(const Place& place)
-{
-    return PictureRegion{Iteration{place.type, place.params},
-                         PlaneRegion{place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.pixelRe,
-                                     place.pixelIm, place.width, place.height}};
-}
-
-ViewRecord ViewOfPlace(const Place& place)
-{
-    ViewRecord view = ViewTemplate;
-    view.diType = place.type;
-    view.dinum = place.depth;
-    view.diImgW = place.width;
-    view.diImgH = place.height;
-    view.dwx = place.extentRe;
-    view.dwy = place.extentIm;
-    view.dwPitchX = place.pixelRe;
-    view.dwPitchY = place.pixelIm;
-    view.dwa = place.centreRe;
-    view.dwb = place.centreIm;
-    return view;
-}
-
-ViewRecord WholeViewOfPlace(const Place& place)
-{
-    ViewRecord whole = ViewTemplate;
-    whole.diImgW = place.wholeWidth;
-    whole.diImgH = place.wholeHeight;
-    SetWholeViewFields(whole, place.type, place.params.Og);
-    return whole;
-}
-
-PlaceChanges SetUpPlace(const Place& place)
-{
-    PlaceChanges changes;
-    dpNext = ViewOfPlace(place);
-    ActiveParams = place.params;
-    const ViewRecord whole = WholeViewOfPlace(place);
-    if (!SameWholeView(whole, WholeView)) {
-        WholeView = whole;
-        changes.wholeView = true;
-    }
-    if (place.hasColorMap && !SameColorMap(place.colorMap, currentColorMap)) {
-        SetCurrentColorMap(place.colorMap);
-        changes.colorMap = true;
-    }
-    return changes;
 }

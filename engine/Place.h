@@ -13,8 +13,6 @@
 
 #include "colour/model/ColorMap.h"
 #include "engine/FormulaParams.h"
-#include "engine/PictureRenderer.h"
-#include "engine/ViewRecord.h"
 
 struct Place {
     int32_t type = 0;  // formula type 1..6
@@ -52,23 +50,3 @@ bool ReadPlaceFile(const std::string& path, Place& place, std::string& reason);
 // Writes the place as the whole new content of the file, or leaves the old
 // file as it was.
 bool WritePlaceFile(const std::string& path, const Place& place, std::string& reason);
-
-// The place of the picture on screen: its own size and extents, whatever
-// size the window has taken since; the coefficients in use, WholeView and
-// currentColorMap.
-Place PlaceOfCurrentView();
-// The region of the plane a place shows, for a picture of any size.
-PictureRegion RegionOfPlace(const Place& place);
-// The view a place shows, ready to be fitted and rendered.
-ViewRecord ViewOfPlace(const Place& place);
-// The whole view a place's magnification is measured against.
-ViewRecord WholeViewOfPlace(const Place& place);
-
-struct PlaceChanges {
-    bool wholeView = false;
-    bool colorMap = false;
-};
-// The place becomes the next view (dpNext), with its coefficients in use,
-// its whole view as WholeView and its colour map, if it has one, as
-// currentColorMap. Says which of the last two changed.
-PlaceChanges SetUpPlace(const Place& place);

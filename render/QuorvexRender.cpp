@@ -13,6 +13,7 @@
 #include "colour/model/ColorMap.h"
 #include "colour/model/ColorMapFile.h"
 #include "engine/Formulas.h"
+#include "engine/PictureBands.h"
 #include "engine/PictureRenderer.h"
 #include "engine/Place.h"
 #include "files/PictureFiles.h"
@@ -127,18 +128,15 @@ int Render(const RenderOptions& o)
                            FormatPlace(place));
     if (OpenOutput(file, reason) != FileWriteResult::Written)
         return Fail(kNotWritten, o.output + ": " + reason);
-    PictureRenderer renderer(job);
     Progress progress(!o.quiet && ::isatty(STDERR_FILENO), rows.end - rows.first);
-    const int bandRows = BandRowsFor(job.width, job.samples);
-    std::vector<uint8_t> band(size_t(job.width) * 3 * size_t(bandRows));
     const std::atomic<bool> never{false};
-    for (int y = rows.first; y < rows.end; y += bandRows) {
-        const int count = std::min(bandRows, rows.end - y);
-        renderer.RenderRows(y, count, band.data(), never);
-        if (!file.WriteRows(band.data(), count))
-            break;
-        progress.Show(y + count - rows.first);
-    }
+    int done = 0;
+    RenderPictureRows(job, rows.first, rows.end, never, [&](const uint8_t* rgb, int count) {
+        if (!file.WriteRows(rgb, count))
+            return false;
+        progress.Show(done += count);
+        return true;
+    });
     if (FinishOutput(file, reason) != FileWriteResult::Written)
         return Fail(kNotWritten, o.output + ": " + reason);
     return 0;
@@ -152,13 +150,9 @@ int Bench()
     job.width = 3840;
     job.height = 2160;
     FillPresetColorMap(job.colors, kPresetSetting1);
-    PictureRenderer renderer(job);
-    const int bandRows = BandRowsFor(job.width, job.samples);
-    std::vector<uint8_t> band(size_t(job.width) * 3 * size_t(bandRows));
     const std::atomic<bool> never{false};
     const auto start = std::chrono::steady_clock::now();
-    for (int y = 0; y < job.height; y += bandRows)
-        renderer.RenderRows(y, std::min(bandRows, job.height - y), band.data(), never);
+    RenderPictureRows(job, 0, job.height, never, [](const uint8_t*, int) { return true; });
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("bench case=whole1 size=3840x2160 aa=1 seconds=%.3f megapixels_per_s=%.1f\n", seconds,
                 3840.0 * 2160.0 / seconds / 1e6);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/PlaceView.h"
 #include "engine/Formulas.h"
 #include "engine/ViewRecord.h"
 

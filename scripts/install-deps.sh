@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   qt6-base-dev libgl1-mesa-dev
-  libjpeg-dev libpng-dev libopenexr-dev
+  libjpeg-dev libpng-dev libopenexr-dev libmpfr-dev
   ffmpeg
   libgtest-dev
   xvfb xauth imagemagick

@@ -17,22 +17,20 @@
 
 namespace {
 
-// Creates a window and hands its port to the commands.
+// Creates a window, hands its port to the commands and gives the set the
+// window with the way to take that port back, unless another set of windows
+// has put its own there by then.
 template <typename Window, typename Port, typename... Args>
-void Create(std::unique_ptr<Window>& window, Port*& port, Args&&... args)
+void Create(ProgramWindows& windows, WindowRef<Window>& ref, Port*& port, Args&&... args)
 {
-    window = std::make_unique<Window>(std::forward<Args>(args)...);
-    port = window.get();
-}
-
-// Takes a window's port back, unless another set of windows has put its
-// own there, and destroys the window.
-template <typename Window, typename Port>
-void Destroy(std::unique_ptr<Window>& window, Port*& port)
-{
-    if (window && port == static_cast<Port*>(window.get()))
-        port = nullptr;
-    window.reset();
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
+    Window* created = window.get();
+    ref.Set(created);
+    port = created;
+    windows.Adopt(std::move(window), [&port, created] {
+        if (port == static_cast<Port*>(created))
+            port = nullptr;
+    });
 }
 
 }  // namespace
@@ -45,34 +43,27 @@ ProgramWindows& ProgramWindows::operator=(ProgramWindows&& other) noexcept
 {
     if (this != &other) {
         Release();
+        static_cast<ProgramWindowRefs&>(*this) = std::exchange(static_cast<ProgramWindowRefs&>(other), {});
         commands = std::move(other.commands);
-        control = std::move(other.control);
-        drawing = std::move(other.drawing);
-        diagnostics = std::move(other.diagnostics);
-        colorMapView = std::move(other.colorMapView);
-        coefficients = std::move(other.coefficients);
-        colorEditor = std::move(other.colorEditor);
-        helpAbout = std::move(other.helpAbout);
-        pixelInformation = std::move(other.pixelInformation);
-        exportPicture = std::move(other.exportPicture);
+        owned_ = std::exchange(other.owned_, {});
     }
     return *this;
 }
 
 ProgramWindows::~ProgramWindows() { Release(); }
 
+void ProgramWindows::Adopt(std::unique_ptr<QObject> window, std::function<void()> forgetPort)
+{
+    owned_.push_back(Owned{std::move(window), std::move(forgetPort)});
+}
+
 void ProgramWindows::Release()
 {
-    WindowPorts& ports = Ports();
-    Destroy(exportPicture, ports.exportPicture);
-    Destroy(pixelInformation, ports.pixelInformation);
-    Destroy(helpAbout, ports.versionWindow);
-    Destroy(colorEditor, ports.colorEditor);
-    Destroy(coefficients, ports.coefficients);
-    Destroy(colorMapView, ports.colorMapView);
-    Destroy(diagnostics, ports.diagnostics);
-    Destroy(drawing, ports.drawing);
-    Destroy(control, ports.control);
+    while (!owned_.empty()) {
+        owned_.back().forgetPort();
+        owned_.pop_back();
+    }
+    static_cast<ProgramWindowRefs&>(*this) = {};
     commands.reset();
 }
 
@@ -88,16 +79,16 @@ ProgramWindows CreateProgramWindows()
     ProgramWindows windows;
     WindowPorts& ports = Ports();
     windows.commands = CreateCommandSet();
-    Create(windows.control, ports.control);
+    Create(windows, windows.control, ports.control);
     const TfrmQVCtrl& control = *windows.control;
-    Create(windows.drawing, ports.drawing, control.FrameHeight());
+    Create(windows, windows.drawing, ports.drawing, control.FrameHeight());
     const int underControl = control.y() + control.height() + control.FrameHeight();
-    Create(windows.diagnostics, ports.diagnostics, QPoint(0, underControl), control.FrameHeight());
-    Create(windows.colorMapView, ports.colorMapView);
-    Create(windows.coefficients, ports.coefficients);
-    Create(windows.colorEditor, ports.colorEditor);
-    Create(windows.helpAbout, ports.versionWindow);
-    Create(windows.pixelInformation, ports.pixelInformation);
-    Create(windows.exportPicture, ports.exportPicture);
+    Create(windows, windows.diagnostics, ports.diagnostics, QPoint(0, underControl), control.FrameHeight());
+    Create(windows, windows.colorMapView, ports.colorMapView);
+    Create(windows, windows.coefficients, ports.coefficients);
+    Create(windows, windows.colorEditor, ports.colorEditor);
+    Create(windows, windows.helpAbout, ports.versionWindow);
+    Create(windows, windows.pixelInformation, ports.pixelInformation);
+    Create(windows, windows.exportPicture, ports.exportPicture);
     return windows;
 }

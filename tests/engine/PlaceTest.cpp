@@ -14,6 +14,7 @@
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 #include "engine/RenderDriver.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "../windows/WindowsFixture.h"
 #include "commands/QVCommands.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 #include "platform/ScreenPlacement.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "WindowsFixture.h"
 #include "dialogs/untCoeff.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 
 class CoefficientDialogTest : public WindowsFixture {
 protected:

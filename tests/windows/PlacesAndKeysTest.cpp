@@ -17,6 +17,7 @@
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 
 class PlacesAndKeysTest : public WindowsFixture {
 protected:
