@@ -29,7 +29,7 @@ void ForgetRubberBand()
         drawing->ForgetRubberBand();
 }
 
-void TakeNextView(bool intoHistory, const HistoryEntry& left)
+void TakeNextView(bool intoHistory, const HistoryEntry& left, bool madeFromView)
 {
     ForgetRubberBand();
     QVHost& host = WindowsHost();
@@ -39,6 +39,8 @@ void TakeNextView(bool intoHistory, const HistoryEntry& left)
         ZoomHistoryStep(host, left);
     else
         dpCurr = dpNext;
+    if (madeFromView)
+        TakeLimitForNewView();
     UpdateIndicatorMarks();
     EditedParams = ActiveParams;
     if (CoefficientDialogPort* coefficients = Ports().coefficients)

@@ -21,8 +21,10 @@ void ForgetRubberBand();
 // dpNext becomes the current view as after a zoom: history, indicator marks,
 // the coefficients in use back in the dialog, window fitted, render. `left`
 // goes into the history as the view being left; without intoHistory the
-// next view takes the current view's place in the history.
-void TakeNextView(bool intoHistory = true, const HistoryEntry& left = CurrentEntry());
+// next view takes the current view's place in the history. A view made from
+// the one on screen (madeFromView) takes the automatic limit's choice where
+// that is on; a place brings its own.
+void TakeNextView(bool intoHistory = true, const HistoryEntry& left = CurrentEntry(), bool madeFromView = true);
 // Thumbnail of the whole view, scale values, marks cleared.
 void RefreshIndicator();
 // Erases the old cross marks and draws them at the centre of dpCurr.

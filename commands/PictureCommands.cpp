@@ -45,6 +45,7 @@ PictureJob CurrentPictureJob(QSize size, int samples)
     job.height = size.height();
     job.samples = samples;
     job.colors = currentColorMap;
+    job.coloring = ActiveDepth.coloring;
     return job;
 }
 

@@ -4,6 +4,7 @@
 // through the ports ProgramWindows hands over (commands/WindowPorts.h).
 
 #include "commands/ColorMapCommands.h"
+#include "commands/DepthCommands.h"
 #include "commands/PictureCommands.h"
 #include "commands/PlaceCommands.h"
 #include "commands/ViewCommands.h"

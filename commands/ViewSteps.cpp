@@ -190,5 +190,5 @@ void OpenPlace(const Place& place)
     // taken for the user's.
     drawing->FitWindowToView(dpNext);
     BringToFront(drawing->Window());
-    TakeNextView(true, left);
+    TakeNextView(true, left, false);
 }

@@ -30,6 +30,9 @@ public:
     virtual void MoveCrossMarks(const CrossMarks& marks) = 0;
     // "ユーザー設定" gets its check mark for good.
     virtual void MarkUserColorMap() = 0;
+    // The limit and colouring menus check what is in force, and the
+    // automatic item tells its limits.
+    virtual void ShowPictureDepth() = 0;
 
 protected:
     ~ControlWindowPort() = default;

@@ -71,6 +71,12 @@ void WindowsHostAdapter::ShowEditedParams()
         coefficients->ShowParams();
 }
 
+void WindowsHostAdapter::ShowPictureDepth()
+{
+    if (ControlWindowPort* control = Ports().control)
+        control->ShowPictureDepth();
+}
+
 QVHost& WindowsHost()
 {
     static WindowsHostAdapter host;

@@ -18,6 +18,7 @@ public:
     void RefreshDiagnostics() override;
     void FitWindowToView(ViewRecord& view) override;
     void ShowEditedParams() override;
+    void ShowPictureDepth() override;
 };
 
 // The host every command hands to the engine.

@@ -104,4 +104,19 @@ void TfrmDebg::FillGrid(int pictureControlWidth, int pictureWidth)
     SetColumn(sgDebg, 2, ViewRecordColumn(dpNext, pictureWidth));
 }
 
-void TfrmDebg::btnSetMkClick() { SetColumn(sgMk, 1, HistogramColumn(EscapeHistogram)); }
+void TfrmDebg::btnSetMkClick()
+{
+    SetColumn(sgMk, 1, HistogramColumn(EscapeHistogram));
+    // Below the counters, at a limit above 256, the range of the counts.
+    const std::vector<GridRow> range = CountRangeRows(LastCountSummary);
+    const int counters = int(EscapeHistogram.size());
+    sgMk->setRowCount(counters + int(range.size()));
+    for (size_t i = 0; i < range.size(); ++i) {
+        const int row = counters + int(i);
+        for (int column = 0; column < 2; ++column)
+            if (!sgMk->item(row, column))
+                sgMk->setItem(row, column, new QTableWidgetItem);
+        sgMk->item(row, 0)->setText(QString::fromStdString(range[i].label));
+        sgMk->item(row, 1)->setText(QString::fromStdString(range[i].value));
+    }
+}

@@ -17,14 +17,17 @@ struct CountSummary {
     EscapeCount smallest = INT32_MAX;  // of the escaped points; INT32_MAX when none escaped
     EscapeCount largest = -1;          // -1 when none escaped
 
-    void Add(EscapeCount count)
+    // One point of the count, or `times` of them.
+    void Add(EscapeCount count, uint64_t times = 1)
     {
+        if (times == 0)
+            return;
         if (!IsEscapeCount(count, limit)) {
-            ++captured;
+            captured += times;
             return;
         }
-        ++escaped;
-        upperHalf += 2 * int64_t(count) >= limit;
+        escaped += times;
+        upperHalf += 2 * int64_t(count) >= limit ? times : 0;
         smallest = count < smallest ? count : smallest;
         largest = count > largest ? count : largest;
     }

@@ -35,3 +35,15 @@ std::array<std::string, 257> HistogramColumn(const EscapeHistogramType& histogra
         column[i] = std::to_string(histogram[i]);
     return column;
 }
+
+std::vector<GridRow> CountRangeRows(const CountSummary& counts)
+{
+    if (counts.limit == kDefaultIterationLimit)
+        return {};
+    const bool escaped = counts.escaped > 0;
+    return {
+        {"limit", std::to_string(counts.limit)},
+        {"min", escaped ? std::to_string(counts.smallest) : "-"},
+        {"max", escaped ? std::to_string(counts.largest) : "-"},
+    };
+}

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "engine/EngineState.h"
 #include "engine/ViewRecord.h"
@@ -19,5 +20,15 @@ inline constexpr std::array<const char*, 20> kViewRecordRowNames = {
 std::array<std::string, 19> ViewRecordColumn(const ViewRecord& view, int pictureWidth);
 
 // Rows 1..257 of the count column: counter r - 1 beside label r - 1, so the
-// captured pixels (counter 256) come last.
+// captured pixels (counter 256) come last. At a limit above 256 the counters
+// are those of the count colouring's entries.
 std::array<std::string, 257> HistogramColumn(const EscapeHistogramType& histogram);
+
+// The rows the count grid gains below the counters where the render's limit
+// is not 256: the limit, and the smallest and largest escape count ("-"
+// where nothing escaped); none at 256.
+struct GridRow {
+    std::string label;
+    std::string value;
+};
+std::vector<GridRow> CountRangeRows(const CountSummary& counts);

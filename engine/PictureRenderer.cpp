@@ -91,8 +91,8 @@ void RunTasks(int tasks, int threads, const std::atomic<bool>& cancel, const std
 
 }  // namespace
 
-std::optional<CountTally> TallyOfRegion(const PictureRegion& region, int fallbackWidth, int fallbackHeight,
-                                        int threads, const std::atomic<bool>& cancel)
+std::optional<RegionCounts> CountsOfRegion(const PictureRegion& region, int fallbackWidth, int fallbackHeight,
+                                           int threads, const std::atomic<bool>& cancel)
 {
     const bool own = region.plane.width > 0 && region.plane.height > 0;
     const PlaneRegion plane = region.plane.AtSize(own ? region.plane.width : fallbackWidth,
@@ -102,6 +102,7 @@ std::optional<CountTally> TallyOfRegion(const PictureRegion& region, int fallbac
         cy[size_t(y)] = plane.RenderIm(y);
     const int limit = region.iteration.limit;
     const int tasks = (plane.width + kColumnsPerTask - 1) / kColumnsPerTask;
+    threads = threads > 0 ? threads : RenderThreadCount();
     std::vector<CountTally> tallies(size_t(std::max(tasks, 0)), CountTally(0));
     RunTasks(tasks, threads, cancel, [&](int task) {
         CountTally tally(limit);
@@ -115,10 +116,35 @@ std::optional<CountTally> TallyOfRegion(const PictureRegion& region, int fallbac
     });
     if (cancel)
         return std::nullopt;
-    CountTally whole(limit);
+    RegionCounts whole{CountTally(limit), CountSummary{}};
+    whole.summary.limit = limit;
     for (const CountTally& t : tallies)
-        whole.Merge(t);
+        whole.tally.Merge(t);
+    // Every escaped count is in the tally; the rest were captured.
+    const std::vector<uint32_t>& byCount = whole.tally.ByCount();
+    for (size_t n = 0; n < byCount.size(); ++n)
+        whole.summary.Add(EscapeCount(n), byCount[n]);
+    const uint64_t points = uint64_t(std::max(plane.width, 0)) * uint64_t(std::max(plane.height, 0));
+    whole.summary.Add(limit, points - whole.summary.escaped);
     return whole;
+}
+
+int32_t SettledAutomaticLimit(const PictureRegion& region, int fallbackWidth, int fallbackHeight, int threads,
+                              const std::atomic<bool>& cancel)
+{
+    PictureRegion at = region;
+    // Each choice is a level, and after a lower one the rule keeps it: a few
+    // rounds at most.
+    for (size_t round = 0; round < 2 * std::size(kLimitLevels); ++round) {
+        const std::optional<RegionCounts> counts = CountsOfRegion(at, fallbackWidth, fallbackHeight, threads, cancel);
+        if (!counts)
+            return region.iteration.limit;
+        const int32_t next = NextAutomaticLimit(counts->summary);
+        if (next == at.iteration.limit)
+            break;
+        at.iteration.limit = next;
+    }
+    return at.iteration.limit;
 }
 
 PictureRenderer::PictureRenderer(const PictureJob& job)
@@ -140,11 +166,11 @@ bool PictureRenderer::MakePainter(const std::atomic<bool>& cancel)
     if (depth.coloring != Coloring::Histogram) {
         painter_.emplace(depth);
     } else {
-        const std::optional<CountTally> tally =
-            TallyOfRegion(job_.region, job_.width, job_.height, threads_, cancel);
-        if (!tally)
+        const std::optional<RegionCounts> counts =
+            CountsOfRegion(job_.region, job_.width, job_.height, threads_, cancel);
+        if (!counts)
             return false;
-        painter_.emplace(depth, &*tally);
+        painter_.emplace(depth, &counts->tally);
     }
     painter_->TakeMap(job_.colors);
     return true;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "colour/model/ColorMap.h"
+#include "engine/AutomaticLimit.h"
 #include "engine/CountColors.h"
 #include "engine/Iteration.h"
 #include "engine/PictureDepth.h"
@@ -40,14 +41,26 @@ struct PictureJob {
     int threads = 0;
 };
 
-// What the histogram colouring of a picture spreads over the map: the
-// counts of the region the picture shows at the view's own picture size
-// (region.plane's width and height; the picture's where it has none), so
-// that every band of a picture, at any size and with any samples, is
-// coloured alike, and at the view's own size these are the picture's own
-// counts, as on screen. Nothing once cancel is set.
-std::optional<CountTally> TallyOfRegion(const PictureRegion& region, int fallbackWidth, int fallbackHeight,
-                                        int threads, const std::atomic<bool>& cancel);
+// The counts of the region a picture shows at the view's own picture size
+// (region.plane's width and height; the given size where it has none).
+// What the histogram colouring of a picture spreads over the map, so that
+// every band of a picture, at any size and with any samples, is coloured
+// alike, and at the view's own size these are the picture's own counts, as
+// on screen; and what the automatic limit of a picture off screen looks at.
+// Nothing once cancel is set.
+struct RegionCounts {
+    CountTally tally;
+    CountSummary summary;
+};
+std::optional<RegionCounts> CountsOfRegion(const PictureRegion& region, int fallbackWidth, int fallbackHeight,
+                                           int threads, const std::atomic<bool>& cancel);
+
+// The automatic limit of a picture off screen: from the region's limit, the
+// rule (NextAutomaticLimit) on the counts of the region at each limit it
+// chooses, until it chooses the limit it looked at. The region's own limit
+// once cancel is set.
+int32_t SettledAutomaticLimit(const PictureRegion& region, int fallbackWidth, int fallbackHeight, int threads,
+                              const std::atomic<bool>& cancel);
 
 // The average of colour words in linear light (the sRGB curve undone, summed
 // and put back), so that fine filaments keep their brightness when a picture

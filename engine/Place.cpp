@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <locale.h>
+#include <optional>
 #include <sys/stat.h>
 #include <vector>
 
@@ -78,9 +79,13 @@ constexpr Field kFields[] = {
 constexpr size_t kFieldCount = std::size(kFields);
 
 constexpr char kColorMapKey[] = "color-map";
+constexpr char kLimitKey[] = "limit";
+constexpr char kColoringKey[] = "coloring";
 constexpr char kEndKey[] = "end";
 constexpr char kFormatKey[] = "quorvex-place";
+// Version 2 adds the limit and the colouring.
 constexpr int kFormatVersion = 1;
+constexpr int kDepthFormatVersion = 2;
 constexpr size_t kColorMapDigits = 2 * sizeof(ColorMap);
 constexpr char kHexDigits[] = "0123456789abcdef";
 
@@ -318,9 +323,11 @@ private:
         const std::string_view version = TakeWord(words);
         if (key != kFormatKey)
             return std::string("場所の形式を示す 1 行目「") + kPlaceFormatLine + "」がありません";
-        if (version != std::to_string(kFormatVersion) || !words.empty())
+        if (version == std::to_string(kDepthFormatVersion) && words.empty())
+            version_ = kDepthFormatVersion;
+        else if (version != std::to_string(kFormatVersion) || !words.empty())
             return "場所の形式の版" + Quote(version) + "は読めません（読めるのは版 " + std::to_string(kFormatVersion) +
-                   "）";
+                   " と " + std::to_string(kDepthFormatVersion) + "）";
         return {};
     }
 
@@ -345,6 +352,8 @@ private:
             if (key == kColorMapKey) {
                 problem = colorMapSeen ? "項目" + quotedKey + "が二度あります" : ReadColorMapValue(value, place);
                 colorMapSeen = true;
+            } else if (version_ == kDepthFormatVersion && (key == kLimitKey || key == kColoringKey)) {
+                problem = ReadDepthValue(key, value, place);
             } else {
                 problem = ReadFieldValue(key, std::string(value), place);
             }
@@ -360,6 +369,31 @@ private:
             return std::string("「") + kColorMapKey + "」は " + std::to_string(kColorMapDigits) +
                    " 桁の 16 進数でなければなりません";
         place.hasColorMap = true;
+        return {};
+    }
+
+    // The limit and the colouring of a place of version 2.
+    std::string ReadDepthValue(std::string_view key, std::string_view value, Place& place)
+    {
+        const bool limit = key == kLimitKey;
+        bool& seen = limit ? limitSeen_ : coloringSeen_;
+        if (seen)
+            return "項目" + Quote(key) + "が二度あります";
+        seen = true;
+        if (!limit) {
+            const std::optional<Coloring> coloring = ColoringOfName(value);
+            if (!coloring)
+                return std::string("「") + kColoringKey + "」の値" + Quote(value) +
+                       "は count、log、smooth、histogram のどれでもありません";
+            place.coloring = *coloring;
+            return {};
+        }
+        int32_t read = 0;
+        if (!IsInteger(std::string(value)) || !ReadInteger(std::string(value), read) || !IsIterationLimit(read))
+            return std::string("「") + kLimitKey + "」は " + std::to_string(kLimitStep) + " から " +
+                   std::to_string(kMostIterationLimit) + " までの " + std::to_string(kLimitStep) +
+                   " の倍数でなければなりません（" + Shown(value) + "）";
+        place.limit = read;
         return {};
     }
 
@@ -394,6 +428,9 @@ private:
         for (size_t i = 0; i < kFieldCount; ++i)
             if (!seen_[i])
                 return std::string("項目「") + kFields[i].key + "」がありません";
+        if (version_ == kDepthFormatVersion && !(limitSeen_ && coloringSeen_))
+            return "版「" + std::to_string(kDepthFormatVersion) + "」の場所に項目「" +
+                   (limitSeen_ ? kColoringKey : kLimitKey) + "」がありません";
         if (!Agree(place.extentRe, place.pixelRe, place.width))
             return "「extent-re」が「pixel-re」×「width」と合いません";
         if (!Agree(place.extentIm, place.pixelIm, place.height))
@@ -404,6 +441,9 @@ private:
     std::string_view rest_;
     size_t number_ = 0;
     std::vector<bool> seen_ = std::vector<bool>(kFieldCount, false);
+    int version_ = kFormatVersion;
+    bool limitSeen_ = false;
+    bool coloringSeen_ = false;
 };
 
 }  // namespace
@@ -412,7 +452,8 @@ std::string FormatPlace(const Place& place)
 {
     const CNumbersInUse cNumbers;
     Place fields = place;
-    std::string text = std::string(kPlaceFormatLine) + "\n";
+    const bool depth = PictureDepth{place.limit, place.coloring} != PictureDepth{};
+    std::string text = std::string(depth ? kPlaceFormatLine2 : kPlaceFormatLine) + "\n";
     text += "# Quorvex の場所。各項目の値は名前のあとの数です（16 進の浮動小数点数は 80 ビットの値そのもの。10 進でも書けます）。\n";
     text += "# 「#」から行末までは人のための覚え書きで、読むときは無視されます。\n";
     for (const Field& field : kFields) {
@@ -422,6 +463,10 @@ std::string FormatPlace(const Place& place)
             const long double value = *field.real(fields);
             text += Line(field.key, HexOf(value), FormatFullPrecision(value));
         }
+    }
+    if (depth) {
+        text += Line(kLimitKey, std::to_string(place.limit), "反復回数の上限");
+        text += Line(kColoringKey, ColoringName(place.coloring), "色付け: count、log、smooth、histogram");
     }
     if (place.hasColorMap)
         text += Line(kColorMapKey, ColorMapDigits(place.colorMap));

@@ -4,7 +4,10 @@
 // again. The text starts with the format line "quorvex-place 1"; then one
 // field a line, "key value", where every extended value is written exactly
 // in hexadecimal (strtold reads it back bit for bit) and a decimal rendering
-// follows after '#', which starts a note for people; "end" closes it.
+// follows after '#', which starts a note for people; "end" closes it. A
+// place whose limit or colouring is not the program's first writes the
+// format line "quorvex-place 2" and both as the fields "limit" and
+// "coloring"; a place of version 1 has the limit 256 and the count colouring.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +16,7 @@
 
 #include "colour/model/ColorMap.h"
 #include "engine/FormulaParams.h"
+#include "engine/PictureDepth.h"
 
 struct Place {
     int32_t type = 0;  // formula type 1..6
@@ -32,9 +36,12 @@ struct Place {
     int32_t wholeHeight = 0;
     bool hasColorMap = false;  // the colour map is optional
     ColorMap colorMap{};
+    int32_t limit = kDefaultIterationLimit;  // IsIterationLimit
+    Coloring coloring = kDefaultColoring;
 };
 
 inline constexpr char kPlaceFormatLine[] = "quorvex-place 1";
+inline constexpr char kPlaceFormatLine2[] = "quorvex-place 2";
 // A PNG the program writes carries its place as text under this key.
 inline constexpr char kPlacePngKey[] = "quorvex-place";
 // No place comes near this; anything larger is not one.

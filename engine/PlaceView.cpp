@@ -37,12 +37,14 @@ Place PlaceOfCurrentView()
     place.wholeHeight = WholeView.diImgH;
     place.hasColorMap = true;
     place.colorMap = currentColorMap;
+    place.limit = ActiveDepth.limit;
+    place.coloring = ActiveDepth.coloring;
     return place;
 }
 
 PictureRegion RegionOfPlace(const Place& place)
 {
-    return PictureRegion{Iteration{place.type, place.params},
+    return PictureRegion{Iteration{place.type, place.params, place.limit},
                          PlaneRegion{place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.pixelRe,
                                      place.pixelIm, place.width, place.height}};
 }
@@ -77,6 +79,7 @@ PlaceChanges SetUpPlace(const Place& place)
     PlaceChanges changes;
     dpNext = ViewOfPlace(place);
     ActiveParams = place.params;
+    ActiveDepth = PictureDepth{place.limit, place.coloring};
     const ViewRecord whole = WholeViewOfPlace(place);
     if (!SameWholeView(whole, WholeView)) {
         WholeView = whole;

@@ -7,8 +7,8 @@
 #include "engine/ViewRecord.h"
 
 // The place of the picture on screen: its own size and extents, whatever
-// size the window has taken since; the coefficients in use, WholeView and
-// currentColorMap.
+// size the window has taken since; the coefficients in use, the limit and
+// the colouring, WholeView and currentColorMap.
 Place PlaceOfCurrentView();
 // The region of the plane a place shows, for a picture of any size.
 PictureRegion RegionOfPlace(const Place& place);
@@ -21,7 +21,7 @@ struct PlaceChanges {
     bool wholeView = false;
     bool colorMap = false;
 };
-// The place becomes the next view (dpNext), with its coefficients in use,
-// its whole view as WholeView and its colour map, if it has one, as
-// currentColorMap. Says which of the last two changed.
+// The place becomes the next view (dpNext), with its coefficients, limit and
+// colouring in use, its whole view as WholeView and its colour map, if it
+// has one, as currentColorMap. Says which of the last two changed.
 PlaceChanges SetUpPlace(const Place& place);

@@ -16,6 +16,7 @@
 #include "engine/PictureBands.h"
 #include "engine/PictureRenderer.h"
 #include "engine/Place.h"
+#include "engine/PlaceView.h"
 #include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 #include "render/RenderOptions.h"
@@ -69,6 +70,23 @@ bool ReadColors(const RenderOptions& o, const Place& place, ColorMap& colors, st
     return true;
 }
 
+// The limit and the colouring given override the place's own; an automatic
+// limit is settled on the place's view before the picture is drawn, and
+// goes into the picture's place.
+void TakeDepth(const RenderOptions& o, const PictureJob& job, Place& place)
+{
+    if (o.limit)
+        place.limit = *o.limit;
+    if (o.coloring)
+        place.coloring = *o.coloring;
+    if (!o.automaticLimit)
+        return;
+    const std::atomic<bool> never{false};
+    place.limit = SettledAutomaticLimit(RegionOfPlace(place), job.width, job.height, o.threads, never);
+    if (!o.quiet && ::isatty(STDERR_FILENO))
+        std::fprintf(stderr, "automatic limit: %d\n", int(place.limit));
+}
+
 class Progress {
 public:
     Progress(bool shown, int rows) : shown_(shown), rows_(rows), start_(std::chrono::steady_clock::now()) {}
@@ -115,7 +133,9 @@ int Render(const RenderOptions& o)
     PictureJob job;
     if (!PictureSizeOf(o, place, job.width, job.height, reason))
         return Fail(kBadUse, o.place + ": " + reason);
+    TakeDepth(o, job, place);
     job.region = RegionAtSize(place, job.width, job.height, o.stretch);
+    job.coloring = place.coloring;
     job.samples = o.samples;
     job.threads = o.threads;
     if (!ReadColors(o, place, job.colors, reason))

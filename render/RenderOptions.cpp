@@ -64,6 +64,19 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
             return fail("anti-aliasing is 1, 2, 3 or 4 (N x N samples a pixel)");
     } else if (name == "--colour-map" || name == "--color-map")
         o.colorMap = value;
+    else if (name == "--limit") {
+        int limit = 0;
+        o.automaticLimit = value == "auto";
+        if (!o.automaticLimit && !(WholeNumber(value, kLimitStep, kMostIterationLimit, limit) && IsIterationLimit(limit)))
+            return fail("the limit is auto, or a multiple of " + std::to_string(kLimitStep) + " from " +
+                        std::to_string(kLimitStep) + " to " + std::to_string(kMostIterationLimit));
+        if (!o.automaticLimit)
+            o.limit = limit;
+    } else if (name == "--colouring" || name == "--coloring") {
+        o.coloring = ColoringOfName(value);
+        if (!o.coloring)
+            return fail("the colouring is count, log, smooth or histogram");
+    }
     else if (name == "--threads") {
         if (!WholeNumber(value, 1, kMostRenderThreads, o.threads))
             return fail("threads are 1 to " + std::to_string(kMostRenderThreads));
@@ -171,6 +184,10 @@ std::string RenderUsage()
            "  --aa N               N x N samples a pixel, averaged in linear light (1 to 4; default 1)\n"
            "  --colour-map FILE    a 1024-byte .col colour map (default: the place's own map,\n"
            "                       else the program's start-up map)\n"
+           "  --limit N|auto       the iteration limit, a multiple of 8 from 8 to 1048576 (default: the\n"
+           "                       place's own, else 256); auto settles it by the program's rule on\n"
+           "                       the counts of the view at its own size\n"
+           "  --colouring NAME     count, log, smooth or histogram (default: the place's own, else count)\n"
            "  --threads N          worker threads (default: one a core)\n"
            "  --part K/N           only the K-th of N horizontal bands, for spreading a large\n"
            "                       picture over machines; the bands joined top to bottom make the whole\n"

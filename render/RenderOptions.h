@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/PictureDepth.h"
+
 inline constexpr int kBadUse = 2;
 inline constexpr int kNotWritten = 1;
 
@@ -32,6 +34,10 @@ struct RenderOptions {
     long double extentIm = 0.0L;
     bool hasCentre = false;
     bool hasExtent = false;
+    // --limit N|auto and --colouring NAME; the place's own without them.
+    std::optional<int> limit;
+    bool automaticLimit = false;
+    std::optional<Coloring> coloring;
 };
 
 // Reads the arguments (without the program's name). False with a message

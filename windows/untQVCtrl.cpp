@@ -20,6 +20,7 @@
 #include "platform/QVImage.h"
 #include "platform/QtSupport.h"
 #include "platform/ScreenPlacement.h"
+#include "windows/DepthMenus.h"
 
 TfrmQVCtrl* frmQVCtrl = nullptr;
 
@@ -219,6 +220,7 @@ void TfrmQVCtrl::BuildMenus()
     FollowCommand(QVCommand::SavePlace,
                   Named(pmQVCtrl->addAction(QStringLiteral("大きさを指定して保存…"), this, [] { ExportPictureAtSize(); }),
                         "pmiSaveSized"));
+    depthMenus = std::make_unique<DepthMenus>(pmQVCtrl);
 
     QMenu* pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
     Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ"), this, [] { OpenHelpFile(); }), "pmiHelp");
@@ -279,6 +281,12 @@ void TfrmQVCtrl::MarkUserColorMap()
 {
     userColorMapApplied = true;
     pmiColorUser->setChecked(true);
+}
+
+void TfrmQVCtrl::ShowPictureDepth()
+{
+    if (depthMenus)
+        depthMenus->Show();
 }
 
 void TfrmQVCtrl::ShowDiagnosticsButton()

@@ -4,6 +4,7 @@
 
 #include <QSize>
 #include <QWidget>
+#include <memory>
 #include <optional>
 
 #include "commands/WindowPorts.h"
@@ -19,6 +20,7 @@ class QRect;
 class QToolBar;
 class QToolButton;
 class TQVImage;
+class DepthMenus;
 
 class TfrmQVCtrl : public QWidget, public ControlWindowPort {
     Q_OBJECT
@@ -43,6 +45,7 @@ public:
     CrossMarks CrossMarksShown() const { return crossMarks; }
     // Nothing clears the mark.
     void MarkUserColorMap() override;
+    void ShowPictureDepth() override;
 
     // Shows the otherwise hidden "デバッグ" button (the command line's "--diagnostics").
     void ShowDiagnosticsButton();
@@ -82,6 +85,7 @@ private:
     QLabel* stDrawNest = nullptr;
     QLabel* stDrawNestTotal = nullptr;
     QAction* pmiColorUser = nullptr;
+    std::unique_ptr<DepthMenus> depthMenus;
 
     int frameHeight = 0;
     IndicatorScale indicatorScale;

@@ -1,5 +1,7 @@
 #include "colour/views/PaletteViews.h"
 
+#include <cstdio>
+
 #include "engine/CountColors.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
@@ -43,6 +45,36 @@ ColorEntryInformation DescribeColorEntry(int paletteIndex, const ColorMap& map)
     return info;
 }
 
+namespace {
+
+// The entry of the pixel's whole count in a colouring other than the count
+// colouring (0 for a captured point), and its count read-out.
+int EntryInColoring(EscapeCount n, const EscapeEnd& end, std::string& count)
+{
+    const int limit = LastCountSummary.limit;
+    if (!IsEscapeCount(n, limit)) {
+        count = "発散せず";
+        return 0;
+    }
+    const PictureDepth depth{limit, ActiveDepth.coloring};
+    if (depth.coloring == Coloring::Smooth) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.3f", ContinuousCount(n, end));
+        count = text;
+    } else {
+        count = std::to_string(n);
+    }
+    if (depth.coloring != Coloring::Histogram)
+        return CountPainter(depth).EntryOf(n);
+    CountTally tally(limit);
+    for (int column = 0; column < LastRenderedArea.columns; ++column)
+        for (int row = 0; row < LastRenderedArea.rows; ++row)
+            tally.Add(WholeCountBuffer[BufferIndex(column, row)]);
+    return CountPainter(depth, &tally).EntryOf(n);
+}
+
+}  // namespace
+
 PixelInformation InspectPixel(const ViewRecord& view, int x, int y, const ColorMap& map)
 {
     PixelInformation info;
@@ -50,7 +82,15 @@ PixelInformation InspectPixel(const ViewRecord& view, int x, int y, const ColorM
     info.y = y;
     info.re = ReadoutText(PixelPointRe(view, x));
     info.im = ReadoutText(PixelPointIm(view, y));
-    info.color = DescribeColorEntry(RenderedEscapeCount(x, y), map);
+    const bool plain = LastCountSummary.limit == kDefaultIterationLimit && ActiveDepth.coloring == Coloring::Count;
+    int entry = RenderedEscapeCount(x, y);
+    if (!plain && LastRenderedArea.Contains(x, y)) {
+        const int at = BufferIndex(x, y);
+        const int inColoring = EntryInColoring(WholeCountBuffer[size_t(at)], EscapeEndBuffer[size_t(at)], info.count);
+        if (ActiveDepth.coloring != Coloring::Count)
+            entry = inColoring;
+    }
+    info.color = DescribeColorEntry(entry, map);
     return info;
 }
 

@@ -28,7 +28,12 @@ struct PixelInformation {
     // The pixel's point in the read-outs' 3-digit exponent form.
     std::string re;
     std::string im;
+    // The entry the pixel's colour comes from in the colouring in force.
     ColorEntryInformation color;
+    // Where the limit or the colouring is not the program's first: the whole
+    // count, in the smooth colouring the continuous count with three
+    // decimals, "発散せず" for a captured point; empty otherwise.
+    std::string count;
 };
 
 // The point of pixel (x, y) of the picture on screen by the pixel-size rule
@@ -39,8 +44,9 @@ struct PixelInformation {
 long double PixelPointRe(const ViewRecord& view, int x);
 long double PixelPointIm(const ViewRecord& view, int y);
 
-// The escape count the last render stored for pixel (x, y); 0 where it did
-// not paint (outside the picture, columns a cancel left out, before any render).
+// The escape count the last render stored for pixel (x, y) in the 8-bit
+// buffer (the count colouring's entry); 0 where it did not paint (outside
+// the picture, columns a cancel left out, before any render).
 int RenderedEscapeCount(int x, int y);
 
 ColorEntryInformation DescribeColorEntry(int paletteIndex, const ColorMap& map);

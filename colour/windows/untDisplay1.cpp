@@ -78,6 +78,12 @@ void TfrmDisplay1::BuildControls()
     QLabel* blue = AddLabel("Label11", QStringLiteral("青"), 32, 257);
     stBB = SunkenReadout(this, "stBB", QRect(68, 254, 72, 22));
     LabelReadout(blue, stBB, colour);
+    // The whole count, shown only at a limit or in a colouring of the user's.
+    lblCount = AddLabel("Label12", QStringLiteral("反復回数"), 264, 141);
+    stCount = SunkenReadout(this, "stCount", QRect(264, 164, 100, 22));
+    LabelReadout(lblCount, stCount, colour);
+    lblCount->hide();
+    stCount->hide();
 
     Shape1 = Named(new QLabel(this), "Shape1");
     Shape1->setGeometry(168, 164, kSwatchSide, kSwatchSide);
@@ -133,6 +139,9 @@ void TfrmDisplay1::ShowPixel(const PixelInformation& info)
     stPixY->setText(Decimal(info.y));
     stRe->setText(QString::fromStdString(info.re));
     stIm->setText(QString::fromStdString(info.im));
+    stCount->setText(QString::fromStdString(info.count));
+    lblCount->setVisible(!info.count.empty());
+    stCount->setVisible(!info.count.empty());
     ShowColorEntry(info.color);
 }
 

@@ -45,6 +45,8 @@ private:
     QLabel* stRR = nullptr;
     QLabel* stGG = nullptr;
     QLabel* stBB = nullptr;
+    QLabel* lblCount = nullptr;  // the whole count, beside the swatch
+    QLabel* stCount = nullptr;
     QLabel* Shape1 = nullptr;
     QPushButton* btnPal1Chan = nullptr;
     // The colour dialog cdDisp1 starts from the colour it returned last.

@@ -166,7 +166,8 @@ TEST_F(ControlWindowTest, MenuCaptions)
     // Items the program added come after the tool menu's own.
     EXPECT_EQ(Captions(Find<QMenu>(control, "pmQVCtrl")), (QStringList{"画像を名前をつけて保存", "カラーマップ変更", "カラーマップ ファイル",
                                                         "カラーマップ確認と加工/設定", "４次多項式/有理型の係数設定",
-                                                        "場所を保存…", "場所を開く…", "大きさを指定して保存…"}));
+                                                        "場所を保存…", "場所を開く…", "大きさを指定して保存…",
+                                                        "反復回数の上限", "色付け"}));
     EXPECT_EQ(Captions(Find<QMenu>(control, "pmiColorChange")),
               (QStringList{"設定１（デフォルト）", "設定２", "設定３", "設定４", "設定５", "モノトーン", "モノトーン（短周期）",
                            "ユーザー設定", "色の反転"}));
