@@ -17,6 +17,8 @@
 #include "engine/History.h"
 #include "engine/Navigation.h"
 #include "engine/PictureRenderer.h"
+#include "engine/Place.h"
+#include "engine/PlaceView.h"
 #include "engine/RenderDriver.h"
 
 namespace {
@@ -172,7 +174,7 @@ TEST(AutomaticLimit, RaisesWhereCountsGoOnLowersWhereTheyStayFarBelowAndKeepsOth
 // colouring's entries.
 TEST_F(DepthTest, ARenderAtAHighLimitKeepsWholeCountsAndTheEndsOfTheOrbits)
 {
-    SetUpView(-0.743643887037151L, 0.131825904205330L, 1e-7L, 48, 36, PictureDepth{65536, Coloring::Count});
+    SetUpView(-0.743643887037151L, 0.131825904205330L, 1e-10L, 48, 36, PictureDepth{65536, Coloring::Count});
     currentColorMap = DistinctMap();
     RenderView(host, dpCurr);
     const Iteration what{1, ActiveParams, 65536};
@@ -193,6 +195,7 @@ TEST_F(DepthTest, ARenderAtAHighLimitKeepsWholeCountsAndTheEndsOfTheOrbits)
         }
     EXPECT_GT(above255, 1000);
     EXPECT_EQ(LastCountSummary.escaped + LastCountSummary.captured, 48u * 36u);
+    EXPECT_LE(100 * LastCountSummary.captured, 48u * 36u);  // at most 1 % black
     EXPECT_GT(LastCountSummary.smallest, 255);
 }
 
@@ -322,6 +325,56 @@ TEST(SmoothColouring, TheWholeViewHasManyMoreColoursAndNoLargerStepsBetweenNeigh
     const Figures smooth = figures(Coloring::Smooth);
     EXPECT_GE(smooth.colours, 8 * count.colours) << count.colours << " against " << smooth.colours;
     EXPECT_LE(smooth.meanStep, count.meanStep);
+}
+
+// A place of the first version opens at 256 in the count colouring; one at
+// another depth comes back with it; a bad limit or colouring is refused with
+// the value named, and the place read into stays as it was.
+TEST_F(DepthTest, PlacesCarryTheDepthAndRefuseABadOneNamingIt)
+{
+    SetUpView(-0.75L, 0.1L, 0.05L, 64, 48, PictureDepth{65536, Coloring::Smooth});
+    Place deep = PlaceOfCurrentView();
+    const std::string text = FormatPlace(deep);
+    ASSERT_EQ(text.rfind("quorvex-place 2\n", 0), 0u);
+    Place read;
+    std::string reason;
+    ASSERT_TRUE(ParsePlace(text, read, reason)) << reason;
+    EXPECT_EQ(FormatPlace(read), text);
+    EXPECT_EQ((PictureDepth{read.limit, read.coloring}), (PictureDepth{65536, Coloring::Smooth}));
+
+    Place plain = deep;
+    plain.limit = kDefaultIterationLimit;
+    plain.coloring = Coloring::Count;
+    const std::string first = FormatPlace(plain);
+    ASSERT_EQ(first.rfind("quorvex-place 1\n", 0), 0u);
+    EXPECT_EQ(first.find("limit"), std::string::npos);
+    ASSERT_TRUE(ParsePlace(first, read = deep, reason)) << reason;
+    EXPECT_EQ((PictureDepth{read.limit, read.coloring}), PictureDepth{});
+
+    // The text with the line that starts with `from` (a key or the format
+    // line) put as `to`.
+    const auto with = [&](const std::string& from, const std::string& to) {
+        std::string t = text;
+        const size_t at = t.find("\n" + from.substr(0, from.find(' '))) + 1;
+        t.replace(at, t.find('\n', at) - at, to);
+        return t;
+    };
+    const std::pair<std::string, std::string> bad[] = {
+        {with("limit 65536", "limit 65537"), "65537"},
+        {with("limit 65536", "limit 2097152"), "2097152"},
+        {with("limit 65536", "limit 0"), "（0）"},
+        {with("coloring smooth", "coloring rainbow"), "「rainbow」"},
+        {with("coloring smooth", "coloring Smooth"), "「Smooth」"},
+        {with("limit 65536", "limit 65536\nlimit 1024"), "「limit」が二度"},
+        {with("coloring smooth", ""), "「coloring」がありません"},
+        {"quorvex-place 1" + text.substr(text.find('\n')), "知らない項目「limit」"},
+    };
+    for (const auto& [badText, named] : bad) {
+        Place kept = plain;
+        EXPECT_FALSE(ParsePlace(badText, kept, reason)) << named;
+        EXPECT_NE(reason.find(named), std::string::npos) << "wanted " << named << ", got " << reason;
+        EXPECT_EQ(FormatPlace(kept), first) << named;
+    }
 }
 
 }  // namespace

@@ -145,6 +145,30 @@ TEST_F(QuorvexRenderTest, ExitStatusesSayWhetherTheArgumentsOrTheOutputFailed)
     EXPECT_EQ(run(Path(std::string(251, 'n') + ".png")), 0) << Messages();
 }
 
+// A picture's limit and colouring go into its place and are the place's
+// own when it is drawn again; a bad limit or colouring is refused by name.
+TEST_F(QuorvexRenderTest, ThePlacesLimitAndColouringAreItsOwnAndBadOnesAreRefusedByName)
+{
+    const std::vector<std::string> view{"--type", "1", "--centre", "-0.7436,0.1318", "--extent", "2e-3,1.5e-3",
+                                        "--size", "40x30"};
+    const auto run = [&](std::vector<std::string> arguments, const std::string& output) {
+        arguments.insert(arguments.begin(), view.begin(), view.end());
+        arguments.insert(arguments.end(), {"-o", Path(output)});
+        return Run(arguments);
+    };
+    ASSERT_EQ(run({"--limit", "4096", "--colouring", "smooth"}, "deep.png"), 0) << Messages();
+    ASSERT_EQ(run({}, "plain.png"), 0) << Messages();
+    ASSERT_EQ(Run({Path("deep.png"), "-o", Path("again.png")}), 0) << Messages();
+    EXPECT_EQ(Read("again.png"), Read("deep.png"));
+    EXPECT_NE(Read("plain.png"), Read("deep.png"));
+    for (const auto& [option, value] : {std::pair{"--limit", "300"}, {"--limit", "2097152"}, {"--limit", "autox"},
+                                        {"--colouring", "rainbow"}}) {
+        EXPECT_EQ(run({option, value}, "bad.png"), 2) << value;
+        EXPECT_NE(Messages().find(std::string(option) + " " + value + ":"), std::string::npos) << Messages();
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bad.png"))));
+}
+
 // Ctrl+C, a job runner's cancel and a hang-up end it by that signal, the half-written file removed.
 TEST_F(QuorvexRenderTest, TerminationSignalsRemoveTheNewFileAndEndWithTheSignal)
 {
