@@ -5,12 +5,15 @@
 //   bench_render --verify    many small views of every formula, the program's
 //                            counts against the plain loop; exits 1 if any differs
 //   bench_render --verify-deep, --deep, ...   the deep renderer (DeepBench.h)
+//   bench_render --compare-deep   the deep renderer's loops against its
+//                                 one-pixel loop (DeepCompare.h)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 
 #include "DeepBench.h"
+#include "DeepCompare.h"
 #include "PictureHost.h"
 #include "PlainRender.h"
 #include "Stopwatch.h"
@@ -237,7 +240,7 @@ int main(int argc, char** argv)
     const struct {
         const char* name;
         int (*run)(int, char**);
-    } deepModes[] = {{"--verify-deep", VerifyDeep},         {"--deep", BenchDeep},
+    } deepModes[] = {{"--verify-deep", VerifyDeep},         {"--deep", BenchDeep},         {"--compare-deep", CompareDeep},
                      {"--switch-over", SwitchOverEvidence}, {"--find-nucleus", FindNucleusCommand},
                      {"--deep-view", DeepViewCommand},      {"--find-misiurewicz", FindMisiurewiczCommand}};
     for (const auto& mode : deepModes)

@@ -35,6 +35,13 @@ public:
         return (t & 1) == 0 && !levels_.empty() && (t >> 1) < levels_[0].size() && size < levels_[0][t >> 1].radius;
     }
 
+    // The radius MayStart compares a size with at point m; 0 where no span starts.
+    long double StartRadius(size_t m) const
+    {
+        const size_t t = m - 1;
+        return (t & 1) == 0 && !levels_.empty() && (t >> 1) < levels_[0].size() ? levels_[0][t >> 1].radius : 0.0L;
+    }
+
     size_t Spans() const;
 
 private:

@@ -23,8 +23,14 @@ struct DeepPixel {
     double previousNorm = 0.0;
 };
 
+// How pixels are stepped: two at a time, z^2 + c by the x87 loop and the
+// other formulas by its C++ twin (DeepPair.h); two at a time by the C++ loop
+// for every formula; or one at a time, the plain loop the others are held to.
+enum class DeepLoop { Paired, PairedPlain, Single };
+
 struct DeepSettings {
     int threads = 0;            // 0: one a core
+    DeepLoop loop = DeepLoop::Paired;
     bool bla = true;            // skip steps by bilinear approximation
     bool criticalOrbits = true; // type 4: rebase also onto orbits of its other critical points
 };

@@ -111,10 +111,11 @@ private:
 // below the smallest normal long double (2^-16382): they underflow, slowly on
 // the x87, to values the sum cannot hold beside a1 d and dc but for the last
 // bits, so the step is then its linear part.
+inline constexpr long double kProductsUnderflow = 0x1p-8190L;
+
 template <typename Formula>
 DeepComplex PerturbedStep(const Formula& f, DeepComplex z, DeepComplex slope, DeepComplex d, DeepComplex dc)
 {
-    constexpr long double kProductsUnderflow = 0x1p-8190L;
     if (TaxiSize(d) < kProductsUnderflow)
         return f.A1(z, slope) * d + dc;
     return f.Step(z, slope, d, dc);
