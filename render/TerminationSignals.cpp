@@ -9,8 +9,8 @@
 
 namespace {
 
-// Owned copies, replaced whole: the handler reads one pointer.
-std::atomic<char*> removed{nullptr};
+// Owned copies, replaced whole: the handler reads one pointer a slot.
+std::atomic<char*> removed[kRemovedFiles]{};
 
 sigset_t TerminationSet()
 {
@@ -23,8 +23,9 @@ sigset_t TerminationSet()
 
 void OnTermination(int signal)
 {
-    if (const char* path = removed.load())
-        ::unlink(path);
+    for (std::atomic<char*>& slot : removed)
+        if (const char* path = slot.load())
+            ::unlink(path);
     // Ended by the signal itself, as the shell and a job runner expect.
     ::signal(signal, SIG_DFL);
     ::raise(signal);
@@ -45,10 +46,10 @@ void CatchTerminationSignals()
     }
 }
 
-void RemoveOnTermination(const std::string& path)
+void RemoveOnTermination(const std::string& path, int slot)
 {
     char* copy = path.empty() ? nullptr : ::strdup(path.c_str());
-    std::free(removed.exchange(copy));
+    std::free(removed[slot].exchange(copy));
 }
 
 HeldTerminationSignals::HeldTerminationSignals()

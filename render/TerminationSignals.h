@@ -9,8 +9,11 @@
 void CatchTerminationSignals();
 
 // The file to remove when a signal ends the program; empty for none. Set
-// only while the signals are held, by the one thread there is then.
-void RemoveOnTermination(const std::string& path);
+// only while the signals are held, by the one thread there is then. Each
+// slot holds one file: a picture, its raw data and a video may be written
+// at once.
+inline constexpr int kRemovedFiles = 3;
+void RemoveOnTermination(const std::string& path, int slot = 0);
 
 // While it lives, the three signals wait for the calling thread: a file can
 // be made, or put in place, and named to the handler without one ending the
