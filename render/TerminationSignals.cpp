@@ -11,6 +11,7 @@ namespace {
 
 // Owned copies, replaced whole: the handler reads one pointer a slot.
 std::atomic<char*> removed[kRemovedFiles]{};
+std::atomic<pid_t> killed{-1};
 
 sigset_t TerminationSet()
 {
@@ -23,6 +24,8 @@ sigset_t TerminationSet()
 
 void OnTermination(int signal)
 {
+    if (const pid_t child = killed.load(); child > 0)
+        ::kill(child, SIGKILL);
     for (std::atomic<char*>& slot : removed)
         if (const char* path = slot.load())
             ::unlink(path);
@@ -51,6 +54,8 @@ void RemoveOnTermination(const std::string& path, int slot)
     char* copy = path.empty() ? nullptr : ::strdup(path.c_str());
     std::free(removed[slot].exchange(copy));
 }
+
+void KillOnTermination(pid_t child) { killed = child; }
 
 HeldTerminationSignals::HeldTerminationSignals()
 {

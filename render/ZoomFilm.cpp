@@ -136,7 +136,7 @@ bool Film::Prepare(std::string& error)
     // Deepest first where each frame can take its inner quarter from the next.
     if (o_.video.empty() && frames_.size() > 1) {
         Place a, b;
-        const PictureJob first = JobOf(frames_[0], a), second = JobOf(frames_[1], b);
+        const PictureJob first = JobOf(0, a), second = JobOf(1, b);
         if (SamplesShared(first.region.iteration, first.region.plane, second.region.iteration, second.region.plane,
                           job_.width * job_.samples, job_.height * job_.samples, false, kMostSharedSamples))
             std::reverse(frames_.begin(), frames_.end());
@@ -216,14 +216,18 @@ int Film::DrawFrames()
         if (!video_->Open(reason))
             return Fail(kNotWritten, reason);
         RemoveOnTermination(video_->TemporaryPath(), kVideoSlot);
+        KillOnTermination(video_->Child());
     }
     progress_ = std::make_unique<SequenceProgress>(int(frames_.size()), !o_.quiet && ::isatty(STDERR_FILENO));
     std::optional<SharedSamples> kept;
     for (size_t i = 0; i < frames_.size(); ++i)
-        if (!DrawFrame(int(i), kept, reason))
+        if (!DrawFrame(int(i), kept, reason)) {
+            KillOnTermination(-1);
             return Fail(kNotWritten, reason);
+        }
     if (video_) {
         const HeldTerminationSignals held;
+        KillOnTermination(-1);
         const bool finished = video_->Finish(reason);
         RemoveOnTermination({}, kVideoSlot);
         if (!finished)
