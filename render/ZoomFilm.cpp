@@ -133,7 +133,8 @@ bool Film::Prepare(std::string& error)
     }
     if (!o_.video.empty() && !FolderTakesFiles(o_.video, error))
         return false;
-    // Deepest first where each frame can take its inner quarter from the next.
+    // Deepest first where each frame can take its inner quarter from the
+    // next: the frames of an exactly halving film all share alike.
     if (o_.video.empty() && frames_.size() > 1) {
         Place a, b;
         const PictureJob first = JobOf(0, a), second = JobOf(1, b);
@@ -144,8 +145,7 @@ bool Film::Prepare(std::string& error)
     return true;
 }
 
-// The frame's own job and place: its view at the film's size, its limit
-// settled where the limit is automatic.
+// The frame's own job and place: its view at the film's size.
 PictureJob Film::JobOf(int frame, Place& framePlace) const
 {
     const FilmView view = schedule_.Frame(frame);
