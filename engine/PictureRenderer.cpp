@@ -6,6 +6,7 @@
 #include "engine/ColumnKernels.h"
 #include "engine/CountColors.h"
 #include "engine/RenderWorkers.h"
+#include "engine/SharedSamples.h"
 
 namespace {
 
@@ -176,6 +177,39 @@ bool PictureRenderer::MakePainter(const std::atomic<bool>& cancel)
     return true;
 }
 
+void PictureRenderer::ShareSamples(const SharedSamples* from, SharedSamples* into)
+{
+    sharedFrom_ = from;
+    sharedInto_ = into;
+}
+
+// `rows` rows of sample column x, at the imaginary parts cy.
+void PictureRenderer::ComputeRun(int x, const long double* cy, int rows, EscapeCount* counts, float* fractions,
+                                 EscapeEnd* ends) const
+{
+    if (rows <= 0)
+        return;
+    IterateColumn(job_.region.iteration, sampleX_[size_t(x)], cy, rows, counts, fractions ? ends : nullptr);
+    for (int y = 0; fractions && y < rows; ++y)
+        fractions[y] = IsEscapeCount(counts[y], job_.region.iteration.limit) ? SmoothFraction(ends[y]) : 0.0f;
+}
+
+// This column's samples that a picture drawn after this one shares.
+void PictureRenderer::KeepShared(int x, int first, int sampleRows, const EscapeCount* counts,
+                                 const float* fractions) const
+{
+    SharedSamples& into = *sharedInto_;
+    const std::optional<int> column = into.OuterColumn(x);
+    if (!column)
+        return;
+    for (int y = 0; y < sampleRows; ++y)
+        if (const std::optional<int> row = into.OuterRow(first + y)) {
+            into.counts[into.At(*column, *row)] = counts[y];
+            if (fractions && !into.fractions.empty())
+                into.fractions[into.At(*column, *row)] = fractions[y];
+        }
+}
+
 void PictureRenderer::ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn,
                                      EscapeCount* counts, float* fractions) const
 {
@@ -183,36 +217,69 @@ void PictureRenderer::ComputeColumns(int firstSampleRow, int sampleRows, int fir
     for (int y = 0; y < sampleRows; ++y)
         cy[size_t(y)] = samplePlane_.RenderIm(firstSampleRow + y);
     std::vector<EscapeEnd> ends(fractions ? cy.size() : 0);
+    const int endRow = firstSampleRow + sampleRows;
     for (int x = firstColumn; x < endColumn; ++x) {
         const size_t column = size_t(x) * size_t(sampleRows);
-        IterateColumn(job_.region.iteration, sampleX_[size_t(x)], cy.data(), sampleRows, &counts[column],
-                      fractions ? ends.data() : nullptr);
-        for (size_t y = 0; y < ends.size(); ++y)
-            fractions[column + y] =
-                IsEscapeCount(counts[column + y], job_.region.iteration.limit) ? SmoothFraction(ends[y]) : 0.0f;
+        EscapeCount* c = &counts[column];
+        float* f = fractions ? &fractions[column] : nullptr;
+        const SharedSamples* from = sharedFrom_;
+        if (!from || x < from->firstColumn || x >= from->endColumn || endRow <= from->firstRow ||
+            firstSampleRow >= from->endRow) {
+            ComputeRun(x, cy.data(), sampleRows, c, f, ends.data());
+        } else {
+            // Above the shared rows, the shared rows themselves, below them.
+            const int top = std::max(firstSampleRow, from->firstRow);
+            const int bottom = std::min(endRow, from->endRow);
+            ComputeRun(x, cy.data(), top - firstSampleRow, c, f, ends.data());
+            for (int y = top; y < bottom; ++y) {
+                c[y - firstSampleRow] = from->counts[from->At(x, y)];
+                if (f)
+                    f[y - firstSampleRow] = from->fractions[from->At(x, y)];
+            }
+            const int below = bottom - firstSampleRow;
+            ComputeRun(x, cy.data() + below, endRow - bottom, c + below, f ? f + below : nullptr, ends.data());
+        }
+        if (sharedInto_)
+            KeepShared(x, firstSampleRow, sampleRows, c, f);
     }
 }
 
 bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel)
 {
+    if (!ComputeRows(first, count, cancel))
+        return false;
+    PaintRows(rgb);
+    return true;
+}
+
+bool PictureRenderer::ComputeRows(int first, int count, const std::atomic<bool>& cancel)
+{
     if (!painter_ && !MakePainter(cancel))
         return false;
-    const CountPainter& painter = *painter_;
     const int n = job_.samples;
     const int sampleRows = count * n;
     const size_t samples = size_t(sampleWidth_) * size_t(sampleRows);
-    std::vector<EscapeCount> counts(samples);
+    bandRows_ = count;
+    counts_.resize(samples);
     // The smooth colouring's fractions, worked out beside the counts.
-    std::vector<float> fractions(painter.UsesEnds() ? samples : 0);
+    fractions_.resize(painter_->UsesEnds() ? samples : 0);
     const int tasks = (sampleWidth_ + kColumnsPerTask - 1) / kColumnsPerTask;
     RunTasks(tasks, threads_, cancel, [&](int task) {
         ComputeColumns(first * n, sampleRows, task * kColumnsPerTask,
-                       std::min(sampleWidth_, (task + 1) * kColumnsPerTask), counts.data(),
-                       fractions.empty() ? nullptr : fractions.data());
+                       std::min(sampleWidth_, (task + 1) * kColumnsPerTask), counts_.data(),
+                       fractions_.empty() ? nullptr : fractions_.data());
     });
-    if (cancel)
-        return false;
+    return !cancel;
+}
 
+void PictureRenderer::PaintRows(uint8_t* rgb) const
+{
+    const CountPainter& painter = *painter_;
+    const int n = job_.samples;
+    const int count = bandRows_;
+    const int sampleRows = count * n;
+    const std::vector<EscapeCount>& counts = counts_;
+    const std::vector<float>& fractions = fractions_;
     const auto colorAt = [&](size_t sample) {
         return painter.ColorOfFraction(counts[sample], fractions.empty() ? 0.0 : double(fractions[sample]));
     };
@@ -226,7 +293,7 @@ bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::
                 pixel[1] = e.green;
                 pixel[2] = e.blue;
             }
-        return true;
+        return;
     }
     const uint32_t area = uint32_t(n * n);
     for (int y = 0; y < count; ++y) {
@@ -245,5 +312,4 @@ bool PictureRenderer::RenderRows(int first, int count, uint8_t* rgb, const std::
                 pixel[k] = SrgbOfLinear((sum[k] + area / 2) / area);
         }
     }
-    return true;
 }

@@ -75,6 +75,8 @@ uint8_t SrgbOfLinear(uint32_t linear);
 // then copy to their mirror rows.
 int BandRowsFor(int width, int samples);
 
+struct SharedSamples;
+
 class PictureRenderer {
 public:
     explicit PictureRenderer(const PictureJob& job);
@@ -84,9 +86,29 @@ public:
     // first call of the histogram colouring takes the tally first.
     bool RenderRows(int first, int count, uint8_t* rgb, const std::atomic<bool>& cancel);
 
+    // RenderRows in two steps: the counts of the rows' samples, kept until
+    // the next call, then those rows painted.
+    bool ComputeRows(int first, int count, const std::atomic<bool>& cancel);
+    void PaintRows(uint8_t* rgb) const;
+    // The samples of the rows computed last, column after column,
+    // SampleRows() a column; the smooth colouring's fractions beside them
+    // (empty in the other colourings).
+    const std::vector<EscapeCount>& Counts() const { return counts_; }
+    const std::vector<float>& Fractions() const { return fractions_; }
+    int SampleRows() const { return bandRows_ * job_.samples; }
+
+    // Samples this picture shares with one drawn before it, taken from
+    // `from` instead of being computed; samples it shares with one drawn
+    // after it, kept into `into`. Either may be null; both outlive the rows.
+    void ShareSamples(const SharedSamples* from, SharedSamples* into);
+
 private:
     void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, EscapeCount* counts,
                         float* fractions) const;
+    void ComputeRun(int x, const long double* cy, int rows, EscapeCount* counts, float* fractions,
+                    EscapeEnd* ends) const;
+    void KeepShared(int x, int firstSampleRow, int sampleRows, const EscapeCount* counts,
+                    const float* fractions) const;
     bool MakePainter(const std::atomic<bool>& cancel);
 
     PictureJob job_;
@@ -96,4 +118,9 @@ private:
     int threads_;
     std::vector<long double> sampleX_;
     std::optional<CountPainter> painter_;
+    std::vector<EscapeCount> counts_;
+    std::vector<float> fractions_;
+    int bandRows_ = 0;
+    const SharedSamples* sharedFrom_ = nullptr;
+    SharedSamples* sharedInto_ = nullptr;
 };

@@ -67,6 +67,8 @@ public:
     bool WriteRows(const uint32_t* counts, const float* fractions, int rows);
     // WriteFailed unless every row was written and the file put in place.
     FileWriteResult Finish(std::string& reason);
+    // The new file while it is written (see WholeFileWriter).
+    const std::string& TemporaryPath() const { return file_.TemporaryPath(); }
 
     struct Image;
 

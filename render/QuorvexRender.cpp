@@ -20,8 +20,10 @@
 #include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 #include "render/RenderOptions.h"
+#include "render/PictureOutputs.h"
 #include "render/RenderRegion.h"
 #include "render/TerminationSignals.h"
+#include "render/ZoomFilm.h"
 
 namespace {
 
@@ -79,7 +81,8 @@ void TakeDepth(const RenderOptions& o, const PictureJob& job, Place& place)
         place.limit = *o.limit;
     if (o.coloring)
         place.coloring = *o.coloring;
-    if (!o.automaticLimit)
+    // A film settles the limit of each frame.
+    if (!o.automaticLimit || o.zoomFrames > 0)
         return;
     const std::atomic<bool> never{false};
     place.limit = SettledAutomaticLimit(RegionOfPlace(place), job.width, job.height, o.threads, never);
@@ -107,21 +110,18 @@ private:
     std::chrono::steady_clock::time_point start_;
 };
 
-// Makes the new file beside the target, named to the signals that may end the program.
-FileWriteResult OpenOutput(PictureFileWriter& file, std::string& reason)
+// The place rows [first, end) of the picture show: the place itself for
+// every row, else the band's own, so that a band's PNG draws that band.
+Place PlaceOfRows(const Place& place, const PictureJob& job, RowRange rows)
 {
-    const HeldTerminationSignals held;
-    const FileWriteResult opened = file.Open(reason);
-    RemoveOnTermination(file.TemporaryPath());
-    return opened;
-}
-
-FileWriteResult FinishOutput(PictureFileWriter& file, std::string& reason)
-{
-    const HeldTerminationSignals held;
-    const FileWriteResult finished = file.Finish(reason);
-    RemoveOnTermination({});
-    return finished;
+    if (rows.first == 0 && rows.end == job.height)
+        return place;
+    const PlaneRegion whole = job.region.plane;
+    const long double middle = (rows.first + rows.end) / 2.0L - job.height / 2.0L;
+    const PlaneRegion band{whole.centreX, whole.centreY + middle * whole.extentY / job.height, whole.extentX,
+                           whole.extentY * (rows.end - rows.first) / job.height, 0, 0, job.width,
+                           rows.end - rows.first};
+    return PlaceOfRegion(place, band);
 }
 
 int Render(const RenderOptions& o)
@@ -140,25 +140,21 @@ int Render(const RenderOptions& o)
     job.threads = o.threads;
     if (!ReadColors(o, place, job.colors, reason))
         return Fail(kBadUse, reason);
+    if (o.zoomFrames > 0)
+        return RenderFilm(o, place, job);
     const RowRange rows = PartRows(job.height, o.part, o.parts);
     if (rows.end <= rows.first)
         return Fail(kBadUse, "--part: the picture has fewer rows than parts");
 
-    PictureFileWriter file(o.output, PictureFormatOfName(o.output), job.width, rows.end - rows.first, kPlacePngKey,
-                           FormatPlace(place));
-    if (OpenOutput(file, reason) != FileWriteResult::Written)
-        return Fail(kNotWritten, o.output + ": " + reason);
+    PictureOutputs outputs(PictureTargets{o.output, o.raw, nullptr}, job, rows.end - rows.first,
+                           FormatPlace(PlaceOfRows(place, job, rows)));
+    if (!outputs.Open(reason))
+        return Fail(kNotWritten, reason);
     Progress progress(!o.quiet && ::isatty(STDERR_FILENO), rows.end - rows.first);
-    const std::atomic<bool> never{false};
-    int done = 0;
-    RenderPictureRows(job, rows.first, rows.end, never, [&](const uint8_t* rgb, int count) {
-        if (!file.WriteRows(rgb, count))
-            return false;
-        progress.Show(done += count);
-        return true;
-    });
-    if (FinishOutput(file, reason) != FileWriteResult::Written)
-        return Fail(kNotWritten, o.output + ": " + reason);
+    PictureRenderer renderer(job);
+    DrawPicture(renderer, job, rows.first, rows.end, outputs, [&](int done) { progress.Show(done); });
+    if (!outputs.Finish(reason))
+        return Fail(kNotWritten, reason);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "render/RenderOptions.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -7,6 +8,9 @@
 #include "engine/FormulaTable.h"
 #include "engine/PictureRenderer.h"
 #include "engine/RenderWorkers.h"
+#include "render/FilmFrames.h"
+#include "render/VideoPipe.h"
+#include "render/ZoomSchedule.h"
 
 namespace {
 
@@ -40,6 +44,87 @@ bool Pair(const std::string& text, char separator, std::string& a, std::string& 
         return false;
     a = text.substr(0, at);
     b = text.substr(at + 1);
+    return true;
+}
+
+// "A,B" or "A,B,C,D" of finite numbers into n, counted.
+int Numbers(const std::string& text, long double* n, int most)
+{
+    int count = 0;
+    for (std::size_t at = 0; count < most;) {
+        const std::size_t comma = text.find(',', at);
+        if (!Real(text.substr(at, comma == std::string::npos ? std::string::npos : comma - at), n[count]))
+            return 0;
+        ++count;
+        if (comma == std::string::npos)
+            return count;
+        at = comma + 1;
+    }
+    return 0;
+}
+
+// The options of films and raw data; false with no error for a name that is none of them.
+bool ReadFilmOption(const std::string& name, const std::string& value, RenderOptions& o, std::string& error)
+{
+    const auto fail = [&](const std::string& why) {
+        error = name + " " + value + ": " + why;
+        return false;
+    };
+    if (name == "--raw")
+        o.raw = value;
+    else if (name == "--zoom-frames") {
+        if (!WholeNumber(value, 2, kMaxFilmFrames, o.zoomFrames))
+            return fail("a zoom film has 2 to " + std::to_string(kMaxFilmFrames) + " frames");
+    } else if (name == "--zoom-start") {
+        o.zoomStartNumbers = Numbers(value, o.zoomStart, 4);
+        const long double* extent = o.zoomStart + (o.zoomStartNumbers == 4 ? 2 : 0);
+        if ((o.zoomStartNumbers != 2 && o.zoomStartNumbers != 4) || !(extent[0] > 0) || !(extent[1] > 0))
+            return fail("the start is W,H about the place's centre or RE,IM,W,H, extents greater than 0");
+    } else if (name == "--frames")
+        o.frames = value;
+    else if (name == "--video") {
+        if (VideoContainerOfName(value).empty())
+            return fail("a video is an .mp4, .m4v, .mov or .mkv file");
+        o.video = value;
+    } else if (name == "--fps") {
+        if (!CheckFrameRate(value, error))
+            return false;
+        o.fps = value;
+    } else
+        return false;
+    return true;
+}
+
+// What a film or raw data asks of the rest of the command line.
+bool CheckFilm(const RenderOptions& o, std::string& error)
+{
+    const auto fail = [&](const std::string& why) {
+        error = why;
+        return false;
+    };
+    if (!o.raw.empty() && !IsRawFileName(o.raw))
+        return fail("--raw " + o.raw + ": raw iteration data is an OpenEXR file, named .exr");
+    if ((!o.raw.empty() || (o.zoomFrames > 0 && IsRawFileName(o.output))) && o.samples > 1)
+        return fail("raw iteration data has one count a pixel: it takes no --aa");
+    if (o.zoomFrames == 0) {
+        if (!o.frames.empty() || o.zoomStartNumbers > 0 || !o.video.empty())
+            return fail("--frames, --zoom-start and --video belong to a zoom film: give --zoom-frames N");
+        return true;
+    }
+    if (o.parts > 1)
+        return fail("a zoom film is drawn whole: --part is for one picture");
+    FrameRange range;
+    if (!o.frames.empty() && !ParseFrameRange(o.frames, o.zoomFrames, range, error))
+        return false;
+    if (!o.video.empty() && (!o.output.empty() || !o.raw.empty()))
+        return fail("--video writes the frames into the video alone; for frame files, draw them with -o and join "
+                    "them with ffmpeg");
+    if (!o.raw.empty() && IsRawFileName(o.output))
+        return fail("-o " + o.output + " already names raw frames; --raw is for raw frames beside pictures");
+    FrameNames names;
+    for (const std::string& pattern : {o.output, o.raw})
+        if (!pattern.empty() && !FrameNames::Make(pattern, names, error))
+            return false;
     return true;
 }
 
@@ -99,8 +184,9 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
             !(o.extentIm > 0))
             return fail("an extent is WIDTH,HEIGHT in the plane, both greater than 0");
         o.hasExtent = true;
-    } else {
-        error = "unknown option " + name;
+    } else if (!ReadFilmOption(name, value, o, error)) {
+        if (error.empty())
+            error = "unknown option " + name;
         return false;
     }
     return true;
@@ -120,7 +206,9 @@ bool CheckWhole(const RenderOptions& o, std::string& error)
         error = "without a place file, --type, --centre, --extent and --size are all needed";
         return false;
     }
-    if (o.output.empty()) {
+    if (!CheckFilm(o, error))
+        return false;
+    if (o.output.empty() && o.raw.empty() && o.zoomFrames == 0) {
         error = "no output file: give -o OUT.png or -o OUT.jpg";
         return false;
     }
@@ -171,6 +259,7 @@ std::string RenderUsage()
     const std::string types = std::to_string(kFirstFormulaType) + "-" + std::to_string(kLastFormulaType);
     return "Usage: quorvex-render PLACE -o OUT.png|OUT.jpg [options]\n"
            "       quorvex-render --type T --centre RE,IM --extent W,H --size WxH -o OUT [options]\n"
+           "       quorvex-render PLACE --zoom-frames N [-o PATTERN | --video OUT.mp4] [options]\n"
            "Draws a Quorvex picture without a display: the place saved by the program (a .qvplace\n"
            "file or a PNG the program saved), or the view given by formula type " + types + ", centre and\n"
            "extent in the plane. Numbers may be decimal or hexadecimal floating point.\n"
@@ -191,13 +280,38 @@ std::string RenderUsage()
            "  --threads N          worker threads (default: one a core)\n"
            "  --part K/N           only the K-th of N horizontal bands, for spreading a large\n"
            "                       picture over machines; the bands joined top to bottom make the whole\n"
+           "  --raw FILE.exr       the escape counts as raw iteration data (OpenEXR: N, and NF with\n"
+           "                       the smooth colouring), besides -o or alone; in a film, a pattern\n"
+           "Zoom films, from the start down to the place by one zoom factor a frame:\n"
+           "  --zoom-frames N      N frames (2 to 1000000), numbered 0 (the start) to N-1 (the place)\n"
+           "  --zoom-start W,H     the first frame's extents about the place's centre, or RE,IM,W,H\n"
+           "                       (default: the place's whole view)\n"
+           "  -o PATTERN           the frames' names, one integer field such as %05d (default\n"
+           "                       frame-%05d.png); .png, .jpg, or .exr for raw frames\n"
+           "  --frames A-B|K       only frames A to B, or K, for spreading a film over machines;\n"
+           "                       frames whose files are there already are kept\n"
+           "  --video OUT.mp4      the frames through ffmpeg into a video (H.264, yuv420p; .mp4,\n"
+           "                       .m4v, .mov or .mkv) instead of files\n"
+           "  --fps RATE           the video's frames a second (default 30)\n"
            "  -q, --quiet          no progress on standard error\n"
            "  --bench              time a whole view at 3840x2160 and print megapixels per second\n"
            "  --version            print the version\n"
            "  -h, --help           print this text\n"
            "Exit status: 0 when the picture is written; 2 for bad arguments or an unreadable place\n"
-           "or colour map; 1 when the picture cannot be written. On a failure, and when Ctrl+C,\n"
-           "SIGTERM or SIGHUP ends it, no half-written file is left behind.\n";
+           "or colour map (for a film also a folder that takes no frames); 1 when the picture cannot\n"
+           "be written. On a failure, and when Ctrl+C, SIGTERM or SIGHUP ends it, no half-written\n"
+           "file is left behind.\n";
+}
+
+bool IsRawFileName(const std::string& path)
+{
+    const std::size_t dot = path.find_last_of("./");
+    if (dot == std::string::npos || path[dot] != '.')
+        return false;
+    std::string ending = path.substr(dot + 1);
+    for (char& c : ending)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return ending == "exr";
 }
 
 RowRange PartRows(int height, int part, int parts)

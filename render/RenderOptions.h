@@ -38,6 +38,17 @@ struct RenderOptions {
     std::optional<int> limit;
     bool automaticLimit = false;
     std::optional<Coloring> coloring;
+    // --raw FILE.exr (a film: a pattern): the counts as raw iteration data.
+    std::string raw;
+    // Zoom films: --zoom-frames N from --zoom-start (default: the place's
+    // whole view) down to the place; --frames A-B or K of them; --video OUT
+    // at --fps RATE. -o is then a pattern of frame names.
+    int zoomFrames = 0;  // 0: one picture
+    int zoomStartNumbers = 0;  // 0, or 2 (W,H about the place's centre) or 4 (RE,IM,W,H)
+    long double zoomStart[4] = {};
+    std::string frames;  // empty: every frame
+    std::string video;
+    std::string fps = "30";
 };
 
 // Reads the arguments (without the program's name). False with a message
@@ -47,6 +58,9 @@ struct RenderOptions {
 bool ParseRenderOptions(const std::vector<std::string>& arguments, RenderOptions& options, std::string& error);
 
 std::string RenderUsage();
+
+// A name ending in ".exr" (any case): raw iteration data.
+bool IsRawFileName(const std::string& path);
 
 // Rows [first, end) of the K-th of N bands of a picture `height` rows tall.
 struct RowRange {

@@ -35,19 +35,27 @@ Place PlaceOfView(int type, long double centreRe, long double centreIm, long dou
         else
             extentRe = std::max(extentRe, tall / height);
     }
-    const double scale = std::min({1.0, double(kMaxPictureWidth) / width, double(kMaxPictureHeight) / height});
-    Place place;
-    place.type = type;
-    place.width = std::max(1, int(width * scale + 0.5));
-    place.height = std::max(1, int(height * scale + 0.5));
+    Place view;
+    view.type = type;
+    view.params = StartupEditedParams();
+    Place place = PlaceOfRegion(view, PlaneRegion{centreRe, centreIm, extentRe, extentIm, 0, 0, width, height});
     place.wholeWidth = place.width;
     place.wholeHeight = place.height;
-    place.centreRe = centreRe;
-    place.centreIm = centreIm;
-    place.extentRe = extentRe;
-    place.extentIm = extentIm;
-    place.pixelRe = extentRe / place.width;
-    place.pixelIm = extentIm / place.height;
-    place.params = StartupEditedParams();
+    return place;
+}
+
+Place PlaceOfRegion(const Place& of, const PlaneRegion& region)
+{
+    const double scale =
+        std::min({1.0, double(kMaxPictureWidth) / region.width, double(kMaxPictureHeight) / region.height});
+    Place place = of;
+    place.width = std::max(1, int(region.width * scale + 0.5));
+    place.height = std::max(1, int(region.height * scale + 0.5));
+    place.centreRe = region.centreX;
+    place.centreIm = region.centreY;
+    place.extentRe = region.extentX;
+    place.extentIm = region.extentY;
+    place.pixelRe = region.extentX / place.width;
+    place.pixelIm = region.extentY / place.height;
     return place;
 }

@@ -19,3 +19,10 @@ PictureRegion RegionAtSize(const Place& place, int width, int height, bool stret
 // shape of width x height, for square pixels.
 Place PlaceOfView(int type, long double centreRe, long double centreIm, long double extentRe, long double extentIm,
                   int width, int height, bool stretch);
+
+// The place of a picture of region.width x region.height showing that
+// region: the place with the region's centre and extents, at the picture's
+// size made small enough for the program (1600 x 1200 at most), so that
+// the picture's PNG draws that very region again, at its own size. What a
+// band of a picture and the frames of a film carry.
+Place PlaceOfRegion(const Place& place, const PlaneRegion& region);

@@ -9,8 +9,9 @@
 
 namespace {
 
-// Owned copies, replaced whole: the handler reads one pointer.
-std::atomic<char*> removed{nullptr};
+// Owned copies, replaced whole: the handler reads one pointer a slot.
+std::atomic<char*> removed[kRemovedFiles]{};
+std::atomic<pid_t> killed{-1};
 
 sigset_t TerminationSet()
 {
@@ -23,8 +24,11 @@ sigset_t TerminationSet()
 
 void OnTermination(int signal)
 {
-    if (const char* path = removed.load())
-        ::unlink(path);
+    if (const pid_t child = killed.load(); child > 0)
+        ::kill(child, SIGKILL);
+    for (std::atomic<char*>& slot : removed)
+        if (const char* path = slot.load())
+            ::unlink(path);
     // Ended by the signal itself, as the shell and a job runner expect.
     ::signal(signal, SIG_DFL);
     ::raise(signal);
@@ -45,11 +49,13 @@ void CatchTerminationSignals()
     }
 }
 
-void RemoveOnTermination(const std::string& path)
+void RemoveOnTermination(const std::string& path, int slot)
 {
     char* copy = path.empty() ? nullptr : ::strdup(path.c_str());
-    std::free(removed.exchange(copy));
+    std::free(removed[slot].exchange(copy));
 }
+
+void KillOnTermination(pid_t child) { killed = child; }
 
 HeldTerminationSignals::HeldTerminationSignals()
 {

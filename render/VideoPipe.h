@@ -61,6 +61,10 @@ public:
     bool Finish(std::string& reason);
 
     int FramesWritten() const { return frames_; }
+    // ffmpeg while it runs, else -1.
+    pid_t Child() const { return child_; }
+    // The new file ffmpeg writes into while it runs; empty once it failed.
+    std::string TemporaryPath() const { return file_ ? file_->TemporaryPath() : std::string(); }
 
 private:
     bool Send(const uint8_t* bytes, std::size_t size);

@@ -1,6 +1,7 @@
 #include "render/ZoomSchedule.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -19,6 +20,18 @@ long double ExtentBetween(long double start, long double place, int frame, int f
     return start * std::exp(share * (std::log(place) - std::log(start)));
 }
 
+// m where start = place * 2^(m (frames - 1)) exactly, so that each frame is
+// 2^m times the next, exactly; none otherwise.
+std::optional<int> PowerOfTwoStep(long double start, long double place, int frames)
+{
+    int exponent = 0;
+    std::frexp(start / place, &exponent);
+    const int power = exponent - 1;
+    if (std::ldexp(place, power) != start || power % (frames - 1) != 0)
+        return std::nullopt;
+    return power / (frames - 1);
+}
+
 // How far one axis's centre is from the place's at an extent.
 long double OffsetAt(long double startCentre, long double placeCentre, long double startExtent,
                      long double placeExtent, long double extent)
@@ -34,6 +47,8 @@ FilmView StartInProportion(const FilmView& start, const FilmView& place)
 {
     FilmView fitted = start;
     const long double proportion = place.extentIm / place.extentRe;
+    if (start.extentIm / start.extentRe == proportion)
+        return start;
     if (start.extentIm / start.extentRe < proportion)
         fitted.extentIm = start.extentRe * proportion;
     else
@@ -60,6 +75,10 @@ bool ZoomSchedule::Make(const FilmView& start, const FilmView& place, int frames
     schedule.start_ = start;
     schedule.place_ = place;
     schedule.frames_ = frames;
+    const std::optional<int> stepRe = PowerOfTwoStep(start.extentRe, place.extentRe, frames);
+    const std::optional<int> stepIm = PowerOfTwoStep(start.extentIm, place.extentIm, frames);
+    schedule.powerOfTwo_ = stepRe && stepRe == stepIm;
+    schedule.step_ = schedule.powerOfTwo_ ? *stepRe : 0;
     return true;
 }
 
@@ -70,8 +89,8 @@ FilmView ZoomSchedule::Frame(int frame) const
     if (frame >= frames_ - 1)
         return place_;
     FilmView view;
-    view.extentRe = ExtentBetween(start_.extentRe, place_.extentRe, frame, frames_);
-    view.extentIm = ExtentBetween(start_.extentIm, place_.extentIm, frame, frames_);
+    view.extentRe = ExtentRe(frame);
+    view.extentIm = ExtentIm(frame);
     view.centreRe = place_.centreRe + OffsetRe(frame);
     view.centreIm = place_.centreIm + OffsetIm(frame);
     return view;
@@ -83,8 +102,7 @@ long double ZoomSchedule::OffsetRe(int frame) const
         return 0.0L;
     if (frame <= 0)
         return start_.centreRe - place_.centreRe;
-    return OffsetAt(start_.centreRe, place_.centreRe, start_.extentRe, place_.extentRe,
-                    ExtentBetween(start_.extentRe, place_.extentRe, frame, frames_));
+    return OffsetAt(start_.centreRe, place_.centreRe, start_.extentRe, place_.extentRe, ExtentRe(frame));
 }
 
 long double ZoomSchedule::OffsetIm(int frame) const
@@ -93,6 +111,19 @@ long double ZoomSchedule::OffsetIm(int frame) const
         return 0.0L;
     if (frame <= 0)
         return start_.centreIm - place_.centreIm;
-    return OffsetAt(start_.centreIm, place_.centreIm, start_.extentIm, place_.extentIm,
-                    ExtentBetween(start_.extentIm, place_.extentIm, frame, frames_));
+    return OffsetAt(start_.centreIm, place_.centreIm, start_.extentIm, place_.extentIm, ExtentIm(frame));
+}
+
+long double ZoomSchedule::ExtentRe(int frame) const
+{
+    if (powerOfTwo_)
+        return std::ldexp(place_.extentRe, step_ * (frames_ - 1 - frame));
+    return ExtentBetween(start_.extentRe, place_.extentRe, frame, frames_);
+}
+
+long double ZoomSchedule::ExtentIm(int frame) const
+{
+    if (powerOfTwo_)
+        return std::ldexp(place_.extentIm, step_ * (frames_ - 1 - frame));
+    return ExtentBetween(start_.extentIm, place_.extentIm, frame, frames_);
 }

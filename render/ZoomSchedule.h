@@ -12,7 +12,10 @@
 //     centre(k) = place + (start - place) * (extent(k) - place's) / (start's - place's),
 // so that one point of the plane (near the place) keeps its pixel in every
 // frame and each frame is the one before it magnified about that point: the
-// film never turns back. Frames are numbered from 0.
+// film never turns back. Frames are numbered from 0. Where the start's
+// extents are the place's times 2^(m (N-1)) exactly, frame k's are the
+// place's times 2^(m (N-1-k)), exactly: a film that halves each frame's
+// extents does so to the last bit.
 
 #include <string>
 
@@ -47,7 +50,12 @@ public:
     long double OffsetIm(int frame) const;
 
 private:
+    long double ExtentRe(int frame) const;
+    long double ExtentIm(int frame) const;
+
     FilmView start_;
     FilmView place_;
     int frames_ = 0;
+    bool powerOfTwo_ = false;
+    int step_ = 0;  // each frame's extents 2^step_ times the next one's
 };

@@ -59,6 +59,23 @@ TEST(ZoomScheduleTest, FromTheStartExactlyToThePlaceExactlyByOneFactorAndEachFra
     }
 }
 
+// A start of the place's extents times 2^(N-1), in proportion already, is
+// kept as it is, and each frame's extents are exactly half the frame's before.
+TEST(ZoomScheduleTest, AFilmThatHalvesEachFrameHalvesItToTheLastBit)
+{
+    const FilmView place{-0.743643887037151L, 0.131825904205330L, 0x1.3p-30L, 0x1.c8p-31L};
+    const FilmView start = StartInProportion({place.centreRe, place.centreIm, 0x1.3p-19L, 0x1.c8p-20L}, place);
+    EXPECT_EQ(start.extentRe, 0x1.3p-19L);
+    ZoomSchedule schedule;
+    std::string error;
+    ASSERT_TRUE(ZoomSchedule::Make(start, place, 12, schedule, error)) << error;
+    for (int k = 0; k < 11; ++k) {
+        EXPECT_EQ(schedule.Frame(k).extentRe, 2 * schedule.Frame(k + 1).extentRe) << k;
+        EXPECT_EQ(schedule.Frame(k).extentIm, 2 * schedule.Frame(k + 1).extentIm) << k;
+        EXPECT_EQ(schedule.Frame(k).centreRe, place.centreRe) << k;
+    }
+}
+
 TEST(ZoomScheduleTest, FilmsOfTooFewOrTooManyFramesOrOfViewsThatAreNoneAreRefused)
 {
     const FilmView start{-0.5L, 0.0L, 4.0L, 3.0L};
