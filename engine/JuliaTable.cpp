@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "engine/FormulaSteps.h"
 #include "engine/FormulaTable.h"
@@ -86,6 +87,13 @@ PlaneRegion JuliaWholeRegion(int type, const FormulaParams& params, PictureSize 
     r.centreX = centre.re;
     r.centreY = centre.im;
     return r;
+}
+
+std::string JuliaPointCaption(const JuliaPoint& c)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "%.3Lg%+.3Lgi", c.re, c.im);
+    return text;
 }
 
 bool IsJuliaParameter(long double re, long double im) { return std::isfinite(re) && std::isfinite(im); }

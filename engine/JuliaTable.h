@@ -4,6 +4,8 @@
 // pixel's point and the fixed c added at every step. The records choose the
 // kernels beside the formula table's and say where the whole set lies.
 
+#include <string>
+
 #include "engine/FormulaKernels.h"
 #include "engine/Iteration.h"
 #include "engine/PlaneRegion.h"
@@ -38,5 +40,7 @@ bool JuliaRowsMirror(const Iteration& what, long double cx);
 
 // The Julia set's whole view of a type on a picture of the given size.
 PlaneRegion JuliaWholeRegion(int type, const FormulaParams& params, PictureSize picture);
+// c short enough for a caption, three digits a part: "-0.8+0.156i".
+std::string JuliaPointCaption(const JuliaPoint& c);
 // Whether a point can be a Julia view's c: both parts finite.
 bool IsJuliaParameter(long double re, long double im);

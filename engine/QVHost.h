@@ -36,7 +36,7 @@ struct ViewReadouts {
     std::string areaXFull;
     std::string areaYFull;
     std::string scaleFull;
-    // A Julia view's c, "RE, IM" as the centre's read-outs; empty on the formula's own plane.
+    // A Julia view's c as JuliaPointCaption writes it; empty on the formula's own plane.
     std::string julia;
 };
 

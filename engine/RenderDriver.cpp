@@ -9,6 +9,7 @@
 #include "engine/PictureDepth.h"
 #include "engine/EngineState.h"
 #include "engine/Formulas.h"
+#include "engine/JuliaTable.h"
 #include "engine/NumberFormat.h"
 #include "engine/RenderWorkers.h"
 
@@ -136,7 +137,7 @@ ViewReadouts MakeReadouts(const ViewRecord& view, int backCount, int forwardCoun
     r.areaYFull = FormatFullPrecision(view.dwy);
     r.scaleFull = FormatFullPrecision(Magnification(view));
     if (ActiveJulia.isSet)
-        r.julia = FormatExponent(ActiveJulia.re, 3) + ", " + FormatExponent(ActiveJulia.im, 3);
+        r.julia = JuliaPointCaption(ActiveJulia);
     return r;
 }
 

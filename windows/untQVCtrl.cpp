@@ -308,10 +308,8 @@ void TfrmQVCtrl::ShowReadouts(const ViewReadouts& readouts)
     SetText(stDrawNest, readouts.drawNest, readouts.drawNest);
     SetText(stDrawNestTotal, readouts.drawNestTotal, readouts.drawNestTotal);
     const QString caption = QStringLiteral("マンデルブロ探索");
-    // A Julia view's c first, where a narrow caption still shows it.
-    setWindowTitle(readouts.julia.empty() ? caption
-                                          : QStringLiteral("ジュリア集合 c = ") + QString::fromStdString(readouts.julia) +
-                                                QStringLiteral(" — ") + caption);
+    // A Julia view's c in its place: the narrow window shows no more.
+    setWindowTitle(readouts.julia.empty() ? caption : QStringLiteral("ジュリア集合 ") + QString::fromStdString(readouts.julia));
 }
 
 void TfrmQVCtrl::ResetProgress(int maximum)
