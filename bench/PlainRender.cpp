@@ -3,7 +3,7 @@
 #include "colour/model/ColorMap.h"
 #include "engine/Formulas.h"
 
-PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params, int limit)
+PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params, int limit, JuliaPoint julia)
 {
     PlainPicture p;
     p.limit = limit;
@@ -12,7 +12,7 @@ PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params, 
     p.counts.resize(size_t(p.width) * p.height);
     p.ends.resize(p.counts.size());
     const PlaneRegion region = view.Region();
-    const Iteration what{view.diType, params, limit};
+    const Iteration what{view.diType, params, limit, julia};
     for (int x = 0; x < p.width; ++x) {
         const long double cx = region.RenderRe(x);
         for (int y = 0; y < p.height; ++y) {

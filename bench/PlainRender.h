@@ -23,7 +23,8 @@ struct PlainPicture {
 
 // The view's picture the straightforward way at the limit, pixels mapped as
 // the render maps them.
-PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params, int limit = kDefaultIterationLimit);
+PlainPicture RenderPlainly(const ViewRecord& view, const FormulaParams& params, int limit = kDefaultIterationLimit,
+                           JuliaPoint julia = kNoJuliaPoint);
 
 // The count colouring's colour of a count worked out on the spot: entry n up
 // to 255, above that ((n - 1) mod 255) + 1, black for a captured point (n at

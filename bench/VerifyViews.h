@@ -19,6 +19,7 @@ struct VerifyView {
     long double centreX, centreY, extentX, extentY;
     FormulaParams params;
     int limit = kDefaultIterationLimit;
+    JuliaPoint julia{};
 };
 
 struct VerifyTally {
@@ -144,7 +145,7 @@ inline std::vector<VerifyView> MakeVerifyViews(int perType, bool edges, uint64_t
 inline long CountMismatches(const VerifyView& v, int width, int height, int threads = 2)
 {
     const PlaneRegion region = PlaneRegion{v.centreX, v.centreY, v.extentX, v.extentY, 0, 0, 0, 0}.AtSize(width, height);
-    const Iteration what{v.type, v.params, v.limit};
+    const Iteration what{v.type, v.params, v.limit, v.julia};
     BlockWorkers workers(ScanFrame{region, what}, threads);
     long mismatches = 0;
     for (int block = 0; block * kColumnBlock < width; ++block) {

@@ -4,6 +4,8 @@
 //                            every count compared; exits 1 if any differs
 //   bench_render --verify    many small views of every formula, the program's
 //                            counts against the plain loop; exits 1 if any differs
+//   bench_render --julia-preview [SECONDS]   previews per second of the live
+//                            Julia preview, the pointer moving over the set
 //   bench_render --verify-deep, --deep, ...   the deep renderer (DeepBench.h)
 //   bench_render --compare-deep   the deep renderer's loops against its
 //                                 one-pixel loop (DeepCompare.h)
@@ -17,10 +19,13 @@
 #include "PictureHost.h"
 #include "PlainRender.h"
 #include "Stopwatch.h"
+#include "JuliaBench.h"
+#include "JuliaViews.h"
 #include "VerifyViews.h"
 #include "colour/model/ColorMap.h"
 #include "engine/CountColors.h"
 #include "engine/EngineState.h"
+#include "engine/JuliaView.h"
 #include "engine/Navigation.h"
 #include "engine/RenderDriver.h"
 #include "engine/RenderWorkers.h"
@@ -58,6 +63,8 @@ struct Case {
     // The picture: 1600 x 1200 unless smaller, where the plain loop would take hours.
     int width = kWidth;
     int height = kHeight;
+    // Set: the Julia set of this c, its whole view where the extent is zero.
+    JuliaPoint julia{};
 };
 
 constexpr Case kCases[] = {
@@ -76,6 +83,15 @@ constexpr Case kCases[] = {
     {"seahorse65536", 1, -0.743643887037151L, 0.131825904205330L, 1e-10L, 7.5e-11L, 65536},
     {"interior1048576", 1, -0.1225L, 0.7448L, 0.08L, 0.06L, 1048576, 160, 120},
     {"cusp65536", 1, 0.25L, 0.0L, 1e-6L, 7.5e-7L, 65536, 400, 300},
+    // Julia sets: connected, a dust, the parabolic c = 1/4, a c on the edge
+    // of the bulb at -1; non-real c for z^4 and the polynomial.
+    {"julia-connected", 1, 0, 0, 0, 0, kDefaultIterationLimit, kWidth, kHeight, {true, -0.8L, 0.156L}},
+    {"julia-dust", 1, 0, 0, 0, 0, kDefaultIterationLimit, kWidth, kHeight, {true, 0.5L, 0.5L}},
+    {"julia-parabolic", 1, 0, 0, 0, 0, kDefaultIterationLimit, kWidth, kHeight, {true, 0.25L, 0.0L}},
+    {"julia-bulb-edge", 1, 0, 0, 0, 0, kDefaultIterationLimit, kWidth, kHeight,
+     {true, -1.0L + 0.25L * 0.54030230586813971740L, 0.25L * 0.84147098480789650665L}},
+    {"julia-z4", 3, 0, 0, 0, 0, kDefaultIterationLimit, kWidth, kHeight, {true, 0.4L, 0.55L}},
+    {"julia-poly", 4, 0, 0, 0, 0, kDefaultIterationLimit, kWidth, kHeight, {true, 0.4L, 0.3L}},
 };
 
 // dpCurr as the case's view at its size and limit, WholeView the type's whole view.
@@ -87,6 +103,10 @@ void SetUpCase(const Case& c)
     dpCurr.diImgH = c.height;
     SetUpWholeView(c.type);
     ActiveDepth.limit = c.limit;
+    if (c.julia.isSet) {
+        dpCurr = JuliaWholeView(dpCurr, ActiveParams);
+        ActiveJulia = c.julia;
+    }
     if (c.extentX == 0)
         return;
     dpCurr.dwa = c.centreX;
@@ -137,7 +157,7 @@ bool CompareCase(const Case& c)
 {
     SetUpCase(c);
     PlainPicture plain;
-    const double plainSeconds = SecondsOf([&] { plain = RenderPlainly(dpCurr, ActiveParams, c.limit); });
+    const double plainSeconds = SecondsOf([&] { plain = RenderPlainly(dpCurr, ActiveParams, c.limit, ActiveJulia); });
     PictureHost host(c.width, c.height);
     const double programSeconds = SecondsOf([&] { RenderView(host, dpCurr); });
     const bool identical = SameAsPlain(plain, host);
@@ -202,7 +222,10 @@ int Verify()
     constexpr int kVerifyWidth = 96;
     constexpr int kVerifyHeight = 72;
     VerifyTally tally;
-    for (const VerifyView& v : MakeVerifyViews(40, true)) {
+    std::vector<VerifyView> views = MakeVerifyViews(40, true);
+    for (VerifyView& v : MakeJuliaVerifyViews(20))
+        views.push_back(std::move(v));
+    for (const VerifyView& v : views) {
         const long mismatches = CountMismatches(v, kVerifyWidth, kVerifyHeight, RenderThreadCount());
         if (mismatches != 0)
             std::printf("differs: %s at %.21Lg %+.21Lgi, extent %.6Lg: %ld points\n", v.name.c_str(), v.centreX,
@@ -237,6 +260,8 @@ int main(int argc, char** argv)
         return Compare(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--verify") == 0)
         return Verify();
+    if (argc > 1 && std::strcmp(argv[1], "--julia-preview") == 0)
+        return BenchJuliaPreview(argc, argv);
     const struct {
         const char* name;
         int (*run)(int, char**);

@@ -5,6 +5,7 @@
 
 #include "commands/ColorMapCommands.h"
 #include "commands/DepthCommands.h"
+#include "commands/JuliaCommands.h"
 #include "commands/PictureCommands.h"
 #include "commands/PlaceCommands.h"
 #include "commands/ViewCommands.h"

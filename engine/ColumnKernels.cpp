@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/FormulaTable.h"
+#include "engine/JuliaTable.h"
 #include "engine/KernelLoops.h"
 
 namespace {
@@ -29,8 +30,11 @@ void IterateColumn(const Iteration& what, long double cx, const long double* cy,
         return;
     }
     // Signs of zeros may differ between conjugate orbits, and change no magnitude.
-    const int own = ConjugatesShareCounts(*formula, what.params) ? FirstMirroredRow(cy, rows) : rows;
-    formula->iterateRows(what, ColumnRun{cx, cy, own, what.limit, counts, ends});
+    const bool julia = what.julia.isSet;
+    const bool mirror = julia ? JuliaRowsMirror(what, cx) : ConjugatesShareCounts(*formula, what.params);
+    const int own = mirror ? FirstMirroredRow(cy, rows) : rows;
+    const RowKernel kernel = julia ? FindJulia(what.type)->iterateRows : formula->iterateRows;
+    kernel(what, ColumnRun{cx, cy, own, what.limit, counts, ends});
     for (int row = own; row < rows; ++row) {
         counts[row] = counts[rows - row];
         if (ends)

@@ -20,6 +20,7 @@ RenderedArea LastRenderedArea{};
 CountSummary LastCountSummary{};
 
 PictureDepth ActiveDepth{};
+JuliaPoint ActiveJulia{};
 bool AutomaticLimit = false;
 
 bool IsRendering = false;
@@ -60,6 +61,7 @@ void ResetEngineState()
     LastRenderedArea = RenderedArea{};
     LastCountSummary = CountSummary{};
     ActiveDepth = PictureDepth{};
+    ActiveJulia = kNoJuliaPoint;
     AutomaticLimit = false;
     IsRendering = false;
     CancelRequested = false;

@@ -67,6 +67,8 @@ extern PictureDepth ActiveDepth;
 // The limit menu's choice "automatic": a new view takes the limit the rule
 // chose from the last render (NextAutomaticLimit of LastCountSummary).
 extern bool AutomaticLimit;
+// The c of the view on screen where it is a Julia view, kept with it in the history.
+extern JuliaPoint ActiveJulia;
 
 extern bool IsRendering;
 extern bool CancelRequested;

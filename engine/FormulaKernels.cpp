@@ -18,6 +18,12 @@ struct SquaresOrbit {
     long double y = 0.0L;
     long double squareDiff = 0.0L;
 
+    void StartAt(long double x0, long double y0)
+    {
+        x = x0;
+        y = y0;
+        squareDiff = x0 * x0 - y0 * y0;
+    }
     long double Settle(long double nx, long double ny)
     {
         const long double xx = nx * nx;
@@ -35,6 +41,11 @@ struct SparsePolynomialOrbit {
     long double x = 0.0L;
     long double y = 0.0L;
 
+    void StartAt(long double x0, long double y0)
+    {
+        x = x0;
+        y = y0;
+    }
     long double Step(long double cx, long double cy, const FormulaParams&)
     {
         map->Step(x, y, cx, cy);
@@ -55,6 +66,28 @@ struct ExpOrbit : SquaresOrbit {
     }
 };
 
+template <typename Start>
+void PolynomialRowsFrom(const Iteration& what, const ColumnRun& run, const Start& from)
+{
+    const FormulaParams& params = what.params;
+    if (RealZ4Poly::Applies(params))
+        return RunRows(run, params, PlainOrbit<RealZ4Poly>{}, from);
+    if (!SparseZ4Poly::Applies(params))
+        return RunRows(run, params, PlainOrbit<Z4Poly>{}, from);
+    const SparseZ4Poly map(params);
+    SparsePolynomialOrbit start;
+    start.map = &map;
+    RunRows(run, params, start, from);
+}
+
+template <typename Start>
+void RationalRowsFrom(const Iteration& what, const ColumnRun& run, const Start& from)
+{
+    if (RealZRatio::Applies(what.params))
+        return RunSingly<PlainOrbit<RealZRatio>, Start>(run, what.params, {}, from);
+    RunSingly<PlainOrbit<ZRatio>, Start>(run, what.params, {}, from);
+}
+
 }  // namespace
 
 void SquareRows(const Iteration&, const ColumnRun& run)
@@ -62,27 +95,42 @@ void SquareRows(const Iteration&, const ColumnRun& run)
     IterateSquareColumn(run);
 }
 
-void PolynomialRows(const Iteration& what, const ColumnRun& run)
-{
-    const FormulaParams& params = what.params;
-    if (RealZ4Poly::Applies(params))
-        return PairedRun<PlainOrbit<RealZ4Poly>>(run, params).Run();
-    if (!SparseZ4Poly::Applies(params))
-        return PairedRun<PlainOrbit<Z4Poly>>(run, params).Run();
-    const SparseZ4Poly map(params);
-    SparsePolynomialOrbit start;
-    start.map = &map;
-    PairedRun<SparsePolynomialOrbit>(run, params, start).Run();
-}
+void PolynomialRows(const Iteration& what, const ColumnRun& run) { PolynomialRowsFrom(what, run, PlaneStart{}); }
 
-void RationalRows(const Iteration& what, const ColumnRun& run)
-{
-    if (RealZRatio::Applies(what.params))
-        return RunSingly<PlainOrbit<RealZRatio>>(run, what.params);
-    RunSingly<PlainOrbit<ZRatio>>(run, what.params);
-}
+void RationalRows(const Iteration& what, const ColumnRun& run) { RationalRowsFrom(what, run, PlaneStart{}); }
 
 void ExponentialRows(const Iteration& what, const ColumnRun& run)
 {
     RunSingly<ExpOrbit>(run, what.params);
+}
+
+// The products SparseZ4Poly leaves out are zeros only where every power of
+// the starting point is finite: on the plane z0 = 0, and every later point
+// is inside the circle; a Julia set's first point may lie anywhere.
+bool StartsAreModerate(const ColumnRun& run)
+{
+    constexpr long double kModerate = 0x1p1000L;  // its fourth power times 2^32 is finite
+    if (!(std::fabs(run.cx) <= kModerate))
+        return false;
+    for (int row = 0; row < run.rows; ++row)
+        if (!(std::fabs(run.cy[row]) <= kModerate))
+            return false;
+    return true;
+}
+
+void JuliaPolynomialRows(const Iteration& what, const ColumnRun& run)
+{
+    if (!StartsAreModerate(run))
+        return RunRows(run, what.params, PlainOrbit<Z4Poly>{}, JuliaStartOf(what));
+    PolynomialRowsFrom(what, run, JuliaStartOf(what));
+}
+
+void JuliaRationalRows(const Iteration& what, const ColumnRun& run)
+{
+    RationalRowsFrom(what, run, JuliaStartOf(what));
+}
+
+void JuliaExponentialRows(const Iteration& what, const ColumnRun& run)
+{
+    RunSingly<ExpOrbit, JuliaStart>(run, what.params, {}, JuliaStartOf(what));
 }

@@ -18,3 +18,10 @@ void PolynomialRows(const Iteration& what, const ColumnRun& run);
 void RationalRows(const Iteration& what, const ColumnRun& run);
 // The mysterious map, with cosine and sine from one call.
 void ExponentialRows(const Iteration& what, const ColumnRun& run);
+
+// The same maps' Julia sets (what.julia): each orbit starts at the row's
+// point and adds the fixed c; no interior trap, which holds only for the
+// formula's own plane.
+void JuliaPolynomialRows(const Iteration& what, const ColumnRun& run);
+void JuliaRationalRows(const Iteration& what, const ColumnRun& run);
+void JuliaExponentialRows(const Iteration& what, const ColumnRun& run);

@@ -243,4 +243,27 @@ EscapeCount IteratePlainly(long double cx, long double cy, const FormulaParams& 
     return limit;
 }
 
+// The same loop for a Julia set: z starts at the point (zx, zy) and every
+// step adds the fixed c.
+template <typename Formula>
+EscapeCount IterateJuliaPlainly(long double zx, long double zy, long double cRe, long double cIm,
+                                const FormulaParams& params, int limit = kDefaultIterationLimit,
+                                EscapeEnd* end = nullptr)
+{
+    long double x = zx;
+    long double y = zy;
+    long double before = x * x + y * y;
+    for (int j = 0; j < limit; ++j) {
+        Formula::Step(x, y, cRe, cIm, params);
+        const long double r = x * x + y * y;
+        if (r >= kEscapeRadiusSquared) {
+            if (end)
+                *end = EscapeEnd{float(before), float(r)};
+            return j;
+        }
+        before = r;
+    }
+    return limit;
+}
+
 }  // namespace formula_steps

@@ -1,7 +1,11 @@
 #include "engine/Formulas.h"
 
+#include "engine/JuliaTable.h"
+
 EscapeCount IteratePoint(const Iteration& what, long double cx, long double cy, EscapeEnd* end)
 {
+    if (what.julia.isSet)
+        return IterateJuliaPoint(what, cx, cy, end);
     const FormulaRecord* formula = FindFormula(what.type);
     return formula ? formula->iteratePoint(cx, cy, what.params, what.limit, end) : what.limit;
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The escape-time maps of the formula table, iterated from z = 0 for at
-// most the limit's steps.
+// The escape-time maps of the formula table, iterated from z = 0 (for a
+// Julia set, from the point) for at most the limit's steps.
 
 #include "engine/FormulaTable.h"
 

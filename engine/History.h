@@ -5,7 +5,7 @@
 
 #include "engine/ViewRecord.h"
 
-// The view on screen as a history entry: dpCurr with ActiveParams and ActiveDepth.
+// The view on screen as a history entry: dpCurr with ActiveParams, ActiveDepth and ActiveJulia.
 HistoryEntry CurrentEntry();
 
 void ClearHistoryStack(ViewStack& stack);

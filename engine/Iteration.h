@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/FormulaParams.h"
+#include "engine/JuliaPoint.h"
 
 // An escape count, 0 to the limit - 1, or the limit itself for a captured
 // point: kept whole from the kernels to the render driver, wider than the
@@ -49,6 +50,8 @@ struct Iteration {
     int type = 0;  // a formula type of the table, 1 to 6
     FormulaParams params{};
     int32_t limit = kDefaultIterationLimit;  // IsIterationLimit
+    // Set: the Julia set of this c, each orbit starting at the pixel's point.
+    JuliaPoint julia{};
 };
 
 // The rows of a column and where their counts go: the limit, the counts and,

@@ -19,6 +19,11 @@ struct PlainOrbit {
     long double x = 0.0L;
     long double y = 0.0L;
 
+    void StartAt(long double x0, long double y0)
+    {
+        x = x0;
+        y = y0;
+    }
     long double Step(long double cx, long double cy, const FormulaParams& params)
     {
         Formula::Step(x, y, cx, cy, params);
@@ -97,19 +102,61 @@ struct Lane {
 };
 
 
+// Where a lane's orbit starts and which c it adds. On the formula's own
+// plane the orbit starts at z0 = 0 (the start orbit as given) and adds the
+// row's point.
+struct PlaneStart {
+    long double Cx(const ColumnRun& run) const { return run.cx; }
+
+    template <typename Orbit>
+    void Begin(Lane<Orbit>& lane, const Orbit& start, const ColumnRun& run, int row) const
+    {
+        lane.z = start;
+        lane.cy = run.cy[row];
+        lane.markX = lane.markY = 0.0L;
+        lane.before = 0;  // |z0|^2: a lane taken up again forgets the last orbit's
+        lane.steps = 0;
+        lane.row = row;
+    }
+};
+
+// A Julia set: the orbit starts at the row's point, which is also its first
+// mark, and adds the fixed c.
+struct JuliaStart {
+    long double cRe = 0.0L;
+    long double cIm = 0.0L;
+
+    long double Cx(const ColumnRun&) const { return cRe; }
+
+    template <typename Orbit>
+    void Begin(Lane<Orbit>& lane, const Orbit& start, const ColumnRun& run, int row) const
+    {
+        const long double x0 = run.cx;
+        const long double y0 = run.cy[row];
+        lane.z = start;
+        lane.z.StartAt(x0, y0);
+        lane.cy = cIm;
+        lane.markX = x0;
+        lane.markY = y0;
+        lane.before = float(x0 * x0 + y0 * y0);
+        lane.steps = 0;
+        lane.row = row;
+    }
+};
+
 // Points of the column one after the other: for the rational map, whose
 // divisions keep the processor busy, and the map whose step calls the
 // library, where a second point in flight gains nothing.
-template <typename Orbit>
-void RunSingly(const ColumnRun& run, const FormulaParams& params, const Orbit& start = Orbit{})
+template <typename Orbit, typename Start = PlaneStart>
+void RunSingly(const ColumnRun& run, const FormulaParams& params, const Orbit& start = Orbit{},
+               const Start& from = Start{})
 {
+    const long double cx = from.Cx(run);
     for (int row = 0; row < run.rows; ++row) {
         Lane<Orbit> lane;
-        lane.z = start;
-        lane.cy = run.cy[row];
-        lane.row = row;
+        from.Begin(lane, start, run, row);
         int result;
-        while ((result = lane.Advance(run.cx, params, run.limit)) == kRunning) {
+        while ((result = lane.Advance(cx, params, run.limit)) == kRunning) {
         }
         lane.Store(result, run);
     }
@@ -118,11 +165,12 @@ void RunSingly(const ColumnRun& run, const FormulaParams& params, const Orbit& s
 // Two points of the column stepped side by side, so that the processor works
 // on one while the other waits for its last result. A lane whose point is
 // done takes up the next row where it stands.
-template <typename Orbit>
+template <typename Orbit, typename Start = PlaneStart>
 class PairedRun {
 public:
-    PairedRun(const ColumnRun& run, const FormulaParams& params, const Orbit& start = Orbit{})
-        : run_(run), params_(params), start_(start)
+    PairedRun(const ColumnRun& run, const FormulaParams& params, const Orbit& start = Orbit{},
+              const Start& from = Start{})
+        : run_(run), params_(params), start_(start), from_(from), cx_(from.Cx(run))
     {
     }
 
@@ -134,8 +182,8 @@ public:
         if (!TakeUp(b))
             return RunAlone(a, kRunning);
         for (;;) {
-            const int ra = a.Advance(run_.cx, params_, run_.limit);
-            const int rb = b.Advance(run_.cx, params_, run_.limit);
+            const int ra = a.Advance(cx_, params_, run_.limit);
+            const int rb = b.Advance(cx_, params_, run_.limit);
             if (ra != kRunning) [[unlikely]] {
                 if (!Replace(a, ra))
                     return RunAlone(b, rb);
@@ -153,11 +201,7 @@ private:
     {
         if (next_ == run_.rows)
             return false;
-        lane.z = start_;
-        lane.cy = run_.cy[next_];
-        lane.markX = lane.markY = 0.0L;
-        lane.steps = 0;
-        lane.row = next_++;
+        from_.Begin(lane, start_, run_, next_++);
         return true;
     }
 
@@ -170,13 +214,15 @@ private:
     void RunAlone(Lane<Orbit>& lane, int result)
     {
         while (result == kRunning)
-            result = lane.Advance(run_.cx, params_, run_.limit);
+            result = lane.Advance(cx_, params_, run_.limit);
         lane.Store(result, run_);
     }
 
     const ColumnRun run_;
     const FormulaParams& params_;
     const Orbit start_;
+    const Start from_;
+    const long double cx_;
     int next_ = 0;
 };
 
@@ -191,6 +237,32 @@ template <typename Formula>
 void PairedRows(const Iteration& what, const ColumnRun& run)
 {
     PairedRun<PlainOrbit<Formula>>(run, what.params).Run();
+}
+
+// The same for the Julia set of what.julia.
+inline JuliaStart JuliaStartOf(const Iteration& what) { return JuliaStart{what.julia.re, what.julia.im}; }
+
+// Julia orbits run one after the other: most leave within a few steps, and
+// a second lane costs more in taking up rows than it gains (measured for
+// z^2 + c, z^3 + c, z^4 + c and the polynomial).
+template <typename Formula>
+void JuliaSingleRows(const Iteration& what, const ColumnRun& run)
+{
+    RunSingly<PlainOrbit<Formula>, JuliaStart>(run, what.params, {}, JuliaStartOf(what));
+}
+
+// The rows of an orbit type from either start: two lanes on the plane, one
+// for a Julia set.
+template <typename Orbit>
+void RunRows(const ColumnRun& run, const FormulaParams& params, const Orbit& start, const PlaneStart& from)
+{
+    PairedRun<Orbit>(run, params, start, from).Run();
+}
+
+template <typename Orbit>
+void RunRows(const ColumnRun& run, const FormulaParams& params, const Orbit& start, const JuliaStart& from)
+{
+    RunSingly<Orbit, JuliaStart>(run, params, start, from);
 }
 
 }  // namespace kernel_loops

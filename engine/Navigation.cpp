@@ -43,6 +43,7 @@ void StepThroughHistory(QVHost& host, ViewStack& from, ViewStack& to, QVCommand 
         ActiveDepth = entry->depth;
         host.ShowPictureDepth();
     }
+    ActiveJulia = entry->julia;
     entry.reset();
     FitExtendAndRender(host);
 }
@@ -97,6 +98,7 @@ void SetUpWholeView(int type)
 {
     SetWholeViewFields(dpCurr, type, EditedParams.Og);
     ActiveParams = EditedParams;
+    ActiveJulia = kNoJuliaPoint;
     if (AutomaticLimit)
         ActiveDepth.limit = kDefaultIterationLimit;
     WholeView = dpCurr;

@@ -81,6 +81,8 @@ constexpr size_t kFieldCount = std::size(kFields);
 constexpr char kColorMapKey[] = "color-map";
 constexpr char kLimitKey[] = "limit";
 constexpr char kColoringKey[] = "coloring";
+constexpr char kJuliaReKey[] = "julia-re";
+constexpr char kJuliaImKey[] = "julia-im";
 constexpr char kEndKey[] = "end";
 constexpr char kFormatKey[] = "quorvex-place";
 // Version 2 adds the limit and the colouring.
@@ -296,6 +298,7 @@ public:
             reason = CheckWhole(place);
         if (!reason.empty())
             return false;
+        place.julia.isSet = juliaReSeen_;
         out = place;
         return true;
     }
@@ -354,6 +357,8 @@ private:
                 colorMapSeen = true;
             } else if (version_ == kDepthFormatVersion && (key == kLimitKey || key == kColoringKey)) {
                 problem = ReadDepthValue(key, value, place);
+            } else if (version_ == kDepthFormatVersion && (key == kJuliaReKey || key == kJuliaImKey)) {
+                problem = ReadJuliaValue(key, std::string(value), place);
             } else {
                 problem = ReadFieldValue(key, std::string(value), place);
             }
@@ -397,6 +402,19 @@ private:
         return {};
     }
 
+    // A part of the Julia point of a place of version 2.
+    std::string ReadJuliaValue(std::string_view key, const std::string& value, Place& place)
+    {
+        const bool re = key == kJuliaReKey;
+        bool& seen = re ? juliaReSeen_ : juliaImSeen_;
+        if (seen)
+            return "項目" + Quote(key) + "が二度あります";
+        seen = true;
+        const Field field = RealField(re ? kJuliaReKey : kJuliaImKey, Kind::Real,
+                                      re ? +[](Place& p) { return &p.julia.re; } : +[](Place& p) { return &p.julia.im; });
+        return CheckValue(field, value, place);
+    }
+
     std::string ReadFieldValue(std::string_view key, const std::string& value, Place& place)
     {
         for (size_t i = 0; i < kFieldCount; ++i) {
@@ -431,6 +449,8 @@ private:
         if (version_ == kDepthFormatVersion && !(limitSeen_ && coloringSeen_))
             return "版「" + std::to_string(kDepthFormatVersion) + "」の場所に項目「" +
                    (limitSeen_ ? kColoringKey : kLimitKey) + "」がありません";
+        if (juliaReSeen_ != juliaImSeen_)
+            return std::string("項目「") + (juliaReSeen_ ? kJuliaImKey : kJuliaReKey) + "」がありません";
         if (!Agree(place.extentRe, place.pixelRe, place.width))
             return "「extent-re」が「pixel-re」×「width」と合いません";
         if (!Agree(place.extentIm, place.pixelIm, place.height))
@@ -444,6 +464,8 @@ private:
     int version_ = kFormatVersion;
     bool limitSeen_ = false;
     bool coloringSeen_ = false;
+    bool juliaReSeen_ = false;
+    bool juliaImSeen_ = false;
 };
 
 }  // namespace
@@ -452,7 +474,7 @@ std::string FormatPlace(const Place& place)
 {
     const CNumbersInUse cNumbers;
     Place fields = place;
-    const bool depth = PictureDepth{place.limit, place.coloring} != PictureDepth{};
+    const bool depth = PictureDepth{place.limit, place.coloring} != PictureDepth{} || place.julia.isSet;
     std::string text = std::string(depth ? kPlaceFormatLine2 : kPlaceFormatLine) + "\n";
     text += "# Quorvex の場所。各項目の値は名前のあとの数です（16 進の浮動小数点数は 80 ビットの値そのもの。10 進でも書けます）。\n";
     text += "# 「#」から行末までは人のための覚え書きで、読むときは無視されます。\n";
@@ -467,6 +489,10 @@ std::string FormatPlace(const Place& place)
     if (depth) {
         text += Line(kLimitKey, std::to_string(place.limit), "反復回数の上限");
         text += Line(kColoringKey, ColoringName(place.coloring), "色付け: count、log、smooth、histogram");
+    }
+    if (place.julia.isSet) {
+        text += Line(kJuliaReKey, HexOf(place.julia.re), "ジュリア集合の c: " + FormatFullPrecision(place.julia.re));
+        text += Line(kJuliaImKey, HexOf(place.julia.im), FormatFullPrecision(place.julia.im));
     }
     if (place.hasColorMap)
         text += Line(kColorMapKey, ColorMapDigits(place.colorMap));

@@ -8,6 +8,8 @@
 // place whose limit or colouring is not the program's first writes the
 // format line "quorvex-place 2" and both as the fields "limit" and
 // "coloring"; a place of version 1 has the limit 256 and the count colouring.
+// A Julia view's place is of version 2 and adds its c as "julia-re" and
+// "julia-im".
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,7 @@
 
 #include "colour/model/ColorMap.h"
 #include "engine/FormulaParams.h"
+#include "engine/JuliaPoint.h"
 #include "engine/PictureDepth.h"
 
 struct Place {
@@ -38,6 +41,8 @@ struct Place {
     ColorMap colorMap{};
     int32_t limit = kDefaultIterationLimit;  // IsIterationLimit
     Coloring coloring = kDefaultColoring;
+    // A Julia view's c, the optional fields "julia-re" and "julia-im" of version 2.
+    JuliaPoint julia{};
 };
 
 inline constexpr char kPlaceFormatLine[] = "quorvex-place 1";

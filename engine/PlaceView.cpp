@@ -39,12 +39,13 @@ Place PlaceOfCurrentView()
     place.colorMap = currentColorMap;
     place.limit = ActiveDepth.limit;
     place.coloring = ActiveDepth.coloring;
+    place.julia = ActiveJulia;
     return place;
 }
 
 PictureRegion RegionOfPlace(const Place& place)
 {
-    return PictureRegion{Iteration{place.type, place.params, place.limit},
+    return PictureRegion{Iteration{place.type, place.params, place.limit, place.julia},
                          PlaneRegion{place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.pixelRe,
                                      place.pixelIm, place.width, place.height}};
 }
@@ -80,6 +81,7 @@ PlaceChanges SetUpPlace(const Place& place)
     dpNext = ViewOfPlace(place);
     ActiveParams = place.params;
     ActiveDepth = PictureDepth{place.limit, place.coloring};
+    ActiveJulia = place.julia;
     const ViewRecord whole = WholeViewOfPlace(place);
     if (!SameWholeView(whole, WholeView)) {
         WholeView = whole;

@@ -36,6 +36,8 @@ struct ViewReadouts {
     std::string areaXFull;
     std::string areaYFull;
     std::string scaleFull;
+    // A Julia view's c as JuliaPointCaption writes it; empty on the formula's own plane.
+    std::string julia;
 };
 
 class QVHost {

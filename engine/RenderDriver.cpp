@@ -9,6 +9,7 @@
 #include "engine/PictureDepth.h"
 #include "engine/EngineState.h"
 #include "engine/Formulas.h"
+#include "engine/JuliaTable.h"
 #include "engine/NumberFormat.h"
 #include "engine/RenderWorkers.h"
 
@@ -135,6 +136,8 @@ ViewReadouts MakeReadouts(const ViewRecord& view, int backCount, int forwardCoun
     r.areaXFull = FormatFullPrecision(view.dwx);
     r.areaYFull = FormatFullPrecision(view.dwy);
     r.scaleFull = FormatFullPrecision(Magnification(view));
+    if (ActiveJulia.isSet)
+        r.julia = JuliaPointCaption(ActiveJulia);
     return r;
 }
 
@@ -149,7 +152,7 @@ void RenderView(QVHost& host, ViewRecord& view)
     // render's rule maps the pixels to points.
     const PictureSize picture{ClampToBuffer(view.diImgW, kBufferColumns), ClampToBuffer(view.diImgH, kBufferRows)};
     const PictureDepth depth = ActiveDepth;
-    const ScanFrame frame{view.Region(picture), Iteration{view.diType, ActiveParams, depth.limit}};
+    const ScanFrame frame{view.Region(picture), Iteration{view.diType, ActiveParams, depth.limit, ActiveJulia}};
 
     host.FillPictureBackground(picture.width, picture.height);
     host.ForgetSelectionMark();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/FormulaParams.h"
+#include "engine/JuliaPoint.h"
 #include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
 
@@ -76,6 +77,7 @@ struct HistoryEntry {
     ViewRecord view;
     FormulaParams params;
     PictureDepth depth;
+    JuliaPoint julia;  // the c of a Julia view; kNoJuliaPoint on the formula's own plane
 };
 
 // Last in, first out; the stack owns its entries.

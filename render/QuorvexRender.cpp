@@ -130,6 +130,8 @@ int Render(const RenderOptions& o)
     std::string reason;
     if (!ReadPlace(o, place, reason))
         return Fail(kBadUse, o.place + ": " + reason);
+    if (o.julia.isSet)
+        place.julia = o.julia;
     PictureJob job;
     if (!PictureSizeOf(o, place, job.width, job.height, reason))
         return Fail(kBadUse, o.place + ": " + reason);

@@ -184,6 +184,11 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
             !(o.extentIm > 0))
             return fail("an extent is WIDTH,HEIGHT in the plane, both greater than 0");
         o.hasExtent = true;
+    } else if (name == "--julia") {
+        long double re = 0, im = 0;
+        if (!Pair(value, ',', a, b) || !Real(a, re) || !Real(b, im))
+            return fail("a Julia point is RE,IM, two finite numbers");
+        o.julia = JuliaPoint::At(re, im);
     } else if (!ReadFilmOption(name, value, o, error)) {
         if (error.empty())
             error = "unknown option " + name;
@@ -277,6 +282,8 @@ std::string RenderUsage()
            "                       place's own, else 256); auto settles it by the program's rule on\n"
            "                       the counts of the view at its own size\n"
            "  --colouring NAME     count, log, smooth or histogram (default: the place's own, else count)\n"
+           "  --julia RE,IM        the Julia set of the point c = RE + IM i: each pixel's orbit starts at\n"
+           "                       its point and adds c (default: the place's own, else the plane)\n"
            "  --threads N          worker threads (default: one a core)\n"
            "  --part K/N           only the K-th of N horizontal bands, for spreading a large\n"
            "                       picture over machines; the bands joined top to bottom make the whole\n"

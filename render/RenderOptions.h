@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/JuliaPoint.h"
 #include "engine/PictureDepth.h"
 
 inline constexpr int kBadUse = 2;
@@ -49,6 +50,8 @@ struct RenderOptions {
     std::string frames;  // empty: every frame
     std::string video;
     std::string fps = "30";
+    // --julia RE,IM: the Julia set of that c, instead of the place's own view.
+    JuliaPoint julia{};
 };
 
 // Reads the arguments (without the program's name). False with a message

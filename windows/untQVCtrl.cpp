@@ -21,6 +21,7 @@
 #include "platform/QtSupport.h"
 #include "platform/ScreenPlacement.h"
 #include "windows/DepthMenus.h"
+#include "windows/JuliaMenus.h"
 
 TfrmQVCtrl* frmQVCtrl = nullptr;
 
@@ -221,6 +222,7 @@ void TfrmQVCtrl::BuildMenus()
                   Named(pmQVCtrl->addAction(QStringLiteral("大きさを指定して保存…"), this, [] { ExportPictureAtSize(); }),
                         "pmiSaveSized"));
     depthMenus = std::make_unique<DepthMenus>(pmQVCtrl);
+    juliaMenus = std::make_unique<JuliaMenus>(pmQVCtrl, this);
 
     QMenu* pmHelpAbout = AddDropDown("pmHelpAbout", tbtnHelp);
     Named(pmHelpAbout->addAction(QStringLiteral("ヘルプ"), this, [] { OpenHelpFile(); }), "pmiHelp");
@@ -305,6 +307,9 @@ void TfrmQVCtrl::ShowReadouts(const ViewReadouts& readouts)
     SetText(stScale, readouts.scale, readouts.scaleFull);
     SetText(stDrawNest, readouts.drawNest, readouts.drawNest);
     SetText(stDrawNestTotal, readouts.drawNestTotal, readouts.drawNestTotal);
+    const QString caption = QStringLiteral("マンデルブロ探索");
+    // A Julia view's c in its place: the narrow window shows no more.
+    setWindowTitle(readouts.julia.empty() ? caption : QStringLiteral("ジュリア集合 ") + QString::fromStdString(readouts.julia));
 }
 
 void TfrmQVCtrl::ResetProgress(int maximum)

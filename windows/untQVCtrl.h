@@ -21,6 +21,7 @@ class QToolBar;
 class QToolButton;
 class TQVImage;
 class DepthMenus;
+class JuliaMenus;
 
 class TfrmQVCtrl : public QWidget, public ControlWindowPort {
     Q_OBJECT
@@ -86,6 +87,7 @@ private:
     QLabel* stDrawNestTotal = nullptr;
     QAction* pmiColorUser = nullptr;
     std::unique_ptr<DepthMenus> depthMenus;
+    std::unique_ptr<JuliaMenus> juliaMenus;
 
     int frameHeight = 0;
     IndicatorScale indicatorScale;

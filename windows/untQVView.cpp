@@ -1,6 +1,7 @@
 #include "windows/untQVView.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -35,6 +36,7 @@ TfrmQVView::TfrmQVView(int frameHeight, QWidget* parent)
     imgQVView->move(kPictureInset, kPictureInset);
     connect(imgQVView, &TQVImage::MouseDown, this, &TfrmQVView::imgQVViewMouseDown);
     connect(imgQVView, &TQVImage::MouseMove, this, &TfrmQVView::imgQVViewMouseMove);
+    imgQVView->setMouseTracking(true);  // the Julia preview follows the pointer
     connect(imgQVView, &TQVImage::MouseUp, this, &TfrmQVView::imgQVViewMouseUp);
     connect(imgQVView, &TQVImage::DoubleClicked, this, &TfrmQVView::imgQVViewDoubleClick);
     connect(imgQVView, &TQVImage::Wheel, this, [](int x, int y, int angleDelta) { TurnWheel(QPoint(x, y), angleDelta); });
@@ -79,6 +81,11 @@ void TfrmQVView::BuildPopupMenu()
     pmiCopyPlace->setShortcut(QKeySequence::Copy);
     pmiCopyPlace->setShortcutContext(Qt::WindowShortcut);
     addAction(pmiCopyPlace);
+    QAction* pmiJulia = addCommand("pmiJuliaOfPoint", QStringLiteral("この点のジュリア集合"),
+                                   [this] { ShowJuliaOfPixel(QPoint(InspectX, InspectY)); });
+    // A point of the formula's own plane, while nothing is drawn.
+    connect(pmQVView, &QMenu::aboutToShow, pmiJulia,
+            [pmiJulia] { pmiJulia->setEnabled(IsCommandEnabled(QVCommand::SavePlace) && !InJuliaView()); });
 }
 
 void TfrmQVView::ApplySizeLimits()
@@ -248,6 +255,7 @@ void TfrmQVView::imgQVViewMouseDown(Qt::MouseButton button, int x, int y)
 
 void TfrmQVView::imgQVViewMouseMove(int x, int y)
 {
+    PointerOverPicture(QPoint(x, y));
     if (!IsDragging)
         return;
     imgQVView->InvertRect(SelStartX, SelStartY, SelLastX, SelLastY);
@@ -332,8 +340,19 @@ void TfrmQVView::keyPressEvent(QKeyEvent* event)
         DropSelection();
     else if (plain && key == Qt::Key_Home)
         ShowWholeViewOfCurrentFormula();
+    else if (plain && key == Qt::Key_J)
+        ShowJuliaOfPixel(PixelUnderPointer());
     else
         QWidget::keyPressEvent(event);
+}
+
+QPoint TfrmQVView::PixelUnderPointer() const
+{
+    const QPoint at = imgQVView->mapFromGlobal(QCursor::pos());
+    const PictureSize shown = ShownPictureSize(dpCurr);
+    if (at.x() >= 0 && at.y() >= 0 && at.x() < shown.width && at.y() < shown.height)
+        return at;
+    return QPoint(shown.width / 2, shown.height / 2);
 }
 
 void TfrmQVView::SetPopupRunner(std::function<void(QMenu*, QPoint)> runner) { popupRunner = std::move(runner); }

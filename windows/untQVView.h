@@ -100,6 +100,8 @@ private:
     // Esc without a render: the rectangle being dragged or shown is erased
     // and selects nothing.
     void DropSelection();
+    // The picture pixel under the pointer; the centre pixel when it is elsewhere.
+    QPoint PixelUnderPointer() const;
 
     TQVImage* imgQVView = nullptr;
     QMenu* pmQVView = nullptr;

@@ -96,6 +96,13 @@ void TfrmDisplay1::BuildControls()
     connect(btnPal1Chan, &QPushButton::clicked, this, &TfrmDisplay1::btnPal1ChanClick);
     // "変更" follows the colour-map commands, off while a render or a
     // recolouring runs, and only for an escaping count's entry.
+    // The Julia set of the pixel's point, while nothing is drawn.
+    btnJulia = Named(new QPushButton(QStringLiteral("ジュリア集合"), this), "btnJulia");
+    btnJulia->setGeometry(272, 256, 96, 28);
+    connect(btnJulia, &QPushButton::clicked, this, [this] {
+        hide();
+        ShowJuliaOfPixel(inspectedPixel);
+    });
     WatchCommand(QVCommand::ColorMaps, btnPal1Chan,
                  [this](bool enabled) { btnPal1Chan->setEnabled(enabled && infoPaletteIndex > 0); });
 }
@@ -124,6 +131,7 @@ void TfrmDisplay1::FormActivate()
 {
     PlaceOnScreen(this, popupPosition);
     ShowPixel(InspectPixel(dpCurr, inspectedPixel.x(), inspectedPixel.y(), currentColorMap));
+    btnJulia->setEnabled(!IsRendering && dpCurr.diType != 0 && !InJuliaView());
 }
 
 void TfrmDisplay1::FormDeactivate()

@@ -49,6 +49,7 @@ private:
     QLabel* stCount = nullptr;
     QLabel* Shape1 = nullptr;
     QPushButton* btnPal1Chan = nullptr;
+    QPushButton* btnJulia = nullptr;
     // The colour dialog cdDisp1 starts from the colour it returned last.
     ColorWord cdDisp1Color = kBlackWord;
 

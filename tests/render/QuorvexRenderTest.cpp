@@ -17,6 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "colour/model/ColorMap.h"
+#include "engine/CountColors.h"
+#include "engine/EngineState.h"
+#include "engine/Formulas.h"
+#include "engine/JuliaTable.h"
+#include "platform/QtColorWords.h"
+
 namespace {
 
 class QuorvexRenderTest : public ::testing::Test {
@@ -184,6 +191,64 @@ TEST_F(QuorvexRenderTest, TerminationSignalsRemoveTheNewFileAndEndWithTheSignal)
         ::kill(child, signal);
         EXPECT_EQ(Wait(child), 128 + signal);
         EXPECT_EQ(Files(), QStringList{QStringLiteral("stderr.txt")});
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// z^2 + c from z0 = (x, y), written out: the count of the plain 80-bit loop.
+int PlainSquareJulia(long double x, long double y, long double cx, long double cy)
+{
+    for (int j = 0; j < 256; ++j) {
+        const long double nx = x * x - y * y + cx;
+        const long double ny = x * 2 * y + cy;
+        x = nx;
+        y = ny;
+        if (x * x + y * y >= 10.0L)
+            return j;
+    }
+    return 256;
+}
+
+// --julia draws the plain loop's picture of the Julia set pixel for pixel,
+// every formula at a c of its own, in the start-up colours; a point that
+// is not two finite numbers is refused with status 2 and no file.
+TEST_F(QuorvexRenderTest, JuliaSetsArePixelForPixelThePlainLoopsAndBadPointsAreRefused)
+{
+    ResetEngineState();
+    const struct {
+        int type;
+        long double re, im;
+        const char* point;
+    } sets[] = {{1, -0.8L, 0.156L, "-0.8,0.156"}, {2, 0.3L, 0.5L, "0.3,0.5"},  {3, 0.4L, 0.55L, "0.4,0.55"},
+                {4, 0.4L, 0.3L, "0.4,0.3"},       {5, 0.2L, 0.6L, "0.2,0.6"},  {6, -1.5L, 0.5L, "-1.5,0.5"}};
+    constexpr int kSide = 58;
+    const FormulaParams params = StartupEditedParams();
+    for (const auto& set : sets) {
+        SCOPED_TRACE(set.type);
+        ASSERT_EQ(Run({"--type", std::to_string(set.type), "--julia", set.point, "--centre", "0,0", "--extent", "3.6,3.6",
+                       "--size", "58x58", "-o", Path("julia.png")}),
+                  0)
+            << Messages();
+        const QImage picture = Read("julia.png");
+        for (int x = 0; x < kSide; ++x)
+            for (int y = 0; y < kSide; ++y) {
+                const long double zx = (x - kSide / 2.0L) * 3.6L / kSide;
+                const long double zy = (y - kSide / 2.0L) * 3.6L / kSide;
+                const int n = set.type == 1 ? PlainSquareJulia(zx, zy, set.re, set.im)
+                                            : FindJulia(set.type)->iteratePoint(zx, zy, set.re, set.im, params, 256, nullptr);
+                ASSERT_EQ(picture.pixel(x, y), RgbOfColorWord(ColorWordOfCount(n, currentColorMap))) << x << ", " << y;
+            }
+    }
+    for (const char* bad : {"nan,0", "0,inf", "1e5000,0", "0.3", "0.3,x", "0.3,0.5,1"}) {
+        EXPECT_EQ(Run({"--type", "1", "--julia", bad, "--centre", "0,0", "--extent", "3.6,3.6", "--size", "8x8", "-o",
+                       Path("bad.png")}),
+                  2)
+            << bad;
+        EXPECT_NE(Messages().find("Julia point"), std::string::npos) << Messages();
+        EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bad.png"))));
     }
 }
 

@@ -167,7 +167,8 @@ TEST_F(ControlWindowTest, MenuCaptions)
     EXPECT_EQ(Captions(Find<QMenu>(control, "pmQVCtrl")), (QStringList{"画像を名前をつけて保存", "カラーマップ変更", "カラーマップ ファイル",
                                                         "カラーマップ確認と加工/設定", "４次多項式/有理型の係数設定",
                                                         "場所を保存…", "場所を開く…", "大きさを指定して保存…",
-                                                        "反復回数の上限", "色付け"}));
+                                                        "反復回数の上限", "色付け", "元の平面に戻る",
+                                                        "ジュリア集合のプレビュー"}));
     EXPECT_EQ(Captions(Find<QMenu>(control, "pmiColorChange")),
               (QStringList{"設定１（デフォルト）", "設定２", "設定３", "設定４", "設定５", "モノトーン", "モノトーン（短周期）",
                            "ユーザー設定", "色の反転"}));
@@ -177,7 +178,8 @@ TEST_F(ControlWindowTest, MenuCaptions)
 
     EXPECT_EQ(drawing->windowTitle(), QStringLiteral("描画ウィンドウ"));
     EXPECT_EQ(Captions(Find<QMenu>(drawing, "pmQVView")), (QStringList{"選択領域描画", "パレットコード表示", "再描画", "描画キャンセル", "戻る",
-                                                        "進む", "全景描画", "メインウィンドウ表示", "終了", "場所をコピー"}));
+                                                        "進む", "全景描画", "メインウィンドウ表示", "終了", "場所をコピー",
+                                                        "この点のジュリア集合"}));
     EXPECT_EQ(Find<QMenu>(drawing, "pmiDrawAll")->menuAction(), Find<QMenu>(drawing, "pmQVView")->actions().at(6));
     EXPECT_EQ(Captions(Find<QMenu>(drawing, "pmiDrawAll")),
               (QStringList{"Ｚの２乗（マンデルブロ集合）(&2)", "Ｚの３乗(&3)", "Ｚの４乗(&4)", "Ｚの４次多項式", "Ｚの有理型関数",
