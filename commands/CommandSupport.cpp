@@ -11,6 +11,7 @@
 #include "engine/Place.h"
 #include "engine/PlaceView.h"
 #include "engine/RenderDriver.h"
+#include "platform/QVDialogs.h"
 
 std::string CurrentPlaceText() { return FormatPlace(PlaceOfCurrentView()); }
 
@@ -38,7 +39,7 @@ void TakeNextView(bool intoHistory, const HistoryEntry& left, bool madeFromView)
     if (intoHistory)
         ZoomHistoryStep(host, left);
     else
-        dpCurr = dpNext;
+        dpCurr = dpNext, CurrentCentre = NextCentre;
     if (madeFromView)
         TakeLimitForNewView();
     UpdateIndicatorMarks();
@@ -47,6 +48,11 @@ void TakeNextView(bool intoHistory, const HistoryEntry& left, bool madeFromView)
         coefficients->ShowParams();
     host.FitWindowToView(dpCurr);
     RenderView(host, dpCurr);
+}
+
+void SayDepthLimit(DepthLimit limit)
+{
+    Dialogs().Notify(WindowOf(Ports().drawing), QString::fromUtf8(DepthLimitMessage(limit)));
 }
 
 QString NativePath(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }

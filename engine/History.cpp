@@ -2,7 +2,7 @@
 
 #include "engine/EngineState.h"
 
-HistoryEntry CurrentEntry() { return HistoryEntry{dpCurr, ActiveParams, ActiveDepth}; }
+HistoryEntry CurrentEntry() { return HistoryEntry{dpCurr, ActiveParams, ActiveDepth, CurrentCentre}; }
 
 void ClearHistoryStack(ViewStack& stack)
 {

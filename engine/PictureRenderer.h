@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "engine/Iteration.h"
 #include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
+#include "engine/deep/PreciseCentre.h"
 
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr int kMaxSamples = 4;
@@ -27,6 +29,7 @@ inline constexpr int kMaxSamples = 4;
 struct PictureRegion {
     Iteration iteration{1, {}};  // its limit among it
     PlaneRegion plane{};
+    PreciseCentre centre{};  // a deep view's precise centre; empty where plane's is the centre
 };
 
 struct PictureJob {
@@ -75,9 +78,12 @@ uint8_t SrgbOfLinear(uint32_t linear);
 // then copy to their mirror rows.
 int BandRowsFor(int width, int samples);
 
+class DeepRenderer;
+
 class PictureRenderer {
 public:
     explicit PictureRenderer(const PictureJob& job);
+    ~PictureRenderer();
 
     // Rows [first, first + count) as 8-bit red, green, blue, 3 bytes a pixel,
     // row after row. False, with rgb partly written, once cancel is set. The
@@ -96,4 +102,5 @@ private:
     int threads_;
     std::vector<long double> sampleX_;
     std::optional<CountPainter> painter_;
+    std::unique_ptr<DeepRenderer> deep_;  // a deep view's samples
 };

@@ -8,6 +8,7 @@
 // place whose limit or colouring is not the program's first writes the
 // format line "quorvex-place 2" and both as the fields "limit" and
 // "coloring"; a place of version 1 has the limit 256 and the count colouring.
+// Version 2 also carries a deep view's precise centre, where it has one.
 
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +39,12 @@ struct Place {
     ColorMap colorMap{};
     int32_t limit = kDefaultIterationLimit;  // IsIterationLimit
     Coloring coloring = kDefaultColoring;
+    // A deep view's precise centre, exact (the hexadecimal form of
+    // FormatPreciseExact) or in decimals of any length; empty where centre-re
+    // and centre-im are the centre. Each rounds to its 80-bit field. Version 2
+    // writes them as the optional fields "centre-re-digits" and "centre-im-digits".
+    std::string centreReDigits;
+    std::string centreImDigits;
 };
 
 inline constexpr char kPlaceFormatLine[] = "quorvex-place 1";

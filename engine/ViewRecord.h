@@ -10,6 +10,7 @@
 #include "engine/FormulaParams.h"
 #include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
+#include "engine/deep/PreciseCentre.h"
 
 // The names are the program's own, kept short: di- a 32-bit integer, db- a
 // flag, dw- an extended float, c- a selection value in picture pixels.
@@ -76,6 +77,7 @@ struct HistoryEntry {
     ViewRecord view;
     FormulaParams params;
     PictureDepth depth;
+    PreciseCentre centre;  // the view's precise centre, empty when its fields are the centre
 };
 
 // Last in, first out; the stack owns its entries.
