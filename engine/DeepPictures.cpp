@@ -5,17 +5,15 @@
 #include "engine/CountColors.h"
 #include "engine/DeepView.h"
 
-std::unique_ptr<DeepRenderer> DeepRendererFor(const PictureRegion& region, const PlaneRegion& samples, int threads)
+std::unique_ptr<DeepRenderer> DeepRendererFor(const Iteration& what, const PlaneRegion& own,
+                                              const PreciseCentre& centre, const PlaneRegion& samples, int threads)
 {
-    const PlaneRegion& own = region.plane;
     const bool hasOwn = own.width > 0 && own.height > 0;
-    if (!IsDeepRegion(region.iteration.type, hasOwn ? own : samples))
+    if (!IsDeepRegion(what.type, hasOwn ? own : samples))
         return nullptr;
     DeepSettings settings;
     settings.threads = threads;
-    return std::make_unique<DeepRenderer>(
-        DeepJobOf(region.iteration.type, region.iteration.params, samples, region.centre, region.iteration.limit),
-        settings);
+    return std::make_unique<DeepRenderer>(DeepJobOf(what.type, what.params, samples, centre, what.limit), settings);
 }
 
 bool DeepSampleColumns(DeepRenderer& renderer, int first, int rows, EscapeCount* counts, float* fractions,

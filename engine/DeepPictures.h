@@ -6,12 +6,15 @@
 #include <memory>
 
 #include "engine/Iteration.h"
-#include "engine/PictureRenderer.h"
+#include "engine/PlaneRegion.h"
+#include "engine/deep/PreciseCentre.h"
 #include "engine/deep/DeepRenderer.h"
 
-// The deep renderer for the samples of the region at the given size, where
-// the region at its own size is a deep view (IsDeepRegion); else none.
-std::unique_ptr<DeepRenderer> DeepRendererFor(const PictureRegion& region, const PlaneRegion& samples, int threads);
+// The deep renderer for the samples of a region (the plane at the samples'
+// size), where the region at its own size (own; samples where it has none)
+// is a deep view (IsDeepRegion); else none.
+std::unique_ptr<DeepRenderer> DeepRendererFor(const Iteration& what, const PlaneRegion& own,
+                                              const PreciseCentre& centre, const PlaneRegion& samples, int threads);
 
 // Sample rows [first, first + rows) by the deep renderer, column after column
 // (sample (x, y) at x * rows + y - first): the counts and, where fractions is

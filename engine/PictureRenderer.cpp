@@ -105,7 +105,7 @@ std::optional<RegionCounts> CountsOfRegion(const PictureRegion& region, int fall
     const int tasks = (plane.width + kColumnsPerTask - 1) / kColumnsPerTask;
     threads = threads > 0 ? threads : RenderThreadCount();
     std::vector<CountTally> tallies(size_t(std::max(tasks, 0)), CountTally(0));
-    const std::unique_ptr<DeepRenderer> deep = DeepRendererFor(region, plane, threads);
+    const std::unique_ptr<DeepRenderer> deep = DeepRendererFor(region.iteration, region.plane, region.centre, plane, threads);
     if (deep) {
         std::vector<EscapeCount> counts(size_t(plane.width) * size_t(plane.height));
         if (!DeepSampleColumns(*deep, 0, plane.height, counts.data(), nullptr, cancel))
@@ -168,7 +168,7 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
     // The samples are the pixels of the larger picture, mapped by the render's rule.
     for (int x = 0; x < sampleWidth_; ++x)
         sampleX_[size_t(x)] = samplePlane_.RenderRe(x);
-    deep_ = DeepRendererFor(job.region, samplePlane_, threads_);
+    deep_ = DeepRendererFor(job.region.iteration, job.region.plane, job.region.centre, samplePlane_, threads_);
 }
 
 PictureRenderer::~PictureRenderer() = default;

@@ -94,7 +94,7 @@ void TakeDepth(const RenderOptions& o, const PictureJob& job, Place& place)
 bool DeepPictureDrawable(const PictureJob& job, std::string& reason)
 {
     const PlaneRegion samples = job.region.plane.AtSize(job.width * job.samples, job.height * job.samples);
-    const std::unique_ptr<DeepRenderer> deep = DeepRendererFor(job.region, samples, 1);
+    const std::unique_ptr<DeepRenderer> deep = DeepRendererFor(job.region.iteration, job.region.plane, job.region.centre, samples, 1);
     if (deep && deep->Fault() != DeepFault::None) {
         reason = std::string("a deep view it cannot draw: ") + DeepFaultText(deep->Fault());
         return false;
