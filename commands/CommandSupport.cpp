@@ -52,6 +52,15 @@ void TakeNextView(bool intoHistory, const HistoryEntry& left, bool madeFromView)
 
 void SayDepthLimit(DepthLimit limit)
 {
+    // Once for a view: more turns of the wheel there say nothing more.
+    static ViewRecord saidAt{};
+    const auto same = [](const ViewRecord& a, const ViewRecord& b) {
+        return a.diType == b.diType && a.dwa == b.dwa && a.dwb == b.dwb && a.dwPitchX == b.dwPitchX &&
+               a.dwPitchY == b.dwPitchY;
+    };
+    if (same(saidAt, dpCurr))
+        return;
+    saidAt = dpCurr;
     Dialogs().Notify(WindowOf(Ports().drawing), QString::fromUtf8(DepthLimitMessage(limit)));
 }
 

@@ -26,7 +26,8 @@ void ForgetRubberBand();
 // the one on screen (madeFromView) takes the automatic limit's choice where
 // that is on; a place brings its own.
 void TakeNextView(bool intoHistory = true, const HistoryEntry& left = CurrentEntry(), bool madeFromView = true);
-// A zoom that goes no deeper: the program says why, and the view stays.
+// A zoom that goes no deeper: the program says why, once for the view on
+// screen, and the view stays.
 void SayDepthLimit(DepthLimit limit);
 // Thumbnail of the whole view, scale values, marks cleared.
 void RefreshIndicator();

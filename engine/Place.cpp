@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "colour/model/ColorMapFile.h"
+#include "engine/DeepView.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
@@ -466,6 +467,9 @@ private:
             return std::string("「") + kCentreReDigitsKey + "」が「centre-re」と合いません";
         if (!DigitsRoundTo(place.centreImDigits, place.centreIm))
             return std::string("「") + kCentreImDigitsKey + "」が「centre-im」と合いません";
+        if (DepthLimitOf(place.type, place.centreRe, place.centreIm, place.pixelRe, place.pixelIm) ==
+            DepthLimit::Smallest)
+            return "画素が小さすぎます（深い拡大で描ける画素は 2^-16318 まで）";
         if (!Agree(place.extentRe, place.pixelRe, place.width))
             return "「extent-re」が「pixel-re」×「width」と合いません";
         if (!Agree(place.extentIm, place.pixelIm, place.height))

@@ -72,7 +72,8 @@ inline constexpr int PictureHeightOfWindow(int windowHeight, int frameHeight)
 }
 
 // One view of the history with what its picture is drawn from besides the
-// view record: the coefficients in use, the limit and the colouring.
+// view record: the coefficients in use, the limit and the colouring, and a
+// deep view's precise centre.
 struct HistoryEntry {
     ViewRecord view;
     FormulaParams params;

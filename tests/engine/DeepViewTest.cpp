@@ -250,6 +250,14 @@ TEST_F(DeepViewTest, RationalAndExponentialMapsStopWhereEightyBitsStopAndOthersA
     EXPECT_FALSE(ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), {ViewStep{16320, true, 3, 3}}, next, {}, nullptr,
                                 &limit));
     EXPECT_EQ(limit, DepthLimit::Smallest);
+    // A place finer than that is refused as it is read.
+    Place tiny = PlaceOfCurrentView();
+    tiny.pixelRe = tiny.pixelIm = 0x1p-16330L;
+    tiny.extentRe = tiny.extentIm = 40 * 0x1p-16330L;
+    Place read;
+    std::string reason;
+    EXPECT_FALSE(ParsePlace(FormatPlace(tiny), read, reason));
+    EXPECT_NE(reason.find("2^-16318"), std::string::npos) << reason;
 }
 
 TEST_F(DeepViewTest, CommandLineCentreTakesDecimalsOfAnyLength)
