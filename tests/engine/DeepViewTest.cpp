@@ -226,6 +226,24 @@ TEST_F(DeepViewTest, SamePictureWithAnyThreadsAndInBands)
     EXPECT_GT(counts.size(), 10u);
 }
 
+TEST_F(DeepViewTest, AutomaticLimitRisesFromTheDeepRenderersCounts)
+{
+    // The seahorse valley at 10^-20: nothing escapes within 256 steps.
+    const PreciseReal re = ParsePrecise("-0.743643887037158704752191506114774").value;
+    const PreciseReal im = ParsePrecise("0.131825904205311970493132056385139").value;
+    StartView(re.Rounded(), im.Rounded(), -70, 16, 256);
+    CurrentCentre = PreciseCentre(re, im);
+    AutomaticLimit = true;
+    for (int round = 0; round < 4 && ActiveDepth.limit < 16384; ++round) {
+        RenderView(host, dpCurr);
+        EXPECT_EQ(LastCountSummary.captured, 256u);
+        TakeLimitForNewView();
+    }
+    EXPECT_EQ(ActiveDepth.limit, 16384);
+    RenderView(host, dpCurr);
+    EXPECT_GT(LastCountSummary.escaped, 200u);
+}
+
 TEST_F(DeepViewTest, RationalAndExponentialMapsStopWhereEightyBitsStopAndOthersAtTheSmallestPixel)
 {
     for (int type : {5, 6}) {
