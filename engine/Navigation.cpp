@@ -264,11 +264,11 @@ bool TakeStep(const ViewRecord& from, PictureSize shown, const ViewStep& step, V
 bool TakePreciseStep(const ViewRecord& from, const PreciseCentre& centre, PictureSize shown, const ViewStep& step,
                      ViewRecord& to, PreciseCentre& toCentre, DepthLimit& limit)
 {
-    if (!TakeStep(from, shown, step, to))
-        return false;
+    // A step to pixels too small for any number says so as one too deep does.
+    const bool taken = TakeStep(from, shown, step, to);
     toCentre = PreciseCentre();
     limit = DepthLimitOf(to);
-    if (limit != DepthLimit::None)
+    if (!taken || limit != DepthLimit::None)
         return false;
     if (!TakesPreciseCentre(from, centre, to))
         return true;

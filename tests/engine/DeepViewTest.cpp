@@ -265,9 +265,12 @@ TEST_F(DeepViewTest, RationalAndExponentialMapsStopWhereEightyBitsStopAndOthersA
     ViewRecord next;
     EXPECT_TRUE(ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), {ViewStep{16300, true, 3, 3}}, next, {}, nullptr,
                                &limit));
-    EXPECT_FALSE(ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), {ViewStep{16320, true, 3, 3}}, next, {}, nullptr,
-                                &limit));
-    EXPECT_EQ(limit, DepthLimit::Smallest);
+    for (int zoom : {16320, 19000}) {
+        limit = DepthLimit::None;
+        EXPECT_FALSE(ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), {ViewStep{zoom, true, 3, 3}}, next, {}, nullptr,
+                                    &limit));
+        EXPECT_EQ(limit, DepthLimit::Smallest) << zoom;
+    }
     // A place finer than that is refused as it is read.
     Place tiny = PlaceOfCurrentView();
     tiny.pixelRe = tiny.pixelIm = 0x1p-16330L;
