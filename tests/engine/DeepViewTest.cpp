@@ -10,6 +10,7 @@
 
 #include "../../bench/DeepTruth.h"
 #include "EngineTestSupport.h"
+#include "colour/views/PaletteViews.h"
 #include "engine/DeepView.h"
 #include "engine/Formulas.h"
 #include "engine/Navigation.h"
@@ -137,6 +138,14 @@ TEST_F(DeepViewTest, PreciseCentreSurvivesStepsHistoryPlacesAndTheClipboardPast1
     moved.replace(moved.find("0x", at), 2, "-0x");
     EXPECT_FALSE(ParsePlace(moved, read, reason));
     EXPECT_NE(reason.find("centre-re"), std::string::npos) << reason;
+
+    // Pixel information: the pixel's own point with the digits that matter, and its count.
+    const PixelInformation info = InspectPixel(dpCurr, 7, 30, currentColorMap);
+    const PreciseReal pointRe = ParsePrecise(info.reFull).value;
+    const PreciseReal pointIm = ParsePrecise(info.imFull).value;
+    EXPECT_LT(PixelsApart(pointRe, Sum(centres[1].Re(), (7 - 24) * dpCurr.dwPitchX), dpCurr.dwPitchX), 0.01L);
+    EXPECT_LT(PixelsApart(pointIm, Sum(centres[1].Im(), (30 - 20) * dpCurr.dwPitchY), dpCurr.dwPitchY), 0.01L);
+    EXPECT_FALSE(info.count.empty());
 
     // Back to the whole view: exactly it, and no precise centre left.
     GoBack(host);
