@@ -11,6 +11,7 @@
 #include "engine/Place.h"
 #include "engine/PlaceView.h"
 #include "engine/RenderDriver.h"
+#include "platform/QVDialogs.h"
 
 std::string CurrentPlaceText() { return FormatPlace(PlaceOfCurrentView()); }
 
@@ -38,7 +39,7 @@ void TakeNextView(bool intoHistory, const HistoryEntry& left, bool madeFromView)
     if (intoHistory)
         ZoomHistoryStep(host, left);
     else
-        dpCurr = dpNext;
+        dpCurr = dpNext, CurrentCentre = NextCentre;
     if (madeFromView)
         TakeLimitForNewView();
     UpdateIndicatorMarks();
@@ -47,6 +48,20 @@ void TakeNextView(bool intoHistory, const HistoryEntry& left, bool madeFromView)
         coefficients->ShowParams();
     host.FitWindowToView(dpCurr);
     RenderView(host, dpCurr);
+}
+
+void SayDepthLimit(DepthLimit limit)
+{
+    // Once for a view: more turns of the wheel there say nothing more.
+    static ViewRecord saidAt{};
+    const auto same = [](const ViewRecord& a, const ViewRecord& b) {
+        return a.diType == b.diType && a.dwa == b.dwa && a.dwb == b.dwb && a.dwPitchX == b.dwPitchX &&
+               a.dwPitchY == b.dwPitchY;
+    };
+    if (same(saidAt, dpCurr))
+        return;
+    saidAt = dpCurr;
+    Dialogs().Notify(WindowOf(Ports().drawing), QString::fromUtf8(DepthLimitMessage(limit)));
 }
 
 QString NativePath(const QString& path) { return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()); }

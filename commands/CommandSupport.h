@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 
+#include "engine/DeepView.h"
 #include "engine/History.h"
 
 class QWidget;
@@ -25,6 +26,9 @@ void ForgetRubberBand();
 // the one on screen (madeFromView) takes the automatic limit's choice where
 // that is on; a place brings its own.
 void TakeNextView(bool intoHistory = true, const HistoryEntry& left = CurrentEntry(), bool madeFromView = true);
+// A zoom that goes no deeper: the program says why, once for the view on
+// screen, and the view stays.
+void SayDepthLimit(DepthLimit limit);
 // Thumbnail of the whole view, scale values, marks cleared.
 void RefreshIndicator();
 // Erases the old cross marks and draws them at the centre of dpCurr.

@@ -76,6 +76,10 @@ void DrawSelectedRegion()
     const ZoomResult result = ComputeNextView();
     if (result == ZoomResult::NoSelection)
         return;
+    if (result == ZoomResult::TooDeep) {
+        SayDepthLimit(DepthLimitOf(dpNext, ActiveJulia));
+        return;
+    }
     if (result == ZoomResult::TooLarge) {
         Dialogs().ShowError(WindowOf(Ports().drawing), QStringLiteral("周囲計算致命的エラー"));
         return;

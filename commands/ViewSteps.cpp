@@ -48,7 +48,7 @@ void ShowBlankIndicator()
 bool WaitingStepsLeadSomewhere()
 {
     ViewRecord next;
-    return ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), waitingSteps, next);
+    return ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), waitingSteps, next, CurrentCentre);
 }
 
 // A render under way stops at its next block for a waiting place, or for
@@ -77,7 +77,7 @@ bool ShowsWholeView()
 void DrawStoppedViewAgain()
 {
     const RenderedArea stopped = LastRenderedArea;
-    if (stopped.columns >= stopped.width)
+    if (stopped.columns >= stopped.width && stopped.rows >= std::min(dpCurr.diImgH, kBufferRows))
         return;
     QVHost& host = WindowsHost();
     if (stopped.width == dpCurr.diImgW && stopped.rows == dpCurr.diImgH) {
@@ -109,10 +109,16 @@ void TakeWaitingSteps()
             OpenPlace(place);
         } else {
             const std::vector<ViewStep> steps = std::exchange(waitingSteps, {});
-            if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext)) {
+            DepthLimit limit = DepthLimit::None;
+            if (ViewAfterSteps(dpCurr, ShownPictureSize(dpCurr), steps, dpNext, CurrentCentre, &NextCentre, &limit)) {
                 if (sameStep)
                     dpNext.dinum = dpCurr.dinum;
                 TakeNextView(!sameStep);
+            } else if (limit != DepthLimit::None) {
+                waitingSteps.clear();
+                SayDepthLimit(limit);
+                if (stopped)
+                    DrawStoppedViewAgain();
             } else if (stopped) {
                 DrawStoppedViewAgain();
             }

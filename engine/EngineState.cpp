@@ -8,6 +8,8 @@ ViewRecord dpNext{};
 ViewRecord WholeView{};
 ViewStack BackStack;
 ViewStack ForwardStack;
+PreciseCentre CurrentCentre;
+PreciseCentre NextCentre;
 
 FormulaParams EditedParams = StartupEditedParams();
 FormulaParams ActiveParams{};
@@ -49,6 +51,7 @@ void ResetEngineState()
 {
     dpCurr = ViewTemplate;
     dpNext = ViewTemplate;
+    CurrentCentre = NextCentre = PreciseCentre();
     WholeView = ViewTemplate;
     BackStack.clear();
     ForwardStack.clear();

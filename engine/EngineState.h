@@ -10,6 +10,7 @@
 #include "engine/Formulas.h"
 #include "engine/PictureDepth.h"
 #include "engine/ViewRecord.h"
+#include "engine/deep/PreciseCentre.h"
 
 inline constexpr int kBufferColumns = 2001;
 inline constexpr int kBufferRows = 1501;
@@ -48,6 +49,9 @@ extern ViewRecord dpNext;
 extern ViewRecord WholeView;
 extern ViewStack BackStack;
 extern ViewStack ForwardStack;
+// The precise centres of dpCurr and dpNext; empty where their fields are the centre.
+extern PreciseCentre CurrentCentre;
+extern PreciseCentre NextCentre;
 
 extern FormulaParams EditedParams;
 extern FormulaParams ActiveParams;

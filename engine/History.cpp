@@ -2,7 +2,7 @@
 
 #include "engine/EngineState.h"
 
-HistoryEntry CurrentEntry() { return HistoryEntry{dpCurr, ActiveParams, ActiveDepth, ActiveJulia}; }
+HistoryEntry CurrentEntry() { return HistoryEntry{dpCurr, ActiveParams, ActiveDepth, ActiveJulia, CurrentCentre}; }
 
 void ClearHistoryStack(ViewStack& stack)
 {

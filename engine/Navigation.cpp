@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/DeepView.h"
 #include "engine/EngineState.h"
 #include "engine/FormulaTable.h"
 #include "engine/History.h"
@@ -17,6 +18,15 @@ void FitExtendAndRender(QVHost& host)
     host.FitWindowToView(dpCurr);
     RecomputeExtents(dpCurr);
     RenderView(host, dpCurr);
+}
+
+// A view made from another takes a precise centre where the other has one or
+// where it is deep: views the direct kernels draw keep today's arithmetic.
+bool TakesPreciseCentre(const ViewRecord& from, const PreciseCentre& centre, const ViewRecord& to)
+{
+    return IsDeepType(to.diType) &&
+           (!WithoutRoundingOnly(CentreOrFields(centre, PlanePoint{from.dwa, from.dwb})).Empty() ||
+            !DirectKernelsResolve(to.dwa, to.dwb, to.dwPitchX, to.dwPitchY));
 }
 
 // The depth of a view one zoom further in; a place may bring the largest.
@@ -34,6 +44,7 @@ void StepThroughHistory(QVHost& host, ViewStack& from, ViewStack& to, QVCommand 
     PushView(to);
     host.SetCommandEnabled(toCommand, true);
     dpCurr = entry->view;
+    CurrentCentre = entry->centre;
     if (entry->params != ActiveParams) {
         ActiveParams = entry->params;
         EditedParams = ActiveParams;
@@ -67,6 +78,7 @@ void ZoomHistoryStep(QVHost& host, const HistoryEntry& left)
     ClearHistoryStack(ForwardStack);
     host.SetCommandEnabled(QVCommand::Forward, false);
     dpCurr = dpNext;
+    CurrentCentre = NextCentre;
 }
 
 void GoBack(QVHost& host)
@@ -99,6 +111,7 @@ void SetUpWholeView(int type)
     SetWholeViewFields(dpCurr, type, EditedParams.Og);
     ActiveParams = EditedParams;
     ActiveJulia = kNoJuliaPoint;
+    CurrentCentre = PreciseCentre();
     if (AutomaticLimit)
         ActiveDepth.limit = kDefaultIterationLimit;
     WholeView = dpCurr;
@@ -162,6 +175,19 @@ ZoomResult ComputeNextView()
     dpNext.dwPitchY = dpNext.dwy / dpNext.diImgH;
     dpNext.dwa = centre.re;
     dpNext.dwb = centre.im;
+    NextCentre = PreciseCentre();
+    if (DepthLimitOf(dpNext, ActiveJulia) != DepthLimit::None)
+        return ZoomResult::TooDeep;
+    if (TakesPreciseCentre(cur, CurrentCentre, dpNext)) {
+        // The selection's centre from the precise centre, by the zoom's rule.
+        NextCentre = MovedCentre(CentreOrFields(CurrentCentre, PlanePoint{cur.dwa, cur.dwb}),
+                                 cur.ccx * shown.PixelExtentX() - shown.extentX / 2,
+                                 cur.ccy * shown.PixelExtentY() - shown.extentY / 2,
+                                 std::min(dpNext.dwPitchX, dpNext.dwPitchY));
+        const PlanePoint rounded = NextCentre.Rounded();
+        dpNext.dwa = rounded.re;
+        dpNext.dwb = rounded.im;
+    }
     return ZoomResult::Ready;
 }
 
@@ -214,7 +240,50 @@ int AddSteps(int a, int b) { return int(std::clamp(long(a) + long(b), -20000L, 2
 
 bool IsPositiveNormal(long double v) { return std::isnormal(v) && v > 0; }
 
+// The step's move of the centre, from the offsets the pixel-size rule takes:
+// in the old view's pixels, and back in the new view's (apart, as a zoom by
+// 2^1000 makes the second far smaller than the first).
+struct StepOffsets {
+    PlanePoint old;
+    PlanePoint next;
+};
+StepOffsets StepOffsetsOf(const ViewRecord& from, const ViewRecord& to, PictureSize shown, const ViewStep& step)
+{
+    StepOffsets offsets;
+    if (step.atPixel) {
+        offsets.old = PlanePoint{(step.x - shown.width / 2) * from.dwPitchX, (step.y - shown.height / 2) * from.dwPitchY};
+        offsets.next = PlanePoint{-((step.x - to.diImgW / 2) * to.dwPitchX), -((step.y - to.diImgH / 2) * to.dwPitchY)};
+    }
+    offsets.old.re += static_cast<long double>(step.right) * (shown.width / 4) * from.dwPitchX;
+    offsets.old.im += static_cast<long double>(step.down) * (shown.height / 4) * from.dwPitchY;
+    return offsets;
+}
+
 // One step from `from`, whose picture has the size `shown`.
+bool TakeStep(const ViewRecord& from, PictureSize shown, const ViewStep& step, ViewRecord& to);
+
+// The same with the precise centres: a deep view's centre moves in MPFR.
+bool TakePreciseStep(const ViewRecord& from, const PreciseCentre& centre, PictureSize shown, const ViewStep& step,
+                     ViewRecord& to, PreciseCentre& toCentre, DepthLimit& limit)
+{
+    // A step to pixels too small for any number says so as one too deep does.
+    const bool taken = TakeStep(from, shown, step, to);
+    toCentre = PreciseCentre();
+    limit = DepthLimitOf(to, ActiveJulia);
+    if (!taken || limit != DepthLimit::None)
+        return false;
+    if (!TakesPreciseCentre(from, centre, to))
+        return true;
+    const StepOffsets offsets = StepOffsetsOf(from, to, shown, step);
+    const long double pixel = std::min(to.dwPitchX, to.dwPitchY);
+    toCentre = MovedCentre(CentreOrFields(centre, PlanePoint{from.dwa, from.dwb}), offsets.old.re, offsets.old.im, pixel);
+    toCentre = MovedCentre(toCentre, offsets.next.re, offsets.next.im, pixel);
+    const PlanePoint rounded = toCentre.Rounded();
+    to.dwa = rounded.re;
+    to.dwb = rounded.im;
+    return std::isfinite(to.dwa) && std::isfinite(to.dwb);
+}
+
 bool TakeStep(const ViewRecord& from, PictureSize shown, const ViewStep& step, ViewRecord& to)
 {
     to = from;
@@ -254,22 +323,35 @@ void AddViewStep(std::vector<ViewStep>& steps, const ViewStep& step)
     steps.push_back(step);
 }
 
-bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector<ViewStep>& steps, ViewRecord& next)
+bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector<ViewStep>& steps, ViewRecord& next,
+                    const PreciseCentre& centre, PreciseCentre* nextCentre, DepthLimit* limit)
 {
     ViewRecord at = view;
+    PreciseCentre atCentre = centre;
+    DepthLimit refused = DepthLimit::None;
+    if (limit)
+        *limit = DepthLimit::None;
     for (const ViewStep& step : steps) {
         if (step.zoom == 0 && step.right == 0 && step.down == 0)
             continue;
         ViewRecord to;
-        if (!TakeStep(at, shown, step, to))
+        PreciseCentre toCentre;
+        if (!TakePreciseStep(at, atCentre, shown, step, to, toCentre, refused)) {
+            if (limit)
+                *limit = refused;
             return false;
+        }
         at = to;
+        atCentre = toCentre;
         shown = PictureSize{at.diImgW, at.diImgH};
     }
     // A move by a quarter of a picture narrower than 4 pixels, or steps that
     // undo each other, lead nowhere.
-    if (at.dwa == view.dwa && at.dwb == view.dwb && at.dwPitchX == view.dwPitchX && at.dwPitchY == view.dwPitchY)
+    if (at.dwa == view.dwa && at.dwb == view.dwb && at.dwPitchX == view.dwPitchX && at.dwPitchY == view.dwPitchY &&
+        WithoutRoundingOnly(atCentre) == WithoutRoundingOnly(CentreOrFields(centre, PlanePoint{view.dwa, view.dwb})))
         return false;
+    if (nextCentre)
+        *nextCentre = WithoutRoundingOnly(atCentre);
     // A view not yet rendered, without a selection.
     next = at;
     next.dinum = DeeperBy1(view.dinum);

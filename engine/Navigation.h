@@ -8,6 +8,7 @@
 #include "engine/PlaneRegion.h"
 #include "engine/QVHost.h"
 #include "engine/ViewRecord.h"
+#include "engine/deep/PreciseCentre.h"
 
 // Both stacks emptied; the popup's back and forward disabled.
 void ResetHistory(QVHost& host);
@@ -40,8 +41,9 @@ void SetWholeViewFields(ViewRecord& view, int type, const ComplexValue& og);
 // either order: csx..cey, its size cdx and cdy, its centre ccx and ccy.
 void SetSelection(ViewRecord& view, int x1, int y1, int x2, int y2);
 
-enum class ZoomResult { Ready, NoSelection, TooLarge };
-// Computes dpNext from dpCurr's selection.
+enum class ZoomResult { Ready, NoSelection, TooLarge, TooDeep };
+// Computes dpNext from dpCurr's selection, and NextCentre from CurrentCentre;
+// TooDeep where the formula can draw no such view (DepthLimitOf).
 ZoomResult ComputeNextView();
 
 // The square of the picture the indicator shows: left, top, right, bottom
@@ -101,8 +103,13 @@ void AddViewStep(std::vector<ViewStep>& steps, const ViewStep& step);
 // The view the steps lead to from a view whose picture on screen has the
 // given size, each step taken from the picture the one before would show, all
 // as one step of depth. False where they lead nowhere: no change at all, or a
-// pixel size, extent or centre beyond what the numbers can hold.
-bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector<ViewStep>& steps, ViewRecord& next);
+// pixel size, extent or centre beyond what the numbers can hold, or a view
+// deeper than the formula can draw (limit says which, where given). A deep
+// view's centre moves from its precise centre (centre), and nextCentre, where
+// given, receives the next one.
+enum class DepthLimit;
+bool ViewAfterSteps(const ViewRecord& view, PictureSize shown, const std::vector<ViewStep>& steps, ViewRecord& next,
+                    const PreciseCentre& centre = {}, PreciseCentre* nextCentre = nullptr, DepthLimit* limit = nullptr);
 
 // Whole wheel steps from the wheel's angle deltas, 120 to a step: a
 // smooth-scrolling touchpad's small deltas add up, and the rest waits for

@@ -5,6 +5,7 @@
 
 #include "engine/ColumnKernels.h"
 #include "engine/CountColors.h"
+#include "engine/DeepPictures.h"
 #include "engine/RenderWorkers.h"
 #include "engine/SharedSamples.h"
 
@@ -105,7 +106,16 @@ std::optional<RegionCounts> CountsOfRegion(const PictureRegion& region, int fall
     const int tasks = (plane.width + kColumnsPerTask - 1) / kColumnsPerTask;
     threads = threads > 0 ? threads : RenderThreadCount();
     std::vector<CountTally> tallies(size_t(std::max(tasks, 0)), CountTally(0));
-    RunTasks(tasks, threads, cancel, [&](int task) {
+    const std::unique_ptr<DeepRenderer> deep = DeepRendererFor(region.iteration, region.plane, region.centre, plane, threads);
+    if (deep) {
+        std::vector<EscapeCount> counts(size_t(plane.width) * size_t(plane.height));
+        if (!DeepSampleColumns(*deep, 0, plane.height, counts.data(), nullptr, cancel))
+            return std::nullopt;
+        tallies.assign(1, CountTally(limit));
+        for (EscapeCount n : counts)
+            tallies[0].Add(n);
+    }
+    RunTasks(deep ? 0 : tasks, threads, cancel, [&](int task) {
         CountTally tally(limit);
         std::vector<EscapeCount> counts(cy.size());
         for (int x = task * kColumnsPerTask; x < std::min(plane.width, (task + 1) * kColumnsPerTask); ++x) {
@@ -159,7 +169,10 @@ PictureRenderer::PictureRenderer(const PictureJob& job)
     // The samples are the pixels of the larger picture, mapped by the render's rule.
     for (int x = 0; x < sampleWidth_; ++x)
         sampleX_[size_t(x)] = samplePlane_.RenderRe(x);
+    deep_ = DeepRendererFor(job.region.iteration, job.region.plane, job.region.centre, samplePlane_, threads_);
 }
+
+PictureRenderer::~PictureRenderer() = default;
 
 bool PictureRenderer::MakePainter(const std::atomic<bool>& cancel)
 {
@@ -264,7 +277,10 @@ bool PictureRenderer::ComputeRows(int first, int count, const std::atomic<bool>&
     // The smooth colouring's fractions, worked out beside the counts.
     fractions_.resize(painter_->UsesEnds() ? samples : 0);
     const int tasks = (sampleWidth_ + kColumnsPerTask - 1) / kColumnsPerTask;
-    RunTasks(tasks, threads_, cancel, [&](int task) {
+    if (deep_ && !DeepSampleColumns(*deep_, first * n, sampleRows, counts.data(),
+                                    fractions.empty() ? nullptr : fractions.data(), cancel))
+        return false;
+    RunTasks(deep_ ? 0 : tasks, threads_, cancel, [&](int task) {
         ComputeColumns(first * n, sampleRows, task * kColumnsPerTask,
                        std::min(sampleWidth_, (task + 1) * kColumnsPerTask), counts_.data(),
                        fractions_.empty() ? nullptr : fractions_.data());

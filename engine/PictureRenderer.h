@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "engine/Iteration.h"
 #include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
+#include "engine/deep/PreciseCentre.h"
 
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr int kMaxSamples = 4;
@@ -27,6 +29,7 @@ inline constexpr int kMaxSamples = 4;
 struct PictureRegion {
     Iteration iteration{1, {}};  // its limit among it
     PlaneRegion plane{};
+    PreciseCentre centre{};  // a deep view's precise centre; empty where plane's is the centre
 };
 
 struct PictureJob {
@@ -76,10 +79,12 @@ uint8_t SrgbOfLinear(uint32_t linear);
 int BandRowsFor(int width, int samples);
 
 struct SharedSamples;
+class DeepRenderer;
 
 class PictureRenderer {
 public:
     explicit PictureRenderer(const PictureJob& job);
+    ~PictureRenderer();
 
     // Rows [first, first + count) as 8-bit red, green, blue, 3 bytes a pixel,
     // row after row. False, with rgb partly written, once cancel is set. The
@@ -123,4 +128,5 @@ private:
     int bandRows_ = 0;
     const SharedSamples* sharedFrom_ = nullptr;
     SharedSamples* sharedInto_ = nullptr;
+    std::unique_ptr<DeepRenderer> deep_;  // a deep view's samples
 };

@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "colour/model/ColorMapFile.h"
+#include "engine/DeepView.h"
 #include "engine/EngineState.h"
 #include "engine/Navigation.h"
 #include "engine/NumberFormat.h"
 #include "engine/ViewRecord.h"
+#include "engine/deep/PreciseNumber.h"
 #include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 
@@ -83,6 +85,8 @@ constexpr char kLimitKey[] = "limit";
 constexpr char kColoringKey[] = "coloring";
 constexpr char kJuliaReKey[] = "julia-re";
 constexpr char kJuliaImKey[] = "julia-im";
+constexpr char kCentreReDigitsKey[] = "centre-re-digits";
+constexpr char kCentreImDigitsKey[] = "centre-im-digits";
 constexpr char kEndKey[] = "end";
 constexpr char kFormatKey[] = "quorvex-place";
 // Version 2 adds the limit and the colouring.
@@ -136,6 +140,13 @@ std::string Line(const std::string& key, const std::string& value, const std::st
         line += "# " + note;
     }
     return line + "\n";
+}
+
+// A precise centre's part in decimal, with the digits that matter at the pixel.
+std::string DecimalNote(const std::string& digits, long double pixel)
+{
+    const PreciseParse parsed = ParsePrecise(digits);
+    return parsed.fault == PreciseFault::None ? FormatPrecise(parsed.value, pixel) : std::string();
 }
 
 // The map's bytes as in its file, two hexadecimal digits each.
@@ -279,6 +290,12 @@ bool Agree(long double extent, long double pixel, int32_t size)
 
 std::string LinePrefix(size_t number) { return std::to_string(number) + " 行目: "; }
 
+// Digits that round to the field, or none.
+bool DigitsRoundTo(const std::string& digits, long double field)
+{
+    return digits.empty() || ParsePrecise(digits).value.Rounded() == field;
+}
+
 class PlaceReader {
 public:
     explicit PlaceReader(std::string_view text) : rest_(text)
@@ -359,6 +376,10 @@ private:
                 problem = ReadDepthValue(key, value, place);
             } else if (version_ == kDepthFormatVersion && (key == kJuliaReKey || key == kJuliaImKey)) {
                 problem = ReadJuliaValue(key, std::string(value), place);
+    }
+
+            } else if (version_ == kDepthFormatVersion && (key == kCentreReDigitsKey || key == kCentreImDigitsKey)) {
+                problem = ReadCentreDigits(key, value, place);
             } else {
                 problem = ReadFieldValue(key, std::string(value), place);
             }
@@ -415,6 +436,19 @@ private:
         return CheckValue(field, value, place);
     }
 
+    // A precise centre's part: a number ParsePrecise reads, kept as written.
+    std::string ReadCentreDigits(std::string_view key, std::string_view value, Place& place)
+    {
+        std::string& digits = key == kCentreReDigitsKey ? place.centreReDigits : place.centreImDigits;
+        if (!digits.empty())
+            return "項目" + Quote(key) + "が二度あります";
+        const PreciseParse parsed = ParsePrecise(value);
+        if (parsed.fault != PreciseFault::None)
+            return "項目" + Quote(key) + "の値は数ではありません（" + PreciseFaultText(parsed.fault) + "）";
+        digits = std::string(value);
+        return {};
+    }
+
     std::string ReadFieldValue(std::string_view key, const std::string& value, Place& place)
     {
         for (size_t i = 0; i < kFieldCount; ++i) {
@@ -451,6 +485,13 @@ private:
                    (limitSeen_ ? kColoringKey : kLimitKey) + "」がありません";
         if (juliaReSeen_ != juliaImSeen_)
             return std::string("項目「") + (juliaReSeen_ ? kJuliaImKey : kJuliaReKey) + "」がありません";
+        if (!DigitsRoundTo(place.centreReDigits, place.centreRe))
+            return std::string("「") + kCentreReDigitsKey + "」が「centre-re」と合いません";
+        if (!DigitsRoundTo(place.centreImDigits, place.centreIm))
+            return std::string("「") + kCentreImDigitsKey + "」が「centre-im」と合いません";
+        if (DepthLimitOf(place.type, place.julia.isSet, place.centreRe, place.centreIm, place.pixelRe, place.pixelIm) ==
+            DepthLimit::Smallest)
+            return "画素が小さすぎます（深い拡大で描ける画素は 2^-16318 まで）";
         if (!Agree(place.extentRe, place.pixelRe, place.width))
             return "「extent-re」が「pixel-re」×「width」と合いません";
         if (!Agree(place.extentIm, place.pixelIm, place.height))
@@ -474,7 +515,8 @@ std::string FormatPlace(const Place& place)
 {
     const CNumbersInUse cNumbers;
     Place fields = place;
-    const bool depth = PictureDepth{place.limit, place.coloring} != PictureDepth{} || place.julia.isSet;
+    const bool digits = !place.centreReDigits.empty() || !place.centreImDigits.empty();
+    const bool depth = digits || PictureDepth{place.limit, place.coloring} != PictureDepth{} || place.julia.isSet;
     std::string text = std::string(depth ? kPlaceFormatLine2 : kPlaceFormatLine) + "\n";
     text += "# Quorvex の場所。各項目の値は名前のあとの数です（16 進の浮動小数点数は 80 ビットの値そのもの。10 進でも書けます）。\n";
     text += "# 「#」から行末までは人のための覚え書きで、読むときは無視されます。\n";
@@ -494,6 +536,10 @@ std::string FormatPlace(const Place& place)
         text += Line(kJuliaReKey, HexOf(place.julia.re), "ジュリア集合の c: " + FormatFullPrecision(place.julia.re));
         text += Line(kJuliaImKey, HexOf(place.julia.im), FormatFullPrecision(place.julia.im));
     }
+    if (!place.centreReDigits.empty())
+        text += Line(kCentreReDigitsKey, place.centreReDigits, DecimalNote(place.centreReDigits, place.pixelRe));
+    if (!place.centreImDigits.empty())
+        text += Line(kCentreImDigitsKey, place.centreImDigits, DecimalNote(place.centreImDigits, place.pixelIm));
     if (place.hasColorMap)
         text += Line(kColorMapKey, ColorMapDigits(place.colorMap));
     text += std::string(kEndKey) + "\n";

@@ -9,7 +9,8 @@
 // format line "quorvex-place 2" and both as the fields "limit" and
 // "coloring"; a place of version 1 has the limit 256 and the count colouring.
 // A Julia view's place is of version 2 and adds its c as "julia-re" and
-// "julia-im".
+// "julia-im". Version 2 also carries a deep view's precise centre, where it
+// has one.
 
 #include <cstddef>
 #include <cstdint>
@@ -43,6 +44,12 @@ struct Place {
     Coloring coloring = kDefaultColoring;
     // A Julia view's c, the optional fields "julia-re" and "julia-im" of version 2.
     JuliaPoint julia{};
+    // A deep view's precise centre, exact (the hexadecimal form of
+    // FormatPreciseExact) or in decimals of any length; empty where centre-re
+    // and centre-im are the centre. Each rounds to its 80-bit field. Version 2
+    // writes them as the optional fields "centre-re-digits" and "centre-im-digits".
+    std::string centreReDigits;
+    std::string centreImDigits;
 };
 
 inline constexpr char kPlaceFormatLine[] = "quorvex-place 1";

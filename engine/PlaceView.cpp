@@ -40,14 +40,32 @@ Place PlaceOfCurrentView()
     place.limit = ActiveDepth.limit;
     place.coloring = ActiveDepth.coloring;
     place.julia = ActiveJulia;
+    const PreciseCentre centre = WithoutRoundingOnly(CentreOrFields(CurrentCentre, PlanePoint{dpCurr.dwa, dpCurr.dwb}));
+    if (!centre.Empty()) {
+        place.centreReDigits = FormatPreciseExact(centre.Re());
+        place.centreImDigits = FormatPreciseExact(centre.Im());
+    }
     return place;
+}
+
+PreciseCentre CentreOfPlace(const Place& place)
+{
+    const PlanePoint fields{place.centreRe, place.centreIm};
+    if (place.centreReDigits.empty() && place.centreImDigits.empty())
+        return PreciseCentre();
+    const auto part = [](const std::string& digits, long double field) {
+        return digits.empty() ? PreciseReal(field) : ParsePrecise(digits).value;
+    };
+    return WithoutRoundingOnly(CentreOrFields(
+        PreciseCentre(part(place.centreReDigits, fields.re), part(place.centreImDigits, fields.im)), fields));
 }
 
 PictureRegion RegionOfPlace(const Place& place)
 {
     return PictureRegion{Iteration{place.type, place.params, place.limit, place.julia},
                          PlaneRegion{place.centreRe, place.centreIm, place.extentRe, place.extentIm, place.pixelRe,
-                                     place.pixelIm, place.width, place.height}};
+                                     place.pixelIm, place.width, place.height},
+                         CentreOfPlace(place)};
 }
 
 ViewRecord ViewOfPlace(const Place& place)
@@ -79,6 +97,7 @@ PlaceChanges SetUpPlace(const Place& place)
 {
     PlaceChanges changes;
     dpNext = ViewOfPlace(place);
+    NextCentre = CentreOfPlace(place);
     ActiveParams = place.params;
     ActiveDepth = PictureDepth{place.limit, place.coloring};
     ActiveJulia = place.julia;

@@ -10,6 +10,8 @@
 // size the window has taken since; the coefficients in use, the limit and
 // the colouring, WholeView and currentColorMap.
 Place PlaceOfCurrentView();
+// A place's precise centre; empty where its fields are the centre.
+PreciseCentre CentreOfPlace(const Place& place);
 // The region of the plane a place shows, for a picture of any size.
 PictureRegion RegionOfPlace(const Place& place);
 // The view a place shows, ready to be fitted and rendered.

@@ -6,6 +6,8 @@
 
 #include "colour/model/ColorMap.h"
 #include "engine/CountColors.h"
+#include "engine/DeepRows.h"
+#include "engine/DeepView.h"
 #include "engine/PictureDepth.h"
 #include "engine/EngineState.h"
 #include "engine/Formulas.h"
@@ -14,6 +16,9 @@
 #include "engine/RenderWorkers.h"
 
 namespace {
+
+// Rows of a deep view drawn between two paintings of the picture.
+constexpr int kDeepBandRows = 32;
 
 using ColumnColors = std::array<ColorWord, kBufferRows>;
 
@@ -35,6 +40,23 @@ void StoreAndPaintColumn(QVHost& host, int x, const EscapeCount* counts, const E
         LastCountSummary.Add(j);
     }
     host.PaintColumn(x, colors.data(), height);
+}
+
+// Stores one row of the deep renderer's pixels in the buffers, the histogram and the summary.
+void StoreDeepRow(int y, const DeepPixel* pixels, int width)
+{
+    for (int x = 0; x < width; ++x) {
+        const DeepPixel& p = pixels[x];
+        const EscapeCount j = EscapeCount(p.count);
+        const size_t at = size_t(BufferIndex(x, y));
+        IterationBuffer[at] = BufferValueOfCount(j, LastCountSummary.limit);
+        WholeCountBuffer[at] = j;
+        EscapeEndBuffer[at] = IsEscapeCount(j, LastCountSummary.limit)
+                                  ? EscapeEnd{float(p.previousNorm), float(p.lastNorm)}
+                                  : EscapeEnd{};
+        ++EscapeHistogram[size_t(HistogramCounterOfCount(j, LastCountSummary.limit))];
+        LastCountSummary.Add(j);
+    }
 }
 
 // The escaped points of the area by count, from the whole counts.
@@ -94,6 +116,62 @@ void PaintFromBuffer(QVHost& host, const RenderedArea& area)
     }
 }
 
+// The direct kernels' picture, block after block of columns from the left.
+void DrawDirectColumns(QVHost& host, const ScanFrame& frame, CountPainter& painter)
+{
+    // Cancel is seen where messages are handled before a block; one handled
+    // while the block is awaited lets that block be painted first.
+    BlockWorkers workers(frame, RenderThreadCount());
+    static ColumnColors colors;
+    for (int block = 0; block * kColumnBlock < frame.region.width; ++block) {
+        host.ProcessPendingMessages();
+        if (CancelRequested)
+            break;
+        workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
+        // currentColorMap as it is now: handling messages may change it.
+        painter.TakeMap(currentColorMap);
+        const int first = block * kColumnBlock;
+        for (int x = first; x < std::min(frame.region.width, first + kColumnBlock); ++x) {
+            StoreAndPaintColumn(host, x, workers.Column(x), workers.Ends(x), frame.region.height, painter, colors);
+            LastRenderedArea.columns = x + 1;
+            host.StepProgress();
+        }
+        host.ColumnsComplete();
+    }
+}
+
+// The deep renderer's picture, band after band of rows from the top: each
+// band done is stored and the picture so far painted again.
+void DrawDeepBands(QVHost& host, const ScanFrame& frame, const PreciseCentre& centre, CountPainter& painter)
+{
+    const int width = frame.region.width;
+    const int height = frame.region.height;
+    host.ResetProgress(height);
+    DeepRows rows(DeepJobOf(frame.iteration.type, frame.iteration.params, frame.region, centre, frame.iteration.limit),
+                  kDeepBandRows, RenderThreadCount());
+    int shown = 0;
+    const auto whileWaiting = [&] {
+        host.ProcessMessagesWhileWaiting();
+        if (CancelRequested)
+            rows.Cancel();
+        for (; shown < rows.RowsDone() && shown < height; ++shown)
+            host.StepProgress();
+    };
+    for (int band = 0; band < rows.Bands(); ++band) {
+        host.ProcessPendingMessages();
+        if (CancelRequested || !rows.WaitForBand(band, whileWaiting))
+            break;
+        const int first = band * rows.BandRows();
+        const int end = std::min(height, first + rows.BandRows());
+        for (int y = first; y < end; ++y)
+            StoreDeepRow(y, rows.Row(y), width);
+        LastRenderedArea = RenderedArea{width, end, width};
+        PaintFromWholeCounts(host, LastRenderedArea, painter);
+        for (; shown < end; ++shown)
+            host.StepProgress();
+    }
+}
+
 void SetRenderCommands(QVHost& host, bool rendering, int backCount, int forwardCount)
 {
     const bool idle = !rendering;
@@ -133,6 +211,12 @@ ViewReadouts MakeReadouts(const ViewRecord& view, int backCount, int forwardCoun
     r.drawNestTotal = std::to_string(backCount + forwardCount + 1);
     r.centerXFull = FormatFullPrecision(view.dwa);
     r.centerYFull = FormatFullPrecision(view.dwb);
+    // A deep view's centre with the digits that matter at its pixels.
+    const PreciseCentre centre = WithoutRoundingOnly(CentreOrFields(CurrentCentre, PlanePoint{view.dwa, view.dwb}));
+    if (!centre.Empty()) {
+        r.centerXFull = FormatPrecise(centre.Re(), view.dwPitchX);
+        r.centerYFull = FormatPrecise(centre.Im(), view.dwPitchY);
+    }
     r.areaXFull = FormatFullPrecision(view.dwx);
     r.areaYFull = FormatFullPrecision(view.dwy);
     r.scaleFull = FormatFullPrecision(Magnification(view));
@@ -172,25 +256,11 @@ void RenderView(QVHost& host, ViewRecord& view)
     // show the count colouring until the last is done.
     const bool histogram = depth.coloring == Coloring::Histogram;
     CountPainter painter(histogram ? PictureDepth{depth.limit, Coloring::Count} : depth);
-    // Cancel is seen where messages are handled before a block; one handled
-    // while the block is awaited lets that block be painted first.
-    BlockWorkers workers(frame, RenderThreadCount());
-    static ColumnColors colors;
-    for (int block = 0; block * kColumnBlock < picture.width; ++block) {
-        host.ProcessPendingMessages();
-        if (CancelRequested)
-            break;
-        workers.WaitForBlock(block, [&host] { host.ProcessMessagesWhileWaiting(); });
-        // currentColorMap as it is now: handling messages may change it.
-        painter.TakeMap(currentColorMap);
-        const int first = block * kColumnBlock;
-        for (int x = first; x < std::min(picture.width, first + kColumnBlock); ++x) {
-            StoreAndPaintColumn(host, x, workers.Column(x), workers.Ends(x), picture.height, painter, colors);
-            LastRenderedArea.columns = x + 1;
-            host.StepProgress();
-        }
-        host.ColumnsComplete();
-    }
+    const PreciseCentre centre = CentreOrFields(CurrentCentre, PlanePoint{view.dwa, view.dwb});
+    if (IsDeepRegion(frame.iteration, frame.region))
+        DrawDeepBands(host, frame, centre, painter);
+    else
+        DrawDirectColumns(host, frame, painter);
     if (histogram) {
         CountPainter final = PainterOfBuffers(Coloring::Histogram, LastRenderedArea);
         PaintFromWholeCounts(host, LastRenderedArea, final);

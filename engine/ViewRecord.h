@@ -11,6 +11,7 @@
 #include "engine/JuliaPoint.h"
 #include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
+#include "engine/deep/PreciseCentre.h"
 
 // The names are the program's own, kept short: di- a 32-bit integer, db- a
 // flag, dw- an extended float, c- a selection value in picture pixels.
@@ -72,12 +73,14 @@ inline constexpr int PictureHeightOfWindow(int windowHeight, int frameHeight)
 }
 
 // One view of the history with what its picture is drawn from besides the
-// view record: the coefficients in use, the limit and the colouring.
+// view record: the coefficients in use, the limit and the colouring, a Julia
+// view's c and a deep view's precise centre.
 struct HistoryEntry {
     ViewRecord view;
     FormulaParams params;
     PictureDepth depth;
     JuliaPoint julia;  // the c of a Julia view; kNoJuliaPoint on the formula's own plane
+    PreciseCentre centre;  // the view's precise centre, empty when its fields are the centre
 };
 
 // Last in, first out; the stack owns its entries.

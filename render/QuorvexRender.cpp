@@ -17,6 +17,7 @@
 #include "engine/PictureRenderer.h"
 #include "engine/Place.h"
 #include "engine/PlaceView.h"
+#include "engine/DeepPictures.h"
 #include "files/PictureFiles.h"
 #include "files/WholeFiles.h"
 #include "render/RenderOptions.h"
@@ -39,6 +40,8 @@ bool ReadPlace(const RenderOptions& o, Place& place, std::string& reason)
 {
     if (o.place.empty()) {
         place = PlaceOfView(*o.type, o.centreRe, o.centreIm, o.extentRe, o.extentIm, o.width, o.height, o.stretch);
+        place.centreReDigits = o.centreReDigits;
+        place.centreImDigits = o.centreImDigits;
         return true;
     }
     return ReadPlaceFile(o.place, place, reason);
@@ -88,6 +91,18 @@ void TakeDepth(const RenderOptions& o, const PictureJob& job, Place& place)
     place.limit = SettledAutomaticLimit(RegionOfPlace(place), job.width, job.height, o.threads, never);
     if (!o.quiet && ::isatty(STDERR_FILENO))
         std::fprintf(stderr, "automatic limit: %d\n", int(place.limit));
+}
+
+// A deep view the deep renderer cannot draw is refused before any file is made.
+bool DeepPictureDrawable(const PictureJob& job, std::string& reason)
+{
+    const PlaneRegion samples = job.region.plane.AtSize(job.width * job.samples, job.height * job.samples);
+    const std::unique_ptr<DeepRenderer> deep = DeepRendererFor(job.region.iteration, job.region.plane, job.region.centre, samples, 1);
+    if (deep && deep->Fault() != DeepFault::None) {
+        reason = std::string("a deep view it cannot draw: ") + DeepFaultText(deep->Fault());
+        return false;
+    }
+    return true;
 }
 
 class Progress {
@@ -141,6 +156,8 @@ int Render(const RenderOptions& o)
     job.samples = o.samples;
     job.threads = o.threads;
     if (!ReadColors(o, place, job.colors, reason))
+        return Fail(kBadUse, reason);
+    if (!DeepPictureDrawable(job, reason))
         return Fail(kBadUse, reason);
     if (o.zoomFrames > 0)
         return RenderFilm(o, place, job);

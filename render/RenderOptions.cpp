@@ -11,6 +11,7 @@
 #include "render/FilmFrames.h"
 #include "render/VideoPipe.h"
 #include "render/ZoomSchedule.h"
+#include "engine/deep/PreciseNumber.h"
 
 namespace {
 
@@ -34,6 +35,17 @@ bool Real(const std::string& text, long double& value)
         return false;
     value = v;
     return true;
+}
+
+// A number of any length: its rounding, and the text itself where it holds more.
+bool PreciseNumber(const std::string& text, long double& value, std::string& digits)
+{
+    const PreciseParse parsed = ParsePrecise(text);
+    if (parsed.fault != PreciseFault::None)
+        return false;
+    value = parsed.value.Rounded();
+    digits = PreciseReal(value) == parsed.value ? std::string() : text;
+    return std::isfinite(value);
 }
 
 // "A<sep>B" into its two halves.
@@ -176,8 +188,9 @@ bool ReadOption(const std::string& name, const std::string& value, RenderOptions
                         std::to_string(kLastFormulaType));
         o.type = type;
     } else if (name == "--centre" || name == "--center") {
-        if (!Pair(value, ',', a, b) || !Real(a, o.centreRe) || !Real(b, o.centreIm))
-            return fail("a centre is RE,IM, two finite numbers");
+        if (!Pair(value, ',', a, b) || !PreciseNumber(a, o.centreRe, o.centreReDigits) ||
+            !PreciseNumber(b, o.centreIm, o.centreImDigits))
+            return fail("a centre is RE,IM, two finite numbers (decimals of any length)");
         o.hasCentre = true;
     } else if (name == "--extent") {
         if (!Pair(value, ',', a, b) || !Real(a, o.extentRe) || !Real(b, o.extentIm) || !(o.extentRe > 0) ||

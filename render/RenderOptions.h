@@ -34,6 +34,10 @@ struct RenderOptions {
     long double extentRe = 0.0L;
     long double extentIm = 0.0L;
     bool hasCentre = false;
+    // The centre's parts as given where they have more digits than centreRe
+    // and centreIm hold (a deep view's precise centre); empty otherwise.
+    std::string centreReDigits;
+    std::string centreImDigits;
     bool hasExtent = false;
     // --limit N|auto and --colouring NAME; the place's own without them.
     std::optional<int> limit;

@@ -73,6 +73,24 @@ int EntryInColoring(EscapeCount n, const EscapeEnd& end, std::string& count)
     return CountPainter(depth, &tally).EntryOf(n);
 }
 
+// A deep view's pixel: its point from the precise centre, by the pixel-size
+// rule, with the digits that matter. False for a view without a precise centre.
+bool DescribePrecisePoint(const ViewRecord& view, int x, int y, PixelInformation& info)
+{
+    const PreciseCentre centre = WithoutRoundingOnly(CentreOrFields(CurrentCentre, PlanePoint{view.dwa, view.dwb}));
+    if (centre.Empty())
+        return false;
+    const PictureSize shown = ShownPictureSize(view);
+    const PreciseCentre point = MovedCentre(centre, (x - shown.width / 2) * view.dwPitchX,
+                                            (y - shown.height / 2) * view.dwPitchY,
+                                            std::min(view.dwPitchX, view.dwPitchY));
+    info.re = ReadoutText(point.Re().Rounded());
+    info.im = ReadoutText(point.Im().Rounded());
+    info.reFull = FormatPrecise(point.Re(), view.dwPitchX);
+    info.imFull = FormatPrecise(point.Im(), view.dwPitchY);
+    return true;
+}
+
 }  // namespace
 
 PixelInformation InspectPixel(const ViewRecord& view, int x, int y, const ColorMap& map)
@@ -82,7 +100,9 @@ PixelInformation InspectPixel(const ViewRecord& view, int x, int y, const ColorM
     info.y = y;
     info.re = ReadoutText(PixelPointRe(view, x));
     info.im = ReadoutText(PixelPointIm(view, y));
-    const bool plain = LastCountSummary.limit == kDefaultIterationLimit && ActiveDepth.coloring == Coloring::Count;
+    const bool deep = DescribePrecisePoint(view, x, y, info);
+    const bool plain =
+        !deep && LastCountSummary.limit == kDefaultIterationLimit && ActiveDepth.coloring == Coloring::Count;
     int entry = RenderedEscapeCount(x, y);
     if (!plain && LastRenderedArea.Contains(x, y)) {
         const int at = BufferIndex(x, y);

@@ -28,6 +28,10 @@ struct PixelInformation {
     // The pixel's point in the read-outs' 3-digit exponent form.
     std::string re;
     std::string im;
+    // In a deep view, the point with the digits that matter at its pixels
+    // (the view's precise centre plus the pixel's offset); empty otherwise.
+    std::string reFull;
+    std::string imFull;
     // The entry the pixel's colour comes from in the colouring in force.
     ColorEntryInformation color;
     // Where the limit or the colouring is not the program's first: the whole

@@ -147,6 +147,9 @@ void TfrmDisplay1::ShowPixel(const PixelInformation& info)
     stPixY->setText(Decimal(info.y));
     stRe->setText(QString::fromStdString(info.re));
     stIm->setText(QString::fromStdString(info.im));
+    // A deep view's point in full: the digits that matter at its pixels.
+    stRe->setToolTip(QString::fromStdString(info.reFull));
+    stIm->setToolTip(QString::fromStdString(info.imFull));
     stCount->setText(QString::fromStdString(info.count));
     lblCount->setVisible(!info.count.empty());
     stCount->setVisible(!info.count.empty());

@@ -10,7 +10,8 @@
 inline constexpr int kFirstDeepType = 1;
 inline constexpr int kLastDeepType = 4;
 inline constexpr uint32_t kMaxDeepLimit = 1u << 20;
-inline constexpr int kMaxDeepSide = 16384;
+// The largest picture off screen (16384) with 4 x 4 samples a pixel.
+inline constexpr int kMaxDeepSide = 65536;
 // The smallest pixel a deep view may have. Every pixel's offset from the
 // centre is a multiple of half a pixel; at 2^-16318 the offsets, and the
 // orbits' differences that grow from them, stay normal long doubles with

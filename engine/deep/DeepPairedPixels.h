@@ -22,7 +22,7 @@ class PairedPixels {
 public:
     using State = typename PixelOrbit<Formula>::State;
 
-    PairedPixels(const PixelOrbit<Formula>& pixels, const Formula& formula, const DeepRenderer::Orbits& orbits,
+    PairedPixels(const PixelOrbit<Formula>& pixels, const Formula& formula, const DeepOrbits& orbits,
                  uint32_t limit, bool spans)
         : pixels_(pixels), formula_(formula), orbits_(orbits), limit_(limit), spans_(spans),
           onlyZero_(orbits.starts.size() == 1)
@@ -194,7 +194,7 @@ private:
 
     const PixelOrbit<Formula>& pixels_;
     const Formula& formula_;
-    const DeepRenderer::Orbits& orbits_;
+    const DeepOrbits& orbits_;
     const uint32_t limit_;
     const bool spans_;
     const bool onlyZero_;

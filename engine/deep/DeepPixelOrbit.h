@@ -6,9 +6,10 @@
 
 #include "engine/deep/DeepBla.h"
 #include "engine/deep/DeepPair.h"
-#include "engine/deep/DeepRenderer.h"
+#include "engine/deep/DeepOrbit.h"
+#include "engine/deep/DeepPixel.h"
 
-struct DeepRenderer::Orbits {
+struct DeepOrbits {
     std::vector<ReferenceOrbit> orbits;  // [0]: the orbit of 0, where every pixel starts
     std::vector<BlaTable> tables;        // one for each orbit, when spans are used
     std::vector<DeepComplex> starts;     // where each orbit starts: [0] is 0
@@ -57,7 +58,7 @@ inline bool Escaped(DeepComplex z) { return TaxiSize(z) >= kEscapeTaxi && Norm(z
 template <typename Formula>
 class PixelOrbit {
 public:
-    PixelOrbit(const Formula& formula, const DeepRenderer::Orbits& orbits, uint32_t limit, bool spans)
+    PixelOrbit(const Formula& formula, const DeepOrbits& orbits, uint32_t limit, bool spans)
         : formula_(formula), orbits_(orbits), limit_(limit), spans_(spans)
     {
     }
@@ -181,7 +182,7 @@ public:
 
 private:
     const Formula& formula_;
-    const DeepRenderer::Orbits& orbits_;
+    const DeepOrbits& orbits_;
     const uint32_t limit_;
     const bool spans_;
 };

@@ -13,15 +13,7 @@
 #include <memory>
 
 #include "engine/deep/DeepJob.h"
-
-// A pixel's result: the escape count (0 .. limit - 1, limit for a captured
-// point) and, for an escaped point, |z|^2 of its last two iterates (the one
-// that left the circle and the one before it; 0 for a captured point).
-struct DeepPixel {
-    uint32_t count = 0;
-    double lastNorm = 0.0;
-    double previousNorm = 0.0;
-};
+#include "engine/deep/DeepPixel.h"
 
 // How pixels are stepped: two at a time, z^2 + c by the x87 loop and the
 // other formulas by its C++ twin (DeepPair.h); two at a time by the C++ loop
@@ -33,15 +25,6 @@ struct DeepSettings {
     DeepLoop loop = DeepLoop::Paired;
     bool bla = true;            // skip steps by bilinear approximation
     bool criticalOrbits = true; // type 4: rebase also onto orbits of its other critical points
-};
-
-// What a render did, summed over its pixels.
-struct DeepStats {
-    uint64_t pixelSteps = 0;   // the steps the counts stand for
-    uint64_t exactSteps = 0;   // perturbed steps taken one by one
-    uint64_t spanSteps = 0;    // steps skipped by bilinear approximation
-    uint64_t spans = 0;
-    uint64_t rebases = 0;
 };
 
 struct DeepProgress {
@@ -74,13 +57,13 @@ public:
     size_t OrbitPoints() const;
     size_t TableSpans() const;
 
-    struct Orbits;  // the reference orbits and their tables, private to the renderer
+    using Orbits = DeepOrbits;  // the reference orbits and their tables, private to the renderer
 
 private:
     DeepJob job_;
     DeepSettings settings_;
     DeepFault fault_;
     long bits_ = 0;
-    std::unique_ptr<Orbits> orbits_;
+    std::unique_ptr<DeepOrbits> orbits_;
     DeepStats stats_;
 };
