@@ -192,8 +192,9 @@ bool PictureRenderer::MakePainter(const std::atomic<bool>& cancel)
 
 void PictureRenderer::ShareSamples(const SharedSamples* from, SharedSamples* into)
 {
-    sharedFrom_ = from;
-    sharedInto_ = into;
+    // The deep renderer's counts are its own: a deep picture shares nothing.
+    sharedFrom_ = deep_ ? nullptr : from;
+    sharedInto_ = deep_ ? nullptr : into;
 }
 
 // `rows` rows of sample column x, at the imaginary parts cy.
@@ -277,8 +278,8 @@ bool PictureRenderer::ComputeRows(int first, int count, const std::atomic<bool>&
     // The smooth colouring's fractions, worked out beside the counts.
     fractions_.resize(painter_->UsesEnds() ? samples : 0);
     const int tasks = (sampleWidth_ + kColumnsPerTask - 1) / kColumnsPerTask;
-    if (deep_ && !DeepSampleColumns(*deep_, first * n, sampleRows, counts.data(),
-                                    fractions.empty() ? nullptr : fractions.data(), cancel))
+    if (deep_ && !DeepSampleColumns(*deep_, first * n, sampleRows, counts_.data(),
+                                    fractions_.empty() ? nullptr : fractions_.data(), cancel))
         return false;
     RunTasks(deep_ ? 0 : tasks, threads_, cancel, [&](int task) {
         ComputeColumns(first * n, sampleRows, task * kColumnsPerTask,

@@ -105,7 +105,9 @@ public:
     // Samples this picture shares with one drawn before it, taken from
     // `from` instead of being computed; samples it shares with one drawn
     // after it, kept into `into`. Either may be null; both outlive the rows.
+    // A deep picture shares nothing (Deep()).
     void ShareSamples(const SharedSamples* from, SharedSamples* into);
+    bool Deep() const { return deep_ != nullptr; }
 
 private:
     void ComputeColumns(int firstSampleRow, int sampleRows, int firstColumn, int endColumn, EscapeCount* counts,

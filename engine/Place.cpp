@@ -376,8 +376,6 @@ private:
                 problem = ReadDepthValue(key, value, place);
             } else if (version_ == kDepthFormatVersion && (key == kJuliaReKey || key == kJuliaImKey)) {
                 problem = ReadJuliaValue(key, std::string(value), place);
-    }
-
             } else if (version_ == kDepthFormatVersion && (key == kCentreReDigitsKey || key == kCentreImDigitsKey)) {
                 problem = ReadCentreDigits(key, value, place);
             } else {

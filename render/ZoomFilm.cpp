@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/JuliaTable.h"
 #include "engine/PlaceView.h"
 #include "engine/SharedSamples.h"
 #include "engine/ViewRecord.h"
@@ -37,8 +38,8 @@ int Fail(int status, const std::string& message)
 
 FilmView ViewOfRegion(const PlaneRegion& r) { return FilmView{r.centreX, r.centreY, r.extentX, r.extentY}; }
 
-// The start the options give, else the place's whole view, widened to the
-// target's proportions.
+// The start the options give, else the place's whole view (for a Julia
+// place the Julia set's), widened to the target's proportions.
 FilmView StartOf(const RenderOptions& o, const Place& place, const FilmView& target)
 {
     FilmView start;
@@ -46,6 +47,8 @@ FilmView StartOf(const RenderOptions& o, const Place& place, const FilmView& tar
         start = FilmView{o.zoomStart[0], o.zoomStart[1], o.zoomStart[2], o.zoomStart[3]};
     else if (o.zoomStartNumbers == 2)
         start = FilmView{target.centreRe, target.centreIm, o.zoomStart[0], o.zoomStart[1]};
+    else if (place.julia.isSet)
+        start = ViewOfRegion(JuliaWholeRegion(place.type, place.params, PictureSize{place.wholeWidth, place.wholeHeight}));
     else {
         const ViewRecord whole = WholeViewOfPlace(place);
         start = FilmView{whole.dwa, whole.dwb, whole.dwx, whole.dwy};
@@ -179,6 +182,8 @@ bool Film::DrawFrame(int index, std::optional<SharedSamples>& kept, std::string&
                              kMostSharedSamples);
     }
     PictureRenderer renderer(job);
+    if (renderer.Deep())
+        into.reset();
     renderer.ShareSamples(kept ? &*kept : nullptr, into ? &*into : nullptr);
     PictureOutputs outputs(PictureTargets{Name(pictures_, frame), Name(raw_, frame), video_.get()},
                            job, job.height, FormatPlace(framePlace));

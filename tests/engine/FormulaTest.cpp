@@ -550,7 +550,7 @@ bool SameLaneBits(const SquareLane& a, const SquareLane& b, bool withPoint)
     return (!withPoint || (SameBits(a.x, b.x) && SameBits(a.y, b.y))) && SameBits(a.markX, b.markX) &&
            SameBits(a.markY, b.markY) && a.markXBits == b.markXBits && a.steps == b.steps &&
            std::memcmp(&a.cyHigh, &b.cyHigh, 5 * sizeof(double)) == 0 && a.hasTrap == b.hasTrap &&
-           a.row == b.row;
+           a.row == b.row && SameBits(a.checkX, b.checkX) && SameBits(a.checkY, b.checkY);
 }
 
 // A point for the pair loop, where every way a point ends is taken: escapes
@@ -592,8 +592,9 @@ SquareLane RandomLane(std::mt19937_64& random, long double cx, int row)
 }
 
 // The assembly loop and its C++ twin, from the same lanes and points, store
-// the same counts and leave the same lanes, bit for bit.
-TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
+// the same counts and leave the same lanes, bit for bit; above the limit of
+// 256 both lanes run past the tested steps, side by side.
+void ExpectTwinsKeepTheSameBits(int limit)
 {
     std::mt19937_64 random(18);
     static const long double kColumns[] = {-0.2L, -1.0L, -0.75L, 0.25L, -1.3L, -1.755L, -0.743643887L, 0.3L, -2.1L};
@@ -601,6 +602,7 @@ TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
     int differing = 0, escaped = 0, captured = 0;
     for (int run = 0; run < 200; ++run) {
         SquarePair twin;
+        twin.limit = limit;
         twin.cx = kColumns[random() % 9] + (random() % 2 ? 0x1p-30L * int(random() % 1000) : 0.0L);
         std::vector<SquareRow> rows;
         for (int i = 2; i < kPoints; ++i)
@@ -625,9 +627,15 @@ TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
             captured += count == kCaptured;
         }
     }
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(differing, 0) << "limit " << limit;
     EXPECT_GT(escaped, 1000);
     EXPECT_GT(captured, 1000);
+}
+
+TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
+{
+    ExpectTwinsKeepTheSameBits(kDefaultIterationLimit);
+    ExpectTwinsKeepTheSameBits(4096);
 }
 
 // z^2 + c from z = 0, one step after the other, with the given bounds.

@@ -2,6 +2,7 @@
 // the place's Julia point and the preview's pictures.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -9,12 +10,14 @@
 #include "../../bench/JuliaViews.h"
 #include "EngineTestSupport.h"
 #include "engine/ColumnKernels.h"
+#include "engine/DeepView.h"
 #include "engine/Formulas.h"
 #include "engine/History.h"
 #include "engine/JuliaPreview.h"
 #include "engine/JuliaView.h"
 #include "engine/Navigation.h"
 #include "engine/Place.h"
+#include "engine/PictureRenderer.h"
 #include "engine/PlaceView.h"
 #include "engine/RenderDriver.h"
 
@@ -219,6 +222,28 @@ TEST(JuliaPreview, TheNewestPictureComesWithThePlainLoopsCounts)
             for (int y = 0; y < region.height; ++y)
                 ASSERT_EQ(last.Count(x, y), IteratePoint(newest, region.RenderRe(x), region.RenderIm(y)));
     }
+}
+
+// The deep renderer draws the formula's own plane only: a Julia view finer
+// than the direct kernels resolve is still drawn by them (z0 = 0 is captured
+// on the plane there, but escapes in this dust), and a zoom there stops.
+TEST(JuliaDepth, AJuliaViewBelowTheDirectKernelsKeepsThemAndGoesNoDeeper)
+{
+    const Iteration what{1, StartupEditedParams(), 256, JuliaPoint::At(0.5L, 0.5L)};
+    PictureJob job;
+    job.region = PictureRegion{what, PlaneRegion{0, 0, 1e-19L, 1e-19L, 0, 0, 8, 8}};
+    job.width = job.height = 8;
+    job.threads = 1;
+    PictureRenderer renderer(job);
+    const std::atomic<bool> never{false};
+    ASSERT_TRUE(renderer.ComputeRows(0, 8, never));
+    const PlaneRegion& plane = job.region.plane;
+    for (int x = 0; x < 8; ++x)
+        for (int y = 0; y < 8; ++y)
+            EXPECT_EQ(renderer.Counts()[size_t(x * renderer.SampleRows() + y)],
+                      IteratePoint(what, plane.RenderRe(x), plane.RenderIm(y)));
+    EXPECT_EQ(DepthLimitOf(1, true, 0, 0, 1e-20L, 1e-20L), DepthLimit::JuliaEightyBits);
+    EXPECT_EQ(DepthLimitOf(1, false, 0, 0, 1e-20L, 1e-20L), DepthLimit::None);
 }
 
 }  // namespace

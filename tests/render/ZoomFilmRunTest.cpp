@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "engine/Formulas.h"
+#include "engine/JuliaTable.h"
 #include "engine/PlaceView.h"
 #include "files/RawIterationFiles.h"
 #include "render/RenderRegion.h"
@@ -153,6 +154,22 @@ TEST_F(ZoomFilmRunTest, AFilmThatHalvesEachFrameIsStillEveryViewDrawnAlone)
     ASSERT_EQ(Run("@place.png --zoom-frames 10 --zoom-start 0x1p-11,0x1.8p-12 -o @h-%d.png"), 0) << Messages();
     const FilmView start{-0.743643887037151L, 0.131825904205330L, 0x1p-11L, 0x1.8p-12L};
     ExpectFramesDrawnAlone(10, "h-%d.png", depth, &start);
+}
+
+// A Julia place's film starts from the Julia set's whole view, not the plane's.
+TEST_F(ZoomFilmRunTest, AJuliaFilmStartsFromTheWholeViewOfItsJuliaSet)
+{
+    const std::string julia = "--julia -0.8,0.156";
+    ASSERT_EQ(Run("--type 1 --centre 0.1,0.2 --extent 0.01,0.0075 --size 48x36 -o @place.png " + julia), 0);
+    ASSERT_EQ(Run("@place.png --zoom-frames 3 -o @j-%d.png"), 0) << Messages();
+    Place place;
+    std::string reason;
+    ASSERT_TRUE(ReadPlaceFile(Path("place.png"), place, reason)) << reason;
+    const PlaneRegion r = RegionOfPlace(place).plane;
+    const PlaneRegion w = JuliaWholeRegion(1, place.params, PictureSize{place.wholeWidth, place.wholeHeight});
+    const FilmView start = StartInProportion(FilmView{w.centreX, w.centreY, w.extentX, w.extentY},
+                                             FilmView{r.centreX, r.centreY, r.extentX, r.extentY});
+    ExpectFramesDrawnAlone(3, "j-%d.png", julia, &start);
 }
 
 TEST_F(ZoomFilmRunTest, AnInterruptedFilmLeavesOnlyWholeFramesAndResumesToTheWholeFilm)
