@@ -156,6 +156,16 @@ TEST_F(ZoomFilmRunTest, AFilmThatHalvesEachFrameIsStillEveryViewDrawnAlone)
     ExpectFramesDrawnAlone(10, "h-%d.png", depth, &start);
 }
 
+// Halving from views the direct kernels draw into deep ones: a deep frame
+// keeps no samples for the frame drawn after it.
+TEST_F(ZoomFilmRunTest, AHalvingFilmIntoDeepViewsIsStillEveryViewDrawnAlone)
+{
+    ASSERT_EQ(Run("--type 1 --centre 0,1 --extent 0x1p-56,0x1.8p-57 --size 48x36 --limit 1024 -o @place.png"), 0);
+    ASSERT_EQ(Run("@place.png --zoom-frames 17 --zoom-start 0x1p-40,0x1.8p-41 -o @d-%d.png"), 0) << Messages();
+    const FilmView start{0, 1, 0x1p-40L, 0x1.8p-41L};
+    ExpectFramesDrawnAlone(17, "d-%d.png", "--limit 1024", &start);
+}
+
 // A Julia place's film starts from the Julia set's whole view, not the plane's.
 TEST_F(ZoomFilmRunTest, AJuliaFilmStartsFromTheWholeViewOfItsJuliaSet)
 {
