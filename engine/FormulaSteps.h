@@ -221,30 +221,9 @@ struct ExpZ2 {
     }
 };
 
-// The plain loop of a map from z = 0, one step after the other: what every
-// kernel's counts, and the ends of the orbits that escape, are held to.
-template <typename Formula>
-EscapeCount IteratePlainly(long double cx, long double cy, const FormulaParams& params,
-                           int limit = kDefaultIterationLimit, EscapeEnd* end = nullptr)
-{
-    long double x = 0.0L;
-    long double y = 0.0L;
-    long double before = 0.0L;
-    for (int j = 0; j < limit; ++j) {
-        Formula::Step(x, y, cx, cy, params);
-        const long double r = x * x + y * y;
-        if (r >= kEscapeRadiusSquared) {
-            if (end)
-                *end = EscapeEnd{float(before), float(r)};
-            return j;
-        }
-        before = r;
-    }
-    return limit;
-}
-
-// The same loop for a Julia set: z starts at the point (zx, zy) and every
-// step adds the fixed c.
+// The plain loop of a map: z starts at the point (zx, zy) and every step
+// adds the fixed c, one step after the other. For a Julia set z0 is the
+// pixel's point; the plane starts at z = 0 (IteratePlainly).
 template <typename Formula>
 EscapeCount IterateJuliaPlainly(long double zx, long double zy, long double cRe, long double cIm,
                                 const FormulaParams& params, int limit = kDefaultIterationLimit,
@@ -264,6 +243,15 @@ EscapeCount IterateJuliaPlainly(long double zx, long double zy, long double cRe,
         before = r;
     }
     return limit;
+}
+
+// The plain loop of a map from z = 0 with c the pixel's point: what every
+// kernel's counts, and the ends of the orbits that escape, are held to.
+template <typename Formula>
+EscapeCount IteratePlainly(long double cx, long double cy, const FormulaParams& params,
+                           int limit = kDefaultIterationLimit, EscapeEnd* end = nullptr)
+{
+    return IterateJuliaPlainly<Formula>(0.0L, 0.0L, cx, cy, params, limit, end);
 }
 
 }  // namespace formula_steps

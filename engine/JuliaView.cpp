@@ -13,13 +13,7 @@ ViewRecord JuliaWholeView(const ViewRecord& from, const FormulaParams& params)
     view.dinum = 1;
     view.diImgW = from.diImgW;
     view.diImgH = from.diImgH;
-    const PlaneRegion whole = JuliaWholeRegion(from.diType, params, PictureSize{from.diImgW, from.diImgH});
-    view.dwx = whole.extentX;
-    view.dwy = whole.extentY;
-    view.dwPitchX = whole.pitchX;
-    view.dwPitchY = whole.pitchY;
-    view.dwa = whole.centreX;
-    view.dwb = whole.centreY;
+    view.TakeRegion(JuliaWholeRegion(from.diType, params, PictureSize{from.diImgW, from.diImgH}));
     return view;
 }
 

@@ -97,13 +97,7 @@ void SetWholeViewFields(ViewRecord& view, int type, const ComplexValue& og)
 {
     view.diType = type;
     view.dinum = 1;
-    const PlaneRegion whole = WholeViewRegion(type, og, PictureSize{view.diImgW, view.diImgH});
-    view.dwx = whole.extentX;
-    view.dwy = whole.extentY;
-    view.dwPitchX = whole.pitchX;
-    view.dwPitchY = whole.pitchY;
-    view.dwa = whole.centreX;
-    view.dwb = whole.centreY;
+    view.TakeRegion(WholeViewRegion(type, og, PictureSize{view.diImgW, view.diImgH}));
 }
 
 void SetUpWholeView(int type)

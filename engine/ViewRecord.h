@@ -45,6 +45,16 @@ struct ViewRecord {
         return PlaneRegion{dwa, dwb, dwx, dwy, dwPitchX, dwPitchY, picture.width, picture.height};
     }
     PlaneRegion Region() const { return Region(PictureSize{diImgW, diImgH}); }
+    // Centre, extents and pixel sizes from a region (its picture size aside).
+    void TakeRegion(const PlaneRegion& r)
+    {
+        dwx = r.extentX;
+        dwy = r.extentY;
+        dwPitchX = r.pitchX;
+        dwPitchY = r.pitchY;
+        dwa = r.centreX;
+        dwb = r.centreY;
+    }
 };
 
 // The largest picture a zoom makes and the drawing window can show.
