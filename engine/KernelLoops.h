@@ -45,9 +45,12 @@ constexpr int MarkInterval(int steps)
     const int octave = steps > 0 ? int(std::bit_floor(unsigned(steps))) : 0;
     return std::max(kMarkPeriod, octave >> kMarkOctaveShift);
 }
-constexpr bool RenewsMark(int steps) { return steps % MarkInterval(steps) == 0; }
+// The interval is a power of two: a mask, not a division, in the loops.
+constexpr bool RenewsMark(int steps) { return (steps & (MarkInterval(steps) - 1)) == 0; }
 static_assert(RenewsMark(8) && RenewsMark(248) && RenewsMark(256) && !RenewsMark(264) && RenewsMark(272) &&
               !RenewsMark(4096 + 128) && RenewsMark(4096 + 256));
+static_assert(std::has_single_bit(unsigned(MarkInterval(8))) && std::has_single_bit(unsigned(MarkInterval(300))) &&
+              std::has_single_bit(unsigned(MarkInterval(1 << 20))));
 
 inline bool SameBits(long double a, long double b)
 {
