@@ -109,12 +109,8 @@ void SetUpCase(const Case& c)
     }
     if (c.extentX == 0)
         return;
-    dpCurr.dwa = c.centreX;
-    dpCurr.dwb = c.centreY;
-    dpCurr.dwx = c.extentX;
-    dpCurr.dwy = c.extentY;
-    dpCurr.dwPitchX = c.extentX / c.width;
-    dpCurr.dwPitchY = c.extentY / c.height;
+    dpCurr.TakeRegion(PlaneRegion{c.centreX, c.centreY, c.extentX, c.extentY, c.extentX / c.width,
+                                  c.extentY / c.height, c.width, c.height});
 }
 
 // Counts, ends of the orbits, buffers, histogram and pixels of the program's
