@@ -99,19 +99,22 @@ int RollBack(SquareLane& l, const SquarePair& pair)
     return kRolledBack;
 }
 
-// At a multiple of 8 steps past fastFrom: the count, kRunning, or kRolledBack.
+// At a multiple of 8 steps past fastFrom: the count, kRunning, or
+// kRolledBack. The limit, the disk and the mark wait for a checkpoint, a
+// multiple of kCheckPeriod, as the limit is.
 int RenewFast(SquareLane& l, const SquarePair& pair)
 {
     if (!(l.x * l.x + l.y * l.y < pair.escapeRadiusSquared))
         return RollBack(l, pair);
-    if (l.steps == pair.limit || (l.hasTrap && InDisk(l)) ||
-        (DoubleBits(l.x) == l.markXBits && l.x == l.markX && l.y == l.markY))
+    if (DoubleBits(l.x) == l.markXBits && l.x == l.markX && l.y == l.markY)
+        return pair.captured;
+    if (l.steps % kCheckPeriod != 0)
+        return kRunning;
+    if (l.steps == pair.limit || (l.hasTrap && InDisk(l)))
         return pair.captured;
     RenewMark(l);
-    if (l.steps % kCheckPeriod == 0) {
-        l.checkX = l.x;
-        l.checkY = l.y;
-    }
+    l.checkX = l.x;
+    l.checkY = l.y;
     return kRunning;
 }
 
@@ -252,7 +255,7 @@ void IterateSquareColumn(const ColumnRun& run, bool assembly)
     bool withinTwo = false;
     const std::vector<SquareRow> todo = RowsToStep(run, withinTwo);
     SquarePair pair;
-    pair.fastFrom = withinTwo && run.limit % kFastPeriod == 0 ? kFastFrom : kNeverFast;
+    pair.fastFrom = withinTwo && run.limit % kCheckPeriod == 0 ? kFastFrom : kNeverFast;
     pair.cx = run.cx;
     pair.next = todo.data();
     pair.end = todo.data() + todo.size();

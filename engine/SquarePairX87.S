@@ -178,9 +178,28 @@
 .Lrenew1in:                         # xA yA xB yB cx 10
     SWAP_LANES
     jmp     .Lrenew1
-.Lrenew_fast1in:
+.Lrenew_fast1in:                    # xA yA xB yB cx 10: the escape test and
+    fld     %st(2)                  # the mark's bits where lane 1 stands
+    fmul    %st(0), %st
+    fld     %st(4)
+    fmul    %st(0), %st
+    faddp   %st, %st(1)             # r | xA yA xB yB cx 10
+    fcomip  %st(6), %st
+    jae     .Lroll_back1in
+    jp      .Lroll_back1in
+    fxch    %st(2)
+    fstl    P_SCRATCH(%rdi)
+    fxch    %st(2)
+    cmp     P_SCRATCH(%rdi), %r11
+    je      .Linside1in
+    test    $CHECK_MASK, %r9d
+    jnz     .Lgofast1
+.Linside1in:
     SWAP_LANES
-    jmp     .Lrenew_fast1
+    jmp     .Linside1
+.Lroll_back1in:
+    SWAP_LANES
+    jmp     .Lroll_back1
 .Lescaped1in:                       # r xx | xA yA yy t cx 10
     STORE_END LANE1, 1, in
     fstp    %st(0)
@@ -297,9 +316,7 @@
     fcomip  %st(6), %st
     jae     .Lroll_back\id
     jp      .Lroll_back\id
-    cmp     P_LIMIT(%rdi), \steps
-    je      .Lcaptured\id
-    TRAP_TEST \lane, \id, f
+.Linside\id:                        # z inside the circle
     fstl    P_SCRATCH(%rdi)
     cmp     P_SCRATCH(%rdi), \bits
     jne     .Lno_cycle\id
@@ -312,9 +329,12 @@
     jp      .Lno_cycle\id
     je      .Lcaptured\id
 .Lno_cycle\id:
-    RENEW_MARK \lane, \steps, \bits, f\id
     test    $CHECK_MASK, \steps
     jnz     \fast
+    cmp     P_LIMIT(%rdi), \steps
+    je      .Lcaptured\id
+    TRAP_TEST \lane, \id, f
+    RENEW_MARK \lane, \steps, \bits, f\id
     CHECKPOINT \lane
     jmp     \fast
 .Lroll_back\id:                     # x y oX oY cx 10: again from the checkpoint
