@@ -34,8 +34,11 @@ public:
 
     // False with "name: reason" for the file that cannot be made.
     bool Open(std::string& reason);
-    // The rows the renderer computed and painted last.
-    bool Take(const PictureRenderer& renderer, const uint8_t* rgb, int rows);
+    // The rows the renderer computed and painted last, in two steps: Stage
+    // copies what the files need of the renderer's samples, so that the
+    // renderer may go on with the next rows while Write writes these.
+    void Stage(const PictureRenderer& renderer, int rows);
+    bool Write(const uint8_t* rgb, int rows);
     // Puts every file in place; false with "name: reason" for the first
     // that fails (those after it are then removed).
     bool Finish(std::string& reason);
@@ -51,6 +54,7 @@ private:
 };
 
 // Rows [first, end) of the job's picture into the outputs, band after band,
-// `done(rows)` after each band; false when a band could not be taken.
+// `done(rows)` after each band; false when a band could not be taken. A band
+// is written while the next is computed.
 bool DrawPicture(PictureRenderer& renderer, const PictureJob& job, int first, int end, PictureOutputs& outputs,
                  const std::function<void(int rows)>& done);

@@ -23,6 +23,7 @@
 #include "engine/Formulas.h"
 #include "engine/JuliaTable.h"
 #include "platform/QtColorWords.h"
+#include "render/PictureOutputs.h"
 
 namespace {
 
@@ -249,6 +250,46 @@ TEST_F(QuorvexRenderTest, JuliaSetsArePixelForPixelThePlainLoopsAndBadPointsAreR
             << bad;
         EXPECT_NE(Messages().find("Julia point"), std::string::npos) << Messages();
         EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("bad.png"))));
+    }
+}
+
+// A picture off the real axis goes to its file band by band, each band
+// written while the next is computed: the file holds the picture of one
+// pass, with samples and in the smooth colouring.
+TEST_F(QuorvexRenderTest, APictureWrittenWhileItsNextBandIsComputedIsThePictureOfOnePass)
+{
+    for (int samples : {1, 2}) {
+        SCOPED_TRACE(samples);
+        PictureJob job;
+        job.region = PictureRegion{Iteration{1, FormulaParams{}, 1024},
+                                   PlaneRegion{-0.745L, 0.11L, 0.03L, 0.02L, 0.03L / 150, 0.02L / 100, 150, 100}};
+        job.width = 150;
+        job.height = 100;
+        job.samples = samples;
+        job.coloring = Coloring::Smooth;
+        FillPresetColorMap(job.colors, kPresetSetting2);
+        const std::atomic<bool> never{false};
+        std::vector<uint8_t> whole(size_t(job.width) * 3 * size_t(job.height));
+        ASSERT_TRUE(PictureRenderer(job).RenderRows(0, job.height, whole.data(), never));
+
+        PictureOutputs outputs(PictureTargets{Path("bands.png"), {}, nullptr}, job, job.height, "");
+        std::string reason;
+        ASSERT_TRUE(outputs.Open(reason)) << reason;
+        PictureRenderer renderer(job);
+        std::vector<int> done;
+        ASSERT_TRUE(DrawPicture(renderer, job, 0, job.height, outputs, [&](int rows) { done.push_back(rows); }));
+        ASSERT_TRUE(outputs.Finish(reason)) << reason;
+        EXPECT_GT(done.size(), 4u);
+        EXPECT_EQ(done.back(), job.height);
+        const QImage picture = Read("bands.png");
+        ASSERT_EQ(picture.size(), QSize(job.width, job.height));
+        int differing = 0;
+        for (int y = 0; y < job.height; ++y)
+            for (int x = 0; x < job.width; ++x) {
+                const uint8_t* p = &whole[(size_t(y) * size_t(job.width) + size_t(x)) * 3];
+                differing += picture.pixel(x, y) != qRgb(p[0], p[1], p[2]);
+            }
+        EXPECT_EQ(differing, 0);
     }
 }
 
