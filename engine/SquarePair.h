@@ -78,7 +78,7 @@ struct alignas(16) SquarePair {
     const SquareRow* end = nullptr;
     EscapeCount* counts = nullptr;  // the column's counts, by row
     // The bounds of the iteration, read by both loops; the limit is a
-    // multiple of 8.
+    // multiple of 8, and of kCheckPeriod where fastFrom is not kNeverFast.
     long double escapeRadiusSquared = kEscapeRadiusSquared;
     int32_t limit = kDefaultIterationLimit;
     int32_t captured = kCaptured;  // the limit, for the kernels
@@ -124,9 +124,10 @@ static_assert(offsetof(SquareLane, trapRadiusSquared) - offsetof(SquareLane, cyH
 // and makes z_s the mark where RenewsMark(s) (and the checkpoint at
 // fastFrom); the step tests z_s, and ends the point when the point it
 // reaches equals the mark in value. Past fastFrom the renewal goes back to
-// the checkpoint if z_s is outside the circle, and then ends the point if s
-// is the limit, z_s is in the disk or equals the mark in value; it renews
-// the mark where RenewsMark(s), and the checkpoint; the steps test nothing.
+// the checkpoint if z_s is outside the circle, and then ends the point if
+// z_s equals the mark in value; where s is a multiple of kCheckPeriod it
+// also ends it if s is the limit or z_s is in the disk, and else renews the
+// mark where RenewsMark(s), and the checkpoint; the steps test nothing.
 // A point that does not escape stores the pair's captured count; one that
 // escapes its count and, with ends, the end of its orbit.
 int RunSquarePair(SquarePair& pair);

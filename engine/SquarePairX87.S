@@ -12,8 +12,9 @@
 # and a lane takes up the next point where it stands. Up to fastFrom steps
 # each step tests |z|^2 and keeps it as a float for the end of an orbit that
 # escapes; past fastFrom only the renewals every SQUARE_FAST_PERIOD steps
-# test it, and go back to the checkpoint where the orbit has escaped. The rarer paths of
-# lane 1 (renewals, the end of a point) swap the lanes and run lane 0's code.
+# test it, and go back to the checkpoint where the orbit has escaped. Lane 1
+# takes those tests where it stands; its rarer paths (the other renewals,
+# the end of a point) swap the lanes and run lane 0's code.
 # The arithmetic is that of RunSquarePair in SquarePair.cpp, operation for
 # operation; a test holds the two to the same bits. The escape radius, the
 # limit, the captured count and fastFrom are the pair's own fields, set from
