@@ -36,7 +36,8 @@ void PictureExport::Run(std::string path, std::string placeText)
     Outcome outcome;
     {
         std::string reason;
-        PictureFileWriter file(path, PictureFormatOfName(path), job_.width, job_.height, kPlacePngKey, placeText);
+        PictureFileWriter file(path, PictureFormatOfName(path), job_.width, job_.height, kPlacePngKey, placeText,
+                               PixelsAreMapEntries(job_) ? PngRowFilter::None : PngRowFilter::Adaptive);
         if (file.Open(reason) != FileWriteResult::Written) {
             outcome.failure = PictureFailureText(path_, reason);
         } else {

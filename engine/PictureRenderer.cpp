@@ -53,6 +53,8 @@ constexpr size_t kBandCounts = 16 * 1024 * 1024;
 
 }  // namespace
 
+bool PixelsAreMapEntries(const PictureJob& job) { return job.samples == 1 && job.coloring != Coloring::Smooth; }
+
 int BandRowsFor(int width, int samples)
 {
     const size_t perRow = size_t(std::max(width, 1)) * size_t(samples) * size_t(samples);

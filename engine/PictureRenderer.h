@@ -72,6 +72,10 @@ int32_t SettledAutomaticLimit(const PictureRegion& region, int fallbackWidth, in
 uint32_t LinearOfSrgb(uint8_t value);
 uint8_t SrgbOfLinear(uint32_t linear);
 
+// Whether every pixel of the job's picture is a colour-map entry as it
+// stands: one sample, and a colouring that takes whole entries.
+bool PixelsAreMapEntries(const PictureJob& job);
+
 // Rows rendered at a time for a picture of the given width: at most 16 Mi
 // escape counts whatever the size, and tall enough that a band holds
 // both halves of a view centred on the real axis, whose rows the kernels

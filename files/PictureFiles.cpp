@@ -151,7 +151,7 @@ void PngWrite(png_structp png, png_bytep data, png_size_t size)
 
 void PngFlush(png_structp) {}
 
-bool PngStart(Encoder* e, int width, int height, const std::string& key, const std::string& text)
+bool PngStart(Encoder* e, int width, int height, const std::string& key, const std::string& text, PngRowFilter filter)
 {
     e->png = png_create_write_struct(PNG_LIBPNG_VER_STRING, e, PngFail, PngQuiet);
     if (!e->png)
@@ -162,6 +162,8 @@ bool PngStart(Encoder* e, int width, int height, const std::string& key, const s
     png_set_write_fn(e->png, e, PngWrite, PngFlush);
     png_set_IHDR(e->png, e->pngInfo, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (filter == PngRowFilter::None)
+        png_set_filter(e->png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     if (!key.empty()) {
         png_text entry{};
         entry.compression = PNG_ITXT_COMPRESSION_NONE;
@@ -193,9 +195,10 @@ bool PngFinish(Encoder* e)
     return true;
 }
 
-bool StartPicture(Encoder& e, PictureFormat format, int width, int height, const std::string& key, const std::string& text)
+bool StartPicture(Encoder& e, PictureFormat format, int width, int height, const std::string& key, const std::string& text,
+                  PngRowFilter filter = PngRowFilter::Adaptive)
 {
-    return format == PictureFormat::Jpeg ? JpegStart(&e, width, height) : PngStart(&e, width, height, key, text);
+    return format == PictureFormat::Jpeg ? JpegStart(&e, width, height) : PngStart(&e, width, height, key, text, filter);
 }
 
 bool PictureRows(Encoder& e, PictureFormat format, const uint8_t* rgb, int rows, size_t bytesPerLine)
@@ -219,8 +222,8 @@ PictureFormat PictureFormatOfName(const std::string& path)
 }
 
 PictureFileWriter::PictureFileWriter(const std::string& path, PictureFormat format, int width, int height,
-                                     const std::string& key, const std::string& text)
-    : file_(path), format_(format), width_(width), height_(height), key_(key), text_(text)
+                                     const std::string& key, const std::string& text, PngRowFilter filter)
+    : file_(path), format_(format), width_(width), height_(height), key_(key), text_(text), filter_(filter)
 {
 }
 
@@ -232,7 +235,7 @@ FileWriteResult PictureFileWriter::Open(std::string& reason)
         return FileWriteResult::CreateFailed;
     encoder_ = std::make_unique<Encoder>();
     encoder_->sink = [this](const void* data, size_t size) { return file_.Write(data, size); };
-    if (!StartPicture(*encoder_, format_, width_, height_, key_, text_)) {
+    if (!StartPicture(*encoder_, format_, width_, height_, key_, text_, filter_)) {
         failure_ = encoder_->message;
         return FileWriteResult::WriteFailed;
     }

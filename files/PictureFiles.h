@@ -19,11 +19,17 @@ inline constexpr int kJpegQuality = 90;
 // everything else JPEG.
 PictureFormat PictureFormatOfName(const std::string& path);
 
+// How a PNG's rows are filtered before they are compressed. A picture whose
+// pixels are colour-map entries compresses smaller, and in about half the
+// time, unfiltered; one of gradients (averaged samples, the smooth
+// colouring) with the library's adaptive filters.
+enum class PngRowFilter { Adaptive, None };
+
 class PictureFileWriter {
 public:
     // An 8-bit RGB picture; for a PNG, `text` goes under `key` (may be empty).
     PictureFileWriter(const std::string& path, PictureFormat format, int width, int height, const std::string& key = {},
-                      const std::string& text = {});
+                      const std::string& text = {}, PngRowFilter filter = PngRowFilter::Adaptive);
     ~PictureFileWriter();
     PictureFileWriter(const PictureFileWriter&) = delete;
     PictureFileWriter& operator=(const PictureFileWriter&) = delete;
@@ -46,6 +52,7 @@ private:
     int height_;
     std::string key_;
     std::string text_;
+    PngRowFilter filter_;
     std::unique_ptr<Encoder> encoder_;
     std::string failure_;
 };

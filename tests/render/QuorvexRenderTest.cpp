@@ -255,10 +255,11 @@ TEST_F(QuorvexRenderTest, JuliaSetsArePixelForPixelThePlainLoopsAndBadPointsAreR
 
 // A picture off the real axis goes to its file band by band, each band
 // written while the next is computed: the file holds the picture of one
-// pass, with samples and in the smooth colouring.
+// pass, in colour-map entries (rows unfiltered) and with samples in the
+// smooth colouring (rows filtered).
 TEST_F(QuorvexRenderTest, APictureWrittenWhileItsNextBandIsComputedIsThePictureOfOnePass)
 {
-    for (int samples : {1, 2}) {
+    for (const auto& [samples, coloring] : {std::pair{1, Coloring::Count}, {2, Coloring::Smooth}}) {
         SCOPED_TRACE(samples);
         PictureJob job;
         job.region = PictureRegion{Iteration{1, FormulaParams{}, 1024},
@@ -266,7 +267,7 @@ TEST_F(QuorvexRenderTest, APictureWrittenWhileItsNextBandIsComputedIsThePictureO
         job.width = 150;
         job.height = 100;
         job.samples = samples;
-        job.coloring = Coloring::Smooth;
+        job.coloring = coloring;
         FillPresetColorMap(job.colors, kPresetSetting2);
         const std::atomic<bool> never{false};
         std::vector<uint8_t> whole(size_t(job.width) * 3 * size_t(job.height));
