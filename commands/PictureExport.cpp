@@ -37,7 +37,7 @@ void PictureExport::Run(std::string path, std::string placeText)
     {
         std::string reason;
         PictureFileWriter file(path, PictureFormatOfName(path), job_.width, job_.height, kPlacePngKey, placeText,
-                               PixelsAreMapEntries(job_) ? PngRowFilter::None : PngRowFilter::Adaptive);
+                               PngRowFilterOf(job_));
         if (file.Open(reason) != FileWriteResult::Written) {
             outcome.failure = PictureFailureText(path_, reason);
         } else {

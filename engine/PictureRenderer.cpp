@@ -53,7 +53,10 @@ constexpr size_t kBandCounts = 16 * 1024 * 1024;
 
 }  // namespace
 
-bool PixelsAreMapEntries(const PictureJob& job) { return job.samples == 1 && job.coloring != Coloring::Smooth; }
+PngRowFilter PngRowFilterOf(const PictureJob& job)
+{
+    return job.samples == 1 && job.coloring != Coloring::Smooth ? PngRowFilter::None : PngRowFilter::Adaptive;
+}
 
 int BandRowsFor(int width, int samples)
 {

@@ -20,6 +20,7 @@
 #include "engine/PictureDepth.h"
 #include "engine/PlaneRegion.h"
 #include "engine/deep/PreciseCentre.h"
+#include "files/PictureFiles.h"
 
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr int kMaxSamples = 4;
@@ -72,9 +73,10 @@ int32_t SettledAutomaticLimit(const PictureRegion& region, int fallbackWidth, in
 uint32_t LinearOfSrgb(uint8_t value);
 uint8_t SrgbOfLinear(uint32_t linear);
 
-// Whether every pixel of the job's picture is a colour-map entry as it
-// stands: one sample, and a colouring that takes whole entries.
-bool PixelsAreMapEntries(const PictureJob& job);
+// How the job's picture goes into a PNG: unfiltered where every pixel is a
+// colour-map entry as it stands (one sample, a colouring that takes whole
+// entries), else with the adaptive filters.
+PngRowFilter PngRowFilterOf(const PictureJob& job);
 
 // Rows rendered at a time for a picture of the given width: at most 16 Mi
 // escape counts whatever the size, and tall enough that a band holds

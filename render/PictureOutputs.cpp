@@ -19,7 +19,7 @@ PictureOutputs::PictureOutputs(const PictureTargets& targets, const PictureJob& 
 {
     if (!targets.picture.empty())
         picture_.emplace(targets.picture, PictureFormatOfName(targets.picture), job.width, rows, kPlacePngKey, place,
-                         PixelsAreMapEntries(job) ? PngRowFilter::None : PngRowFilter::Adaptive);
+                         PngRowFilterOf(job));
     if (!targets.raw.empty())
         raw_.emplace(targets.raw, RawIterationLayout{job.width, rows, uint32_t(job.region.iteration.limit),
                                                      job.coloring == Coloring::Smooth, kPlacePngKey, place});
