@@ -4,7 +4,7 @@
 
 #include "engine/FormulaSteps.h"
 #include "engine/KernelLoops.h"
-#include "engine/SquarePair.h"
+#include "engine/SquareColumn.h"
 
 namespace {
 

@@ -1,34 +1,15 @@
 #include "engine/SquarePair.h"
 
-#include <cmath>
-#include <cstring>
-#include <optional>
-#include <vector>
-
-#include "engine/FormulaSteps.h"
-#include "engine/InteriorTrap.h"
+#include "engine/SquareLaneSteps.h"
 
 namespace {
 
 using kernel_loops::kRunning;
 using kernel_loops::kMarkPeriod;
-
-uint64_t DoubleBits(long double value)
-{
-    const double rounded = double(value);
-    uint64_t bits;
-    std::memcpy(&bits, &rounded, sizeof bits);
-    return bits;
-}
-
-bool InDisk(const SquareLane& l)
-{
-    TrapDisk disk;
-    disk.centreX = l.trapX;
-    disk.centreY = l.trapY;
-    disk.radiusSquared = l.trapRadiusSquared;
-    return InTrap(disk, l.x, l.y);
-}
+using square_lane::AtMark;
+using square_lane::Checkpoint;
+using square_lane::InDisk;
+using square_lane::RenewMark;
 
 // The count of a point whose z_s escaped with |z_s|^2 = r, and its end.
 int Escaped(const SquareLane& l, const SquarePair& pair, long double r)
@@ -42,14 +23,8 @@ int Escaped(const SquareLane& l, const SquarePair& pair, long double r)
 // takes the steps again with the test; the lane's own turn is over.
 constexpr int kRolledBack = -2;
 
-void RenewMark(SquareLane& l)
-{
-    if (kernel_loops::RenewsMark(l.steps)) {
-        l.markXBits = DoubleBits(l.x);
-        l.markX = l.x;
-        l.markY = l.y;
-    }
-}
+// A renewal at fastFrom steps that parked the point.
+constexpr int kParked = -3;
 
 // At a multiple of 8 steps up to fastFrom: the count, or kRunning.
 int Renew(SquareLane& l, const SquarePair& pair)
@@ -62,8 +37,9 @@ int Renew(SquareLane& l, const SquarePair& pair)
         return pair.captured;
     RenewMark(l);
     if (l.steps == pair.fastFrom) {
-        l.checkX = l.x;
-        l.checkY = l.y;
+        Checkpoint(l);
+        if (pair.parked)
+            return kParked;
     }
     return kRunning;
 }
@@ -106,15 +82,14 @@ int RenewFast(SquareLane& l, const SquarePair& pair)
 {
     if (!(l.x * l.x + l.y * l.y < pair.escapeRadiusSquared))
         return RollBack(l, pair);
-    if (DoubleBits(l.x) == l.markXBits && l.x == l.markX && l.y == l.markY)
+    if (AtMark(l))
         return pair.captured;
     if (l.steps % kCheckPeriod != 0)
         return kRunning;
     if (l.steps == pair.limit || (l.hasTrap && InDisk(l)))
         return pair.captured;
     RenewMark(l);
-    l.checkX = l.x;
-    l.checkY = l.y;
+    Checkpoint(l);
     return kRunning;
 }
 
@@ -132,26 +107,24 @@ int StepLane(SquareLane& l, const SquarePair& pair)
             return count;
     }
     if (fast) {
-        const long double x = l.x;
-        const long double y = l.y;
-        const long double xx = x * x;
-        const long double yy = y * y;
-        l.x = (xx - yy) + pair.cx;
-        l.y = (x + x) * y + (static_cast<long double>(l.cyHigh) + l.cyLow);
-        ++l.steps;
+        square_lane::FastStep(l, pair.cx);
         return kRunning;
     }
     if (const int count = TestedStep(l, pair); count != kRunning)
         return count;
-    if (DoubleBits(l.x) == l.markXBits && l.x == l.markX && l.y == l.markY)
+    if (AtMark(l))
         return pair.captured;
     return kRunning;
 }
 
-// Stores the count and takes up the next point: false when none is left.
+// Stores the count, or parks the point, and takes up the next point: false
+// when none is left.
 bool Replace(SquarePair& pair, SquareLane& l, int count)
 {
-    pair.counts[l.row] = count;
+    if (count == kParked)
+        pair.parked[pair.parkedCount++] = l;
+    else
+        pair.counts[l.row] = count;
     if (pair.next == pair.end)
         return false;
     TakeUpSquareRow(l, *pair.next++);
@@ -166,53 +139,6 @@ bool AdvanceLane(SquarePair& pair, int lane)
         if (!Replace(pair, l, count))
             return false;
     return true;
-}
-
-bool SameBits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
-
-// Whether the disk of a point of the main cardioid or of the bulb at -1 may
-// be certified; the certificate itself decides.
-bool MayHaveDisk(long double cx, long double cy)
-{
-    const long double fromQuarter = (cx + 0.25L) * (cx + 0.25L) + cy * cy;
-    const long double fromMinusOne = (cx + 1) * (cx + 1) + cy * cy;
-    return fromQuarter <= 0.51L || fromMinusOne <= 0.0626L;
-}
-
-// The points of the column that need steps. A point whose disk holds z_0 = 0
-// is captured at once; one whose cy does not split into two doubles exactly
-// is iterated on its own.
-std::vector<SquareRow> RowsToStep(const ColumnRun& run, bool& withinTwo)
-{
-    withinTwo = std::fabs(run.cx) <= 2;
-    std::vector<SquareRow> todo;
-    todo.reserve(size_t(run.rows));
-    for (int row = 0; row < run.rows; ++row) {
-        const long double cy = run.cy[row];
-        withinTwo = withinTwo && std::fabs(cy) <= 2;
-        SquareRow r;
-        r.row = row;
-        r.cyHigh = double(cy);
-        r.cyLow = double(cy - r.cyHigh);
-        if (!SameBits(static_cast<long double>(r.cyHigh) + r.cyLow, cy)) {
-            run.counts[row] = formula_steps::IteratePlainly<formula_steps::Z2>(
-                run.cx, cy, FormulaParams{}, run.limit, run.ends ? &run.ends[row] : nullptr);
-            continue;
-        }
-        if (MayHaveDisk(run.cx, cy))
-            if (const std::optional<TrapDisk> disk = CertifyTrap(run.cx, cy)) {
-                if (InTrap(*disk, 0, 0)) {
-                    run.counts[row] = run.limit;
-                    continue;
-                }
-                r.hasTrap = 1;
-                r.trapX = disk->centreX;
-                r.trapY = disk->centreY;
-                r.trapRadiusSquared = disk->radiusSquared;
-            }
-        todo.push_back(r);
-    }
-    return todo;
 }
 
 }  // namespace
@@ -250,34 +176,11 @@ bool FinishSquareLane(SquarePair& pair, int lane)
     return Replace(pair, l, count);
 }
 
-void IterateSquareColumn(const ColumnRun& run, bool assembly)
+void RerunSquareLane(const SquarePair& pair, SquareLane lane)
 {
-    bool withinTwo = false;
-    const std::vector<SquareRow> todo = RowsToStep(run, withinTwo);
-    SquarePair pair;
-    pair.fastFrom = withinTwo && run.limit % kCheckPeriod == 0 ? kFastFrom : kNeverFast;
-    pair.cx = run.cx;
-    pair.next = todo.data();
-    pair.end = todo.data() + todo.size();
-    pair.counts = run.counts;
-    pair.limit = run.limit;
-    pair.captured = run.limit;
-    pair.ends = run.ends;
-    if (todo.size() < 2) {
-        if (!todo.empty()) {
-            TakeUpSquareRow(pair.lane[0], *pair.next++);
-            FinishSquareLane(pair, 0);
+    int count = RollBack(lane, pair);
+    if (count == kRolledBack)
+        while ((count = StepLane(lane, pair)) == kRunning) {
         }
-        return;
-    }
-    TakeUpSquareRow(pair.lane[0], *pair.next++);
-    TakeUpSquareRow(pair.lane[1], *pair.next++);
-    const int drained = assembly ? quorvex_run_square_pair(&pair) : RunSquarePair(pair);
-    while (FinishSquareLane(pair, 1 - drained)) {
-    }
-}
-
-void IterateSquareColumn(long double cx, const long double* cy, int rows, EscapeCount* counts, bool assembly)
-{
-    IterateSquareColumn(ColumnRun{cx, cy, rows, kDefaultIterationLimit, counts, nullptr}, assembly);
+    pair.counts[lane.row] = count;
 }

@@ -19,56 +19,12 @@
 // checkpoint) and takes the steps again with the test, which finds the
 // count and the end of the orbit as the plain loop does.
 
-#include <climits>
 #include <cstddef>
 #include <cstdint>
 
 #include "engine/Iteration.h"
 #include "engine/KernelLoops.h"
-#include "engine/SquarePairLayout.h"
-
-// The steps past which a lane leaves out its escape test between renewals,
-// and the value that keeps it in.
-inline constexpr int32_t kFastFrom = 256;
-inline constexpr int32_t kNeverFast = INT32_MAX;
-// Steps between two renewals past kFastFrom; a lane runs that way only
-// where the limit is a multiple of it.
-inline constexpr int kFastPeriod = SQUARE_FAST_PERIOD;
-// Steps between two checkpoints past kFastFrom.
-inline constexpr int kCheckPeriod = SQUARE_CHECK_PERIOD;
-static_assert(kFastPeriod == 8 && kFastFrom % kCheckPeriod == 0 && kCheckPeriod % kFastPeriod == 0 &&
-              (kCheckPeriod & (kCheckPeriod - 1)) == 0);
-
-// A point of the column that needs steps, as the loop takes it up.
-struct SquareRow {
-    double cyHigh = 0;  // cy == cyHigh + cyLow exactly
-    double cyLow = 0;
-    double trapX = 0;  // the certified disk (InteriorTrap), if hasTrap
-    double trapY = 0;
-    double trapRadiusSquared = 0;
-    int32_t hasTrap = 0;
-    int32_t row = 0;
-};
-
-// The state of one orbit; the assembly knows its layout (SquarePairLayout.h).
-struct alignas(16) SquareLane {
-    long double x = 0;  // z_s
-    long double y = 0;
-    long double markX = 0;  // the point of the orbit it is compared with
-    long double markY = 0;
-    double cyHigh = 0;  // as in SquareRow
-    double cyLow = 0;
-    double trapX = 0;
-    double trapY = 0;
-    double trapRadiusSquared = 0;
-    uint64_t markXBits = 0;  // the bits of double(markX)
-    int32_t steps = 0;       // s
-    int32_t hasTrap = 0;
-    int32_t row = 0;
-    float before = 0;  // |z_s-1|^2, rounded to float: set by the step that made z_s
-    long double checkX = 0;  // z at the last renewal past pair.fastFrom
-    long double checkY = 0;
-};
+#include "engine/SquareLane.h"
 
 struct alignas(16) SquarePair {
     SquareLane lane[2];
@@ -86,27 +42,21 @@ struct alignas(16) SquarePair {
     // Steps past which a lane leaves out the escape test; kNeverFast where
     // a point of the column has |cx| or |cy| above 2.
     int32_t fastFrom = kFastFrom;
+    // Where set, a lane that reaches fastFrom steps parks its point here
+    // (renewed, z in its checkpoint) and takes up the next, for the loop of
+    // three orbits (SquareTriple.h) to go on with.
+    SquareLane* parked = nullptr;
+    int32_t parkedCount = 0;
 };
 
-static_assert(sizeof(SquareRow) == SQUARE_ROW_SIZE && offsetof(SquareRow, cyHigh) == 0 &&
-              offsetof(SquareRow, trapRadiusSquared) == 32 && offsetof(SquareRow, hasTrap) == SQUARE_ROW_HAS_TRAP &&
-              offsetof(SquareRow, row) == SQUARE_ROW_ROW);
-static_assert(sizeof(SquareLane) == SQUARE_LANE_SIZE && offsetof(SquareLane, x) == SQUARE_LANE_X &&
-              offsetof(SquareLane, y) == SQUARE_LANE_Y && offsetof(SquareLane, markX) == SQUARE_LANE_MARK_X &&
-              offsetof(SquareLane, markY) == SQUARE_LANE_MARK_Y && offsetof(SquareLane, cyHigh) == SQUARE_LANE_CY_HIGH &&
-              offsetof(SquareLane, cyLow) == SQUARE_LANE_CY_LOW && offsetof(SquareLane, trapX) == SQUARE_LANE_TRAP_X &&
-              offsetof(SquareLane, trapY) == SQUARE_LANE_TRAP_Y &&
-              offsetof(SquareLane, trapRadiusSquared) == SQUARE_LANE_TRAP_RADIUS2 &&
-              offsetof(SquareLane, markXBits) == SQUARE_LANE_MARK_X_BITS &&
-              offsetof(SquareLane, steps) == SQUARE_LANE_STEPS && offsetof(SquareLane, hasTrap) == SQUARE_LANE_HAS_TRAP &&
-              offsetof(SquareLane, row) == SQUARE_LANE_ROW && offsetof(SquareLane, before) == SQUARE_LANE_BEFORE &&
-              offsetof(SquareLane, checkX) == SQUARE_LANE_CHECK_X && offsetof(SquareLane, checkY) == SQUARE_LANE_CHECK_Y);
 static_assert(offsetof(SquarePair, cx) == SQUARE_PAIR_CX && offsetof(SquarePair, scratch) == SQUARE_PAIR_SCRATCH &&
               offsetof(SquarePair, next) == SQUARE_PAIR_NEXT && offsetof(SquarePair, end) == SQUARE_PAIR_END &&
               offsetof(SquarePair, counts) == SQUARE_PAIR_COUNTS &&
               offsetof(SquarePair, escapeRadiusSquared) == SQUARE_PAIR_RADIUS2 &&
               offsetof(SquarePair, limit) == SQUARE_PAIR_LIMIT && offsetof(SquarePair, captured) == SQUARE_PAIR_CAPTURED &&
-              offsetof(SquarePair, ends) == SQUARE_PAIR_ENDS && offsetof(SquarePair, fastFrom) == SQUARE_PAIR_FAST_FROM);
+              offsetof(SquarePair, ends) == SQUARE_PAIR_ENDS && offsetof(SquarePair, fastFrom) == SQUARE_PAIR_FAST_FROM &&
+              offsetof(SquarePair, parked) == SQUARE_PAIR_PARKED &&
+              offsetof(SquarePair, parkedCount) == SQUARE_PAIR_PARKED_COUNT);
 // The assembly copies a row's five doubles into the lane whole, stores
 // 32-bit counts and ends of two floats, and renews the mark where
 // kernel_loops::RenewsMark says.
@@ -129,7 +79,8 @@ static_assert(offsetof(SquareLane, trapRadiusSquared) - offsetof(SquareLane, cyH
 // also ends it if s is the limit or z_s is in the disk, and else renews the
 // mark where RenewsMark(s), and the checkpoint; the steps test nothing.
 // A point that does not escape stores the pair's captured count; one that
-// escapes its count and, with ends, the end of its orbit.
+// escapes its count and, with ends, the end of its orbit. With parked, a
+// point renewed at fastFrom steps is parked instead.
 int RunSquarePair(SquarePair& pair);
 extern "C" int quorvex_run_square_pair(SquarePair* pair);
 
@@ -140,8 +91,6 @@ bool FinishSquareLane(SquarePair& pair, int lane);
 // Puts the point into the lane at z = 0.
 void TakeUpSquareRow(SquareLane& lane, const SquareRow& row);
 
-// The counts (and ends) of IteratePoint for type 1 at the run's limit, the
-// pairs stepped by the assembly or by the C++ loop.
-void IterateSquareColumn(const ColumnRun& run, bool assembly = true);
-// The same at the limit of 256, without ends.
-void IterateSquareColumn(long double cx, const long double* cy, int rows, EscapeCount* counts, bool assembly = true);
+// A lane that left the circle since its checkpoint: its steps again from
+// there, each tested, and on to the end of its point; stores the count.
+void RerunSquareLane(const SquarePair& pair, SquareLane lane);

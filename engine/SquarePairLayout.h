@@ -1,7 +1,8 @@
-/* Where the x87 loop finds the fields of SquareRow, SquareLane and
-   SquarePair (SquarePair.h): one definition for the assembly, which includes
-   this file, and for the C++, which holds the structs to it with
-   static_assert. Plain defines, for the assembler. */
+/* Where the x87 loops find the fields of SquareRow, SquareLane and
+   SquarePair (SquarePair.h) and of SquareTriple (SquareTriple.h): one
+   definition for the assembly, which includes this file, and for the C++,
+   which holds the structs to it with static_assert. Plain defines, for the
+   assembler. */
 #pragma once
 
 #define SQUARE_ROW_SIZE 48
@@ -36,6 +37,21 @@
 #define SQUARE_PAIR_CAPTURED 404
 #define SQUARE_PAIR_ENDS 408
 #define SQUARE_PAIR_FAST_FROM 416
+#define SQUARE_PAIR_PARKED 424
+#define SQUARE_PAIR_PARKED_COUNT 432
+
+#define SQUARE_TRIPLE_CX 480
+#define SQUARE_TRIPLE_PENDING_X 496
+#define SQUARE_TRIPLE_PENDING_Y 512
+#define SQUARE_TRIPLE_SCRATCH 528
+#define SQUARE_TRIPLE_NEXT 544
+#define SQUARE_TRIPLE_END 552
+#define SQUARE_TRIPLE_COUNTS 560
+#define SQUARE_TRIPLE_RERUNS 568
+#define SQUARE_TRIPLE_RERUN_COUNT 576
+#define SQUARE_TRIPLE_LIMIT 580
+#define SQUARE_TRIPLE_CAPTURED 584
+#define SQUARE_TRIPLE_RADIUS2 592
 
 /* The mark is renewed every 2^(bits of s - 1 - this) steps, every 8 at
    least (kernel_loops::MarkInterval). */

@@ -12,7 +12,9 @@
 # and a lane takes up the next point where it stands. Up to fastFrom steps
 # each step tests |z|^2 and keeps it as a float for the end of an orbit that
 # escapes; past fastFrom only the renewals every SQUARE_FAST_PERIOD steps
-# test it, and go back to the checkpoint where the orbit has escaped. Lane 1
+# test it, and go back to the checkpoint where the orbit has escaped; or,
+# where the pair has room for parked points, the point is parked there at
+# fastFrom (SquareTriple.h goes on with it). Lane 1
 # takes those tests where it stands; its rarer paths (the other renewals,
 # the end of a point) swap the lanes and run lane 0's code.
 # The arithmetic is that of RunSquarePair in SquarePair.cpp, operation for
@@ -54,6 +56,8 @@
     .set P_CAPTURED, SQUARE_PAIR_CAPTURED
     .set P_ENDS, SQUARE_PAIR_ENDS
     .set P_FAST, SQUARE_PAIR_FAST_FROM
+    .set P_PARKED, SQUARE_PAIR_PARKED
+    .set P_PARKED_COUNT, SQUARE_PAIR_PARKED_COUNT
     .set FAST_MASK, SQUARE_FAST_PERIOD - 1
     .set CHECK_MASK, SQUARE_CHECK_PERIOD - 1
 
@@ -256,6 +260,14 @@
 .Lmark_kept\id:
 .endm
 
+# The lane at \from(\src) copied whole to \to(\dst), through %xmm0.
+.macro COPY_LANE from, src, to, dst
+.irp off, 0, 16, 32, 48, 64, 80, 96, 112, 128, 144
+    movdqu  \from+\off(\src), %xmm0
+    movdqu  %xmm0, \to+\off(\dst)
+.endr
+.endm
+
 # z at the top into the lane's checkpoint.
 .macro CHECKPOINT lane
     fld     %st(0)
@@ -305,7 +317,19 @@
     cmp     %r12d, \steps
     jne     \tested
     CHECKPOINT \lane
-    jmp     \tested
+    cmpq    $0, P_PARKED(%rdi)
+    je      \tested
+    mov     \steps, \lane+L_STEPS(%rdi)   # parks the point: the lane into
+    mov     \bits, \lane+L_MXBITS(%rdi)   # parked[parkedCount++]
+    movslq  P_PARKED_COUNT(%rdi), %rdx
+    lea     1(%rdx), %ecx
+    mov     %ecx, P_PARKED_COUNT(%rdi)
+    imul    $LANE1, %rdx, %rdx
+    add     P_PARKED(%rdi), %rdx
+    COPY_LANE \lane, %rdi, 0, %rdx
+    fstp    %st(0)
+    fstp    %st(0)
+    jmp     .Ltake\id
 .Llimit\id:                         # x y oX oY cx 10, s the limit
     TOP_MODULUS
     fcomi   %st(6), %st
@@ -382,6 +406,7 @@
     movslq  \lane+L_ROW(%rdi), %rdx
     mov     P_COUNTS(%rdi), %rcx
     mov     %eax, (%rcx,%rdx,4)
+.Ltake\id:                          # oX oY cx 10
     mov     P_NEXT(%rdi), %rsi
     cmp     P_END(%rdi), %rsi
     je      .Ldrained\id

@@ -18,7 +18,9 @@
 #include "engine/FormulaSteps.h"
 #include "engine/Formulas.h"
 #include "engine/InteriorTrap.h"
+#include "engine/SquareColumn.h"
 #include "engine/SquarePair.h"
+#include "engine/SquareTriple.h"
 
 namespace {
 
