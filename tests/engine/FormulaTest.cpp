@@ -595,13 +595,14 @@ SquareLane RandomLane(std::mt19937_64& random, long double cx, int row)
 
 // The assembly loop and its C++ twin, from the same lanes and points, store
 // the same counts and leave the same lanes, bit for bit; above the limit of
-// 256 both lanes run past the tested steps, side by side.
-void ExpectTwinsKeepTheSameBits(int limit)
+// 256 both lanes run past the tested steps, side by side, or park their
+// points at 256 steps, the same points with the same bits.
+void ExpectTwinsKeepTheSameBits(int limit, bool park = false)
 {
     std::mt19937_64 random(18);
     static const long double kColumns[] = {-0.2L, -1.0L, -0.75L, 0.25L, -1.3L, -1.755L, -0.743643887L, 0.3L, -2.1L};
     constexpr int kPoints = 40;
-    int differing = 0, escaped = 0, captured = 0;
+    int differing = 0, escaped = 0, captured = 0, parked = 0;
     for (int run = 0; run < 200; ++run) {
         SquarePair twin;
         twin.limit = limit;
@@ -617,13 +618,24 @@ void ExpectTwinsKeepTheSameBits(int limit)
         twin.end = assembly.end = rows.data() + rows.size();
         twin.counts = twinCounts.data();
         assembly.counts = assemblyCounts.data();
+        std::vector<SquareLane> twinParked(kPoints), assemblyParked(kPoints);
+        if (park) {
+            twin.parked = twinParked.data();
+            assembly.parked = assemblyParked.data();
+        }
         const int drained = RunSquarePair(twin);
+        bool sameParked = assembly.parkedCount == twin.parkedCount;
         const bool same = quorvex_run_square_pair(&assembly) == drained && assemblyCounts == twinCounts &&
-                          assembly.next == twin.next &&
+                          assembly.next == twin.next && assembly.parkedCount == twin.parkedCount &&
                           SameLaneBits(twin.lane[drained], assembly.lane[drained], false) &&
                           SameLaneBits(twin.lane[1 - drained], assembly.lane[1 - drained], true);
-        if (!same && ++differing <= 5)
+        sameParked = same;
+        for (int i = 0; sameParked && i < twin.parkedCount; ++i)
+            sameParked = SameLaneBits(twinParked[size_t(i)], assemblyParked[size_t(i)], false) &&
+                         twinParked[size_t(i)].steps == kFastFrom;
+        if (!sameParked && ++differing <= 5)
             ADD_FAILURE() << "run " << run;
+        parked += twin.parkedCount;
         for (EscapeCount count : twinCounts) {
             escaped += count < kCaptured;
             captured += count == kCaptured;
@@ -631,13 +643,92 @@ void ExpectTwinsKeepTheSameBits(int limit)
     }
     EXPECT_EQ(differing, 0) << "limit " << limit;
     EXPECT_GT(escaped, 1000);
-    EXPECT_GT(captured, 1000);
+    EXPECT_GT(captured, park ? 500 : 1000);
+    EXPECT_EQ(parked > 500, park);
 }
 
 TEST(SquarePairLoop, AssemblyAndCppTwinKeepTheSameBits)
 {
     ExpectTwinsKeepTheSameBits(kDefaultIterationLimit);
     ExpectTwinsKeepTheSameBits(4096);
+    ExpectTwinsKeepTheSameBits(4096, true);
+}
+
+// The points of columns at the limit, as the pair parks them at 256 steps.
+std::vector<SquareLane> ParkedPoints(std::mt19937_64& random, long double cx, int limit, std::vector<SquareRow>& rows)
+{
+    SquarePair pair;
+    pair.limit = pair.captured = limit;
+    pair.cx = cx;
+    std::uniform_real_distribution<double> nearAxis(1e-3, 1.1e-2);
+    for (int i = 0; i < 120; ++i) {
+        rows.push_back(RandomRow(random, cx, i));
+        if (i % 2 == 0) {  // by the junctions at -0.75 and -1.25, long escapes
+            rows.back().cyHigh = nearAxis(random);
+            rows.back().cyLow = 0;
+            rows.back().hasTrap = 0;
+        }
+    }
+    std::vector<SquareLane> parked(rows.size());
+    std::vector<EscapeCount> counts(rows.size());
+    pair.parked = parked.data();
+    pair.counts = counts.data();
+    pair.next = rows.data() + 2;
+    pair.end = rows.data() + rows.size();
+    TakeUpSquareRow(pair.lane[0], rows[0]);
+    TakeUpSquareRow(pair.lane[1], rows[1]);
+    const int drained = RunSquarePair(pair);
+    while (FinishSquareLane(pair, 1 - drained)) {
+    }
+    parked.resize(size_t(pair.parkedCount));
+    return parked;
+}
+
+// The loop of three lanes and its C++ twin, from the same parked points,
+// store the same counts, rerun the same lanes and leave the same two lanes,
+// bit for bit; and every way a point leaves the loop is taken.
+TEST(SquareTripleLoop, AssemblyAndCppTwinKeepTheSameBits)
+{
+    std::mt19937_64 random(31);
+    static const long double kColumns[] = {-0.2L, -1.0L, -0.75L, 0.25L, -1.25L, -1.755L, -0.743643887L, -0.75L};
+    int differing = 0, reruns = 0, captured = 0;
+    for (int run = 0; run < 200; ++run) {
+        const long double cx = kColumns[random() % 8] + 0x1p-30L * int(random() % 1000);
+        const int limit = run % 2 ? 4096 : 1024;
+        std::vector<SquareRow> rows;
+        const std::vector<SquareLane> parked = ParkedPoints(random, cx, limit, rows);
+        if (parked.size() < 3)
+            continue;
+        SquareTriple twin;
+        for (int i = 0; i < 3; ++i)
+            TakeUpParked(twin.lane[i], parked[size_t(i)]);
+        twin.cx = cx;
+        twin.next = parked.data() + 3;
+        twin.end = parked.data() + parked.size();
+        twin.limit = twin.captured = limit;
+        twin.escapeRadiusSquared = 10;
+        SquareTriple assembly = twin;
+        std::vector<EscapeCount> twinCounts(rows.size(), -1), assemblyCounts(rows.size(), -1);
+        std::vector<SquareLane> twinReruns(parked.size()), assemblyReruns(parked.size());
+        twin.counts = twinCounts.data();
+        assembly.counts = assemblyCounts.data();
+        twin.reruns = twinReruns.data();
+        assembly.reruns = assemblyReruns.data();
+        const int drained = RunSquareTriple(twin);
+        bool same = quorvex_run_square_triple(&assembly) == drained && assemblyCounts == twinCounts &&
+                    assembly.next == twin.next && assembly.rerunCount == twin.rerunCount;
+        for (int i = 0; same && i < twin.rerunCount; ++i)
+            same = SameLaneBits(twinReruns[size_t(i)], assemblyReruns[size_t(i)], false);
+        for (int i = 1; same && i < 3; ++i)
+            same = SameLaneBits(twin.lane[(drained + i) % 3], assembly.lane[(drained + i) % 3], true);
+        if (!same && ++differing <= 5)
+            ADD_FAILURE() << "run " << run;
+        reruns += twin.rerunCount;
+        captured += int(std::count(twinCounts.begin(), twinCounts.end(), limit));
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_GT(reruns, 300) << captured;
+    EXPECT_GT(captured, 300) << reruns;
 }
 
 // z^2 + c from z = 0, one step after the other, with the given bounds.
@@ -700,7 +791,9 @@ TEST(SquarePairLoop, BothLoopsTakeTheirBoundsFromThePair)
     }
 }
 
-// The column of z^2 + c by either loop gives the counts of IteratePoint.
+// The column of z^2 + c by either loop gives the counts of IteratePoint; at
+// a high limit, through three lanes past 256 steps, those of the plain loop
+// and the same ends.
 TEST(SquarePairLoop, ColumnsByEitherLoopCountAsTheReference)
 {
     std::vector<long double> rows(301);
@@ -713,6 +806,26 @@ TEST(SquarePairLoop, ColumnsByEitherLoopCountAsTheReference)
             for (size_t i = 0; i < rows.size(); ++i)
                 ASSERT_EQ(column[i], IteratePoint(1, cx, rows[i], kNoParams))
                     << (assembly ? "assembly" : "C++") << " at " << cx << " + " << rows[i] << "i";
+        }
+    for (long double cx : {-0.75L, -0.7500001L, -1.25L, -1.2500001L})
+        for (bool assembly : {false, true}) {
+            std::vector<long double> near(rows.size());
+            for (size_t i = 0; i < rows.size(); ++i)
+                near[i] = 1e-3L + 1e-2L * i / 300;
+            std::vector<EscapeCount> column(rows.size());
+            std::vector<EscapeEnd> ends(rows.size());
+            IterateSquareColumn(ColumnRun{cx, near.data(), int(near.size()), 4096, column.data(), ends.data()},
+                                assembly);
+            int beyond = 0;
+            for (size_t i = 0; i < rows.size(); ++i) {
+                EscapeEnd end;
+                const EscapeCount plain =
+                    formula_steps::IteratePlainly<formula_steps::Z2>(cx, near[i], FormulaParams{}, 4096, &end);
+                ASSERT_EQ(column[i], plain) << (assembly ? "assembly" : "C++") << " at " << cx << " + " << near[i];
+                ASSERT_TRUE(plain == 4096 || ends[i] == end) << cx << " + " << near[i];
+                beyond += plain > 300 && plain < 4096;
+            }
+            EXPECT_GT(beyond, 20) << cx;
         }
 }
 
