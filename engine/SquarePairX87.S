@@ -26,23 +26,7 @@
 
 #include "engine/SquarePairLayout.h"
 
-    .set L_X, SQUARE_LANE_X
-    .set L_Y, SQUARE_LANE_Y
-    .set L_MX, SQUARE_LANE_MARK_X
-    .set L_MY, SQUARE_LANE_MARK_Y
-    .set L_CYH, SQUARE_LANE_CY_HIGH
-    .set L_CYL, SQUARE_LANE_CY_LOW
-    .set L_TX, SQUARE_LANE_TRAP_X
-    .set L_TY, SQUARE_LANE_TRAP_Y
-    .set L_TR2, SQUARE_LANE_TRAP_RADIUS2
-    .set L_MXBITS, SQUARE_LANE_MARK_X_BITS
-    .set L_STEPS, SQUARE_LANE_STEPS
-    .set L_TRAP, SQUARE_LANE_HAS_TRAP
-    .set L_ROW, SQUARE_LANE_ROW
-    .set L_BEFORE, SQUARE_LANE_BEFORE
-    .set L_CHX, SQUARE_LANE_CHECK_X
-    .set L_CHY, SQUARE_LANE_CHECK_Y
-    .set LANE1, SQUARE_LANE_SIZE
+    .set LANE1, L_SIZE
     .set R_SIZE, SQUARE_ROW_SIZE
     .set R_TRAP, SQUARE_ROW_HAS_TRAP
     .set R_ROW, SQUARE_ROW_ROW
@@ -241,15 +225,7 @@
 .macro RENEW_MARK lane, steps, bits, id
     test    \steps, \steps
     jz      .Lmark_renewal\id
-    bsr     \steps, %ecx
-    sub     $SQUARE_MARK_OCTAVE_SHIFT, %ecx
-    cmp     $3, %ecx
-    jle     .Lmark_renewal\id
-    mov     $1, %edx
-    shl     %cl, %edx
-    dec     %edx
-    test    %edx, \steps
-    jnz     .Lmark_kept\id
+    MARK_DUE \steps, .Lmark_kept\id
 .Lmark_renewal\id:
     fstl    \lane+L_MXBITS(%rdi)
     mov     \lane+L_MXBITS(%rdi), \bits
@@ -258,14 +234,6 @@
     fld     %st(1)
     fstpt   \lane+L_MY(%rdi)
 .Lmark_kept\id:
-.endm
-
-# The lane at \from(\src) copied whole to \to(\dst), through %xmm0.
-.macro COPY_LANE from, src, to, dst
-.irp off, 0, 16, 32, 48, 64, 80, 96, 112, 128, 144
-    movdqu  \from+\off(\src), %xmm0
-    movdqu  %xmm0, \to+\off(\dst)
-.endr
 .endm
 
 # z at the top into the lane's checkpoint.
@@ -319,14 +287,7 @@
     CHECKPOINT \lane
     cmpq    $0, P_PARKED(%rdi)
     je      \tested
-    mov     \steps, \lane+L_STEPS(%rdi)   # parks the point: the lane into
-    mov     \bits, \lane+L_MXBITS(%rdi)   # parked[parkedCount++]
-    movslq  P_PARKED_COUNT(%rdi), %rdx
-    lea     1(%rdx), %ecx
-    mov     %ecx, P_PARKED_COUNT(%rdi)
-    imul    $LANE1, %rdx, %rdx
-    add     P_PARKED(%rdi), %rdx
-    COPY_LANE \lane, %rdi, 0, %rdx
+    APPEND_LANE \lane, \steps, \bits, P_PARKED, P_PARKED_COUNT   # parks the point
     fstp    %st(0)
     fstp    %st(0)
     jmp     .Ltake\id

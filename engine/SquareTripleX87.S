@@ -12,22 +12,6 @@
 
 #include "engine/SquarePairLayout.h"
 
-    .set L_X, SQUARE_LANE_X
-    .set L_Y, SQUARE_LANE_Y
-    .set L_MX, SQUARE_LANE_MARK_X
-    .set L_MY, SQUARE_LANE_MARK_Y
-    .set L_CYH, SQUARE_LANE_CY_HIGH
-    .set L_CYL, SQUARE_LANE_CY_LOW
-    .set L_TX, SQUARE_LANE_TRAP_X
-    .set L_TY, SQUARE_LANE_TRAP_Y
-    .set L_TR2, SQUARE_LANE_TRAP_RADIUS2
-    .set L_MXBITS, SQUARE_LANE_MARK_X_BITS
-    .set L_STEPS, SQUARE_LANE_STEPS
-    .set L_TRAP, SQUARE_LANE_HAS_TRAP
-    .set L_ROW, SQUARE_LANE_ROW
-    .set L_CHX, SQUARE_LANE_CHECK_X
-    .set L_CHY, SQUARE_LANE_CHECK_Y
-    .set L_SIZE, SQUARE_LANE_SIZE
     .set T_CX, SQUARE_TRIPLE_CX
     .set T_PX, SQUARE_TRIPLE_PENDING_X
     .set T_PY, SQUARE_TRIPLE_PENDING_Y
@@ -167,16 +151,7 @@
 .Lout_of_disk\id:
     RESTORE \p, \pa, \pb
 .Lno_trap\id:
-    bsr     \steps, %ecx            # the mark where s is a multiple of
-    sub     $SQUARE_MARK_OCTAVE_SHIFT, %ecx     # MarkInterval(s)
-    cmp     $3, %ecx
-    jle     .Lmark_renewal\id
-    mov     $1, %edx
-    shl     %cl, %edx
-    dec     %edx
-    test    %edx, \steps
-    jnz     .Lmark_kept\id
-.Lmark_renewal\id:
+    MARK_DUE \steps, .Lmark_kept\id
     mov     %rsi, \bits
     movdqa  T_PX(%rdi), %xmm0
     movdqa  %xmm0, \lane+L_MX(%rdi)
@@ -189,14 +164,7 @@
     movdqa  %xmm0, \lane+L_CHY(%rdi)
     jmp     .Lrenewed\id
 .Lrerun\id:                         # the lane into reruns[rerunCount++]
-    mov     \steps, \lane+L_STEPS(%rdi)
-    mov     \bits, \lane+L_MXBITS(%rdi)
-    movslq  T_RERUN_COUNT(%rdi), %rdx
-    lea     1(%rdx), %ecx
-    mov     %ecx, T_RERUN_COUNT(%rdi)
-    imul    $L_SIZE, %rdx, %rdx
-    add     T_RERUNS(%rdi), %rdx
-    COPY_LANE \lane, %rdi, 0, %rdx
+    APPEND_LANE \lane, \steps, \bits, T_RERUNS, T_RERUN_COUNT
     jmp     .Ltake\id
 .Lcaptured\id:
     mov     T_CAPTURED(%rdi), %eax
@@ -220,14 +188,6 @@
 .Ldrained\id:
     mov     $\id, %eax
     jmp     .Lsave
-.endm
-
-# The lane at \from(\src) copied whole to \to(\dst), through %xmm0.
-.macro COPY_LANE from, src, to, dst
-.irp off, 0, 16, 32, 48, 64, 80, 96, 112, 128, 144
-    movdqu  \from+\off(\src), %xmm0
-    movdqu  %xmm0, \to+\off(\dst)
-.endr
 .endm
 
 # int quorvex_run_square_triple(SquareTriple* triple)
