@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -26,8 +25,6 @@ void RunPairLanes(SquarePair& pair, int lanes, bool assembly)
     while (FinishSquareLane(pair, 1 - drained)) {
     }
 }
-
-bool SameBits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 0; }
 
 // Whether the disk of a point of the main cardioid or of the bulb at -1 may
 // be certified; the certificate itself decides.
@@ -53,7 +50,7 @@ std::vector<SquareRow> RowsToStep(const ColumnRun& run, bool& withinTwo)
         r.row = row;
         r.cyHigh = double(cy);
         r.cyLow = double(cy - r.cyHigh);
-        if (!SameBits(static_cast<long double>(r.cyHigh) + r.cyLow, cy)) {
+        if (!kernel_loops::SameBits(static_cast<long double>(r.cyHigh) + r.cyLow, cy)) {
             run.counts[row] = formula_steps::IteratePlainly<formula_steps::Z2>(
                 run.cx, cy, FormulaParams{}, run.limit, run.ends ? &run.ends[row] : nullptr);
             continue;
